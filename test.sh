@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds Tarvo in Debug with AddressSanitizer and UndefinedBehaviorSanitizer and runs every
+# test. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/ensure-packages.sh
+
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+ensure_locale de_DE.UTF-8
+
+# Real NTv2 grids and PROJ-made tables live in the shared folder beside the checkout; the
+# tests that need them are skipped where it is absent.
+if [ -z "${TARVO_SHARED_DATA:-}" ] && [ -d ../shared ]; then
+  TARVO_SHARED_DATA=$(cd ../shared && pwd)
+  export TARVO_SHARED_DATA
+fi
+
+build=build/test
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DTARVO_SANITIZE=ON
+cmake --build "$build" -j "$(nproc)"
+ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
