@@ -1,5 +1,6 @@
 #include "ui/testing/scripted_desktop.h"
 
+#include "ui/dialog.h"
 #include "ui/os_services.h"
 
 namespace tarvo::ui::testing {
@@ -16,10 +17,16 @@ ScriptedDesktop::ScriptedDesktop() {
 
 int ScriptedDesktop::RunModal(Dialog& dialog) {
   ++modalsRun_;
-  if (modalScripts_.empty()) return 0;
-  ModalScript script = std::move(modalScripts_.front());
-  modalScripts_.pop_front();
-  return script(dialog);
+  modalTitles_.push_back(dialog.title());
+  FakeView view(dialog);
+  view.Open();
+  if (!modalScripts_.empty()) {
+    ModalScript script = std::move(modalScripts_.front());
+    modalScripts_.pop_front();
+    script(view);
+  }
+  if (!dialog.closed()) view.Escape();
+  return dialog.result();
 }
 
 MessageAnswer ScriptedDesktop::ShowMessage(std::string_view text, std::string_view caption,

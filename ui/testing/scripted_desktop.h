@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ui/desktop.h"
+#include "ui/testing/fake_view.h"
 
 namespace tarvo::ui::testing {
 
@@ -22,10 +23,10 @@ struct RecordedMessage {
 
 class ScriptedDesktop : public Desktop {
  public:
-  // A script drives one modal dialog (it receives the dialog and may cast it to its class)
-  // and returns the result the dialog ends with; a script that closes the dialog itself
-  // returns that dialog's result.
-  using ModalScript = std::function<int(Dialog&)>;
+  // A script drives one modal dialog through a fake view, as a user would (view.dialog()
+  // gives the dialog, to be cast to its class where the test needs it). A dialog the script
+  // leaves open is then closed as by Escape.
+  using ModalScript = std::function<void(FakeView&)>;
 
   ScriptedDesktop();
 
@@ -34,7 +35,7 @@ class ScriptedDesktop : public Desktop {
   // with its first button (Ok or Yes).
   void QueueAnswer(MessageAnswer answer) { answers_.push_back(answer); }
   // Scripts for the next modal dialogs, in the order they open. A dialog opened without a
-  // queued script is closed at once as by Escape (result 0).
+  // queued script is closed at once as by Escape.
   void QueueModal(ModalScript script) { modalScripts_.push_back(std::move(script)); }
   // Answers for the next file choosers; an empty text cancels the chooser.
   void QueueFileChoice(std::string path) { fileChoices_.push_back(std::move(path)); }
@@ -48,6 +49,8 @@ class ScriptedDesktop : public Desktop {
   void ClearMessages() { messages_.clear(); }
   int beeps() const { return beeps_; }
   int modalsRun() const { return modalsRun_; }
+  // The titles of the modal dialogs run, in order.
+  const std::vector<std::string>& modalTitles() const { return modalTitles_; }
   const std::vector<std::string>& fileFilters() const { return fileFilters_; }
   const std::vector<std::string>& helpTopics() const { return helpTopics_; }
   bool AllScriptsUsed() const {
@@ -78,6 +81,7 @@ class ScriptedDesktop : public Desktop {
   std::vector<RecordedMessage> messages_;
   std::vector<std::string> fileFilters_;
   std::vector<std::string> helpTopics_;
+  std::vector<std::string> modalTitles_;
   int beeps_ = 0;
   int modalsRun_ = 0;
 };
