@@ -1,0 +1,16 @@
+#include "tests/gui/gui_support.h"
+
+#include <QDir>
+#include <QPixmap>
+
+namespace tarvo::testing {
+
+std::string SaveScreenshot(QWidget* widget, const std::string& name) {
+  QDir().mkpath(QStringLiteral("screenshots"));
+  const QString path = QStringLiteral("screenshots/") + QString::fromStdString(name) +
+                       QStringLiteral(".png");
+  widget->grab().save(path);
+  return QDir(path).absolutePath().toStdString();
+}
+
+}  // namespace tarvo::testing

@@ -1,0 +1,430 @@
+#include "ui/qt/dialog_window.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <utility>
+
+#include "ui/qt/qt_desktop.h"
+
+namespace tarvo::ui::qt {
+namespace {
+
+// A combo box that tells the dialog when its list is about to drop down, so the dialog can
+// fill the list first.
+class DropDownBox : public QComboBox {
+ public:
+  DropDownBox(std::function<void()> onDropDown, QWidget* parent)
+      : QComboBox(parent), onDropDown_(std::move(onDropDown)) {}
+  void showPopup() override {
+    onDropDown_();
+    QComboBox::showPopup();
+  }
+
+ private:
+  std::function<void()> onDropDown_;
+};
+
+QRect PixelBox(const Box& box) {
+  const auto x = [](double units) { return static_cast<int>(units * kPixelsPerUnitX + 0.5); };
+  const auto y = [](double units) { return static_cast<int>(units * kPixelsPerUnitY + 0.5); };
+  return QRect(x(box.left), y(box.top), x(box.left + box.width) - x(box.left),
+               y(box.top + box.height) - y(box.top));
+}
+
+QColor ToQColor(const Color& color) { return QColor(color.red, color.green, color.blue); }
+
+QPen ToQPen(const Pen& pen) {
+  QPen result(ToQColor(pen.color));
+  result.setWidthF(pen.width);
+  result.setJoinStyle(Qt::MiterJoin);
+  return result;
+}
+
+QRectF ToQRect(const PixelRect& box) {
+  return QRectF(box.left, box.top, box.right - box.left, box.bottom - box.top);
+}
+
+QFont ToQFont(const Font& font) {
+  QFont result(QString::fromLatin1(font.family));
+  // Where the family is not installed, fontconfig picks a metric-compatible or similar sans.
+  result.setStyleHint(QFont::SansSerif);
+  result.setPixelSize(font.pixelHeight);
+  result.setWeight(static_cast<QFont::Weight>(font.weight));
+  return result;
+}
+
+std::string FromQt(const QString& text) { return text.toLatin1().toStdString(); }
+
+bool IsTypedFocusChange(const QFocusEvent* focus) {
+  // Focus that moves because another window (a message box, a child dialog, a list popup)
+  // became active is not the user leaving a field.
+  return focus->reason() != Qt::ActiveWindowFocusReason && focus->reason() != Qt::PopupFocusReason;
+}
+
+}  // namespace
+
+QString ShownText(const std::string& text) {
+  QString shown = QString::fromLatin1(text.data(), static_cast<int>(text.size()));
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return shown;
+}
+
+QString ButtonCaption(const std::string& caption) { return ShownText(caption); }
+
+QString PlainCaption(const std::string& caption) {
+  std::string plain;
+  for (size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&') {
+      if (i + 1 < caption.size() && caption[i + 1] == '&') {
+        plain += '&';
+        ++i;
+      }
+      continue;
+    }
+    plain += caption[i];
+  }
+  return ShownText(plain);
+}
+
+// --- Canvas ------------------------------------------------------------------------------
+
+Canvas::Canvas(const DisplayList& display, QWidget* parent) : QWidget(parent), display_(display) {
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void Canvas::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  for (const auto& [layer, primitives] : display_.layers()) {
+    for (const Primitive& primitive : primitives) {
+      if (const auto* rect = std::get_if<FilledRect>(&primitive)) {
+        painter.fillRect(ToQRect(rect->box), ToQColor(rect->fill));
+      } else if (const auto* text = std::get_if<TextInBox>(&primitive)) {
+        painter.fillRect(ToQRect(text->box), ToQColor(text->background));
+        painter.setFont(ToQFont(text->font));
+        painter.setPen(ToQColor(text->textColor));
+        const int align = text->align == TextAlign::Center  ? Qt::AlignHCenter
+                          : text->align == TextAlign::Right ? Qt::AlignRight
+                                                            : Qt::AlignLeft;
+        painter.drawText(ToQRect(text->box), align | Qt::AlignTop, ShownText(text->text));
+      } else if (const auto* line = std::get_if<Polyline>(&primitive)) {
+        QPolygonF points;
+        for (const Point& point : line->points) points << QPointF(point.x, point.y);
+        painter.setPen(ToQPen(line->pen));
+        if (line->closed) {
+          painter.setBrush(line->fill ? QBrush(ToQColor(*line->fill)) : QBrush(Qt::NoBrush));
+          painter.drawPolygon(points);
+        } else {
+          painter.setBrush(Qt::NoBrush);
+          painter.drawPolyline(points);
+        }
+      } else if (const auto* ellipse = std::get_if<Ellipse>(&primitive)) {
+        painter.setPen(ToQPen(ellipse->pen));
+        painter.setBrush(ellipse->fill ? QBrush(ToQColor(*ellipse->fill)) : QBrush(Qt::NoBrush));
+        painter.drawEllipse(ToQRect(ellipse->box));
+      }
+    }
+  }
+}
+
+// --- DialogWindow --------------------------------------------------------------------------
+
+DialogWindow::DialogWindow(Dialog& dialog, QtDesktop& desktop, QWidget* parent)
+    : QDialog(parent), dialog_(dialog), desktop_(desktop) {
+  Build();
+  dialog_.Attach(this);
+}
+
+DialogWindow::~DialogWindow() { dialog_.Attach(nullptr); }
+
+void DialogWindow::Build() {
+  setWindowTitle(QString::fromLatin1(dialog_.title()));
+  const QRect client = PixelBox({0, 0, dialog_.width(), dialog_.height()});
+  setFixedSize(client.size());
+  setWindowIcon(desktop_.windowIcon());
+  QFont controlFont(QStringLiteral("DejaVu Sans"));
+  controlFont.setStyleHint(QFont::SansSerif);
+  controlFont.setPixelSize(11);
+  setFont(controlFont);
+
+  canvas_ = new Canvas(dialog_.display(), this);
+  canvas_->setGeometry(client);
+  canvas_->lower();
+
+  for (const ControlTemplate& control : dialog_.Controls()) {
+    QWidget* widget = MakeWidget(control);
+    if (widget == nullptr) continue;
+    QRect box = PixelBox(control.box);
+    // A drop-down list's template height includes its dropped list; closed it is one line.
+    if (qobject_cast<QComboBox*>(widget) != nullptr) box.setHeight(std::min(box.height(), 22));
+    widget->setGeometry(box);
+    widget->setAccessibleName(PlainCaption(control.accessibleName));
+    widgets_[control.id] = widget;
+    kinds_[control.id] = control.kind;
+  }
+}
+
+QWidget* DialogWindow::MakeWidget(const ControlTemplate& control) {
+  const int id = control.id;
+  switch (control.kind) {
+    case ControlKind::Edit: {
+      auto* edit = new QLineEdit(this);
+      if (control.style & kMaxLength28) edit->setMaxLength(28);
+      if (control.style & kRightAlign) edit->setAlignment(Qt::AlignRight);
+      if (control.style & kCenter) edit->setAlignment(Qt::AlignHCenter);
+      Watch(edit, id);
+      return edit;
+    }
+    case ControlKind::MultiLineEdit: {
+      auto* edit = new QPlainTextEdit(this);
+      edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+      Watch(edit, id);
+      return edit;
+    }
+    case ControlKind::DropDownList:
+    case ControlKind::DropDownCombo: {
+      auto* combo = new DropDownBox([this, id] { dialog_.Dispatch(id, Event::DropDown); }, this);
+      combo->setEditable(control.kind == ControlKind::DropDownCombo);
+      combo->setInsertPolicy(QComboBox::NoInsert);
+      combo->setMaxVisibleItems(12);
+      connect(combo, qOverload<int>(&QComboBox::activated), this,
+              [this, id] { dialog_.Dispatch(id, Event::SelectionChange); });
+      Watch(combo, id);
+      if (combo->lineEdit() != nullptr) Watch(combo->lineEdit(), id);
+      return combo;
+    }
+    case ControlKind::RadioButton: {
+      auto* radio = new QRadioButton(ButtonCaption(control.caption), this);
+      // The dialog decides what a click does (a click on the selected button may select the
+      // other), so Qt's own exclusive toggling is off.
+      radio->setAutoExclusive(false);
+      connect(radio, &QRadioButton::clicked, this,
+              [this, id] { dialog_.Dispatch(id, Event::Click); });
+      Watch(radio, id);
+      return radio;
+    }
+    case ControlKind::Button:
+    case ControlKind::DefaultButton: {
+      auto* button = new QPushButton(ButtonCaption(control.caption), this);
+      button->setDefault(control.kind == ControlKind::DefaultButton);
+      button->setAutoDefault(control.kind == ControlKind::DefaultButton);
+      connect(button, &QPushButton::clicked, this,
+              [this, id] { dialog_.Dispatch(id, Event::Click); });
+      Watch(button, id);
+      return button;
+    }
+    case ControlKind::ProgressBar: {
+      auto* bar = new QProgressBar(this);
+      bar->setTextVisible(false);
+      bar->setRange(0, 100);
+      bar->setValue(0);
+      return bar;
+    }
+    case ControlKind::StaticText: {
+      auto* label = new QLabel(PlainCaption(control.caption), this);
+      label->setWordWrap(true);
+      label->setAlignment((control.style & kCenter)       ? Qt::AlignHCenter | Qt::AlignTop
+                          : (control.style & kRightAlign) ? Qt::AlignRight | Qt::AlignTop
+                                                          : Qt::AlignLeft | Qt::AlignTop);
+      if (control.style & kBorder) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+      return label;
+    }
+    case ControlKind::GroupBox:
+      return new QGroupBox(PlainCaption(control.caption), this);
+    case ControlKind::Picture:
+      return nullptr;
+  }
+  return nullptr;
+}
+
+void DialogWindow::Watch(QWidget* widget, int id) {
+  ids_[widget] = id;
+  widget->installEventFilter(this);
+}
+
+QWidget* DialogWindow::ControlWidget(int id) const {
+  const auto found = widgets_.find(id);
+  return found == widgets_.end() ? nullptr : found->second;
+}
+
+bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut) {
+    return QDialog::eventFilter(watched, event);
+  }
+  const auto found = ids_.find(watched);
+  if (found == ids_.end() || closing_) return QDialog::eventFilter(watched, event);
+  const int id = found->second;
+  if (event->type() == QEvent::FocusIn) {
+    // Focus coming back to the same control when its window is active again (after a
+    // message box, a child dialog or a list popup) is no new entry.
+    if (focused_ != id) {
+      if (focused_) dialog_.Dispatch(*std::exchange(focused_, std::nullopt), Event::FocusLeave);
+      focused_ = id;
+      dialog_.Dispatch(id, Event::FocusEnter);
+    }
+  } else if (focused_ == id && IsTypedFocusChange(static_cast<QFocusEvent*>(event))) {
+    // Focus moving between the parts of one control (a combo box and its edit) stays in it.
+    const QWidget* next = QApplication::focusWidget();
+    const auto nextId = next != nullptr ? ids_.find(next) : ids_.end();
+    if (nextId == ids_.end() || nextId->second != id) {
+      focused_.reset();
+      dialog_.Dispatch(id, Event::FocusLeave);
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+std::string DialogWindow::Text(int id) const {
+  QWidget* widget = ControlWidget(id);
+  if (auto* edit = qobject_cast<QLineEdit*>(widget)) return FromQt(edit->text());
+  if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+    if (combo->isEditable()) return FromQt(combo->currentText());
+    return combo->currentIndex() >= 0 ? FromQt(combo->currentText())
+                                      : FromQt(combo->placeholderText());
+  }
+  if (auto* multi = qobject_cast<QPlainTextEdit*>(widget)) {
+    QString text = multi->toPlainText();
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return FromQt(text);
+  }
+  return dialog_.State(id).text;
+}
+
+bool DialogWindow::Modified(int id) const {
+  QWidget* widget = ControlWidget(id);
+  if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->isModified();
+  if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+    return combo->lineEdit() != nullptr && combo->lineEdit()->isModified();
+  }
+  return false;
+}
+
+int DialogWindow::SelectedIndex(int id) const {
+  if (auto* combo = qobject_cast<QComboBox*>(ControlWidget(id))) return combo->currentIndex();
+  return -1;
+}
+
+void DialogWindow::Apply(int id, const ControlState& state) {
+  QWidget* widget = ControlWidget(id);
+  if (widget == nullptr) return;
+  const QSignalBlocker blocker(widget);
+  widget->setVisible(state.visible);
+  widget->setEnabled(state.enabled);
+  const QString text = ShownText(state.text);
+  if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+    edit->setReadOnly(state.readOnly);
+    if (edit->text() != text) edit->setText(text);
+    edit->setModified(false);
+  } else if (auto* multi = qobject_cast<QPlainTextEdit*>(widget)) {
+    multi->setReadOnly(state.readOnly);
+    if (multi->toPlainText() != text) multi->setPlainText(text);
+  } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+    QStringList items;
+    for (const std::string& item : state.items) items << ShownText(item);
+    QStringList shownItems;
+    for (int i = 0; i < combo->count(); ++i) shownItems << combo->itemText(i);
+    if (shownItems != items) {
+      combo->clear();
+      combo->addItems(items);
+    }
+    const int index = items.indexOf(text);
+    combo->setCurrentIndex(index);
+    if (combo->isEditable()) {
+      combo->setEditText(text);
+      combo->lineEdit()->setReadOnly(state.readOnly);
+      combo->lineEdit()->setModified(false);
+    } else if (index < 0) {
+      // A text that is no entry of the list is shown alone.
+      combo->setPlaceholderText(text);
+    }
+  } else if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
+    radio->setChecked(state.checked);
+    radio->setText(ButtonCaption(state.text));
+  } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+    button->setText(ButtonCaption(state.text));
+  } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+    label->setText(PlainCaption(state.text));
+  }
+}
+
+void DialogWindow::SetProgress(int id, int minimum, int maximum, int position) {
+  if (auto* bar = qobject_cast<QProgressBar*>(ControlWidget(id))) {
+    bar->setRange(minimum, maximum);
+    bar->setValue(position);
+  }
+}
+
+void DialogWindow::Repaint() { canvas_->update(); }
+
+void DialogWindow::KeepPainting() {
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void DialogWindow::SetFocus(int id) {
+  if (QWidget* widget = ControlWidget(id)) widget->setFocus(Qt::OtherFocusReason);
+}
+
+void DialogWindow::Close(int result) {
+  closing_ = true;
+  done(result);
+}
+
+void DialogWindow::reject() {
+  // Escape: the dialog decides whether and how it closes.
+  dialog_.Cancel();
+}
+
+void DialogWindow::closeEvent(QCloseEvent* event) {
+  if (!dialog_.closed()) dialog_.Cancel();
+  if (dialog_.closed()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void DialogWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1) {
+    desktop_.ShowHelp(dialog_.helpTopic());
+    return;
+  }
+  // Alt+Space opens the window menu (the about box lives there).
+  if (event->key() == Qt::Key_Space && (event->modifiers() & Qt::AltModifier) &&
+      !dialog_.menuCommands().empty()) {
+    ShowMenu(mapToGlobal(QPoint(0, 0)));
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
+  if (dialog_.menuCommands().empty()) return;
+  ShowMenu(event->globalPos());
+}
+
+void DialogWindow::ShowMenu(const QPoint& globalPosition) {
+  QMenu menu(this);
+  for (const MenuCommand& command : dialog_.menuCommands()) {
+    const int id = command.id;
+    menu.addAction(ButtonCaption(command.caption), this, [this, id] { dialog_.DispatchMenu(id); });
+  }
+  menu.exec(globalPosition);
+}
+
+}  // namespace tarvo::ui::qt

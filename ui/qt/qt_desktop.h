@@ -1,0 +1,54 @@
+// The real desktop, implemented with Qt: modal dialogs through the Qt renderer, QMessageBox,
+// QFileDialog, the application's beep, QProcess for external programs, and a help window.
+#pragma once
+
+#include <QIcon>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "ui/desktop.h"
+
+class QProcess;
+class QTextBrowser;
+
+namespace tarvo::ui::qt {
+
+class QtDesktop : public Desktop {
+ public:
+  // `help` gives the text of a help section (plain text, single bytes) for a topic name.
+  explicit QtDesktop(std::function<std::string(std::string_view topic)> help = {});
+  ~QtDesktop() override;
+
+  void SetWindowIcon(const QIcon& icon) { icon_ = icon; }
+  const QIcon& windowIcon() const { return icon_; }
+
+  int RunModal(Dialog& dialog) override;
+  MessageAnswer ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon,
+                            MessageButtons buttons) override;
+  void Beep() override;
+  std::optional<std::string> ChooseFile(std::string_view filterList, bool mustExist) override;
+  std::vector<std::string> FindFiles(const std::filesystem::path& folder,
+                                     std::string_view pattern) override;
+  std::optional<std::filesystem::path> CurrentDirectory() override;
+  std::tm LocalTime() override;
+  ProcessOutcome RunProcess(const std::filesystem::path& program,
+                            const std::filesystem::path& workingDirectory,
+                            int timeoutMs) override;
+  void ShowHelp(std::string_view topic) override;
+
+  // The help window, once opened (for tests).
+  QTextBrowser* helpWindow() const { return helpWindow_; }
+
+ private:
+  std::function<std::string(std::string_view)> help_;
+  QIcon icon_;
+  QTextBrowser* helpWindow_ = nullptr;
+  // Programs still running when their wait ended; they are left to finish.
+  std::vector<std::unique_ptr<QProcess>> running_;
+};
+
+// Turns a filter list "Name (*.a)|*.a|Other (*.*)|*.*||" into Qt's "Name (*.a);;Other (*.*)".
+QString QtFilter(std::string_view filterList);
+
+}  // namespace tarvo::ui::qt
