@@ -59,12 +59,13 @@ struct FilledRect {
   bool operator==(const FilledRect&) const = default;
 };
 
-// Text drawn into a box on an opaque background; "\r\n" separates lines.
+// Text drawn into a box, on an opaque background where one is given; "\r\n" separates
+// lines.
 struct TextInBox {
   PixelRect box;
   std::string text;
   Color textColor;
-  Color background;
+  std::optional<Color> background;
   Font font;
   TextAlign align = TextAlign::Center;
   bool operator==(const TextInBox&) const = default;

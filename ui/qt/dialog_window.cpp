@@ -12,13 +12,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <utility>
 
+#include "ui/qt/painting.h"
 #include "ui/qt/qt_desktop.h"
 
 namespace tarvo::ui::qt {
@@ -44,28 +44,6 @@ QRect PixelBox(const Box& box) {
   const auto y = [](double units) { return static_cast<int>(units * kPixelsPerUnitY + 0.5); };
   return QRect(x(box.left), y(box.top), x(box.left + box.width) - x(box.left),
                y(box.top + box.height) - y(box.top));
-}
-
-QColor ToQColor(const Color& color) { return QColor(color.red, color.green, color.blue); }
-
-QPen ToQPen(const Pen& pen) {
-  QPen result(ToQColor(pen.color));
-  result.setWidthF(pen.width);
-  result.setJoinStyle(Qt::MiterJoin);
-  return result;
-}
-
-QRectF ToQRect(const PixelRect& box) {
-  return QRectF(box.left, box.top, box.right - box.left, box.bottom - box.top);
-}
-
-QFont ToQFont(const Font& font) {
-  QFont result(QString::fromLatin1(font.family));
-  // Where the family is not installed, fontconfig picks a metric-compatible or similar sans.
-  result.setStyleHint(QFont::SansSerif);
-  result.setPixelSize(font.pixelHeight);
-  result.setWeight(static_cast<QFont::Weight>(font.weight));
-  return result;
 }
 
 std::string FromQt(const QString& text) { return text.toLatin1().toStdString(); }
@@ -110,37 +88,7 @@ Canvas::Canvas(const DisplayList& display, QWidget* parent) : QWidget(parent), d
 
 void Canvas::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.setRenderHint(QPainter::Antialiasing);
-  for (const auto& [layer, primitives] : display_.layers()) {
-    for (const Primitive& primitive : primitives) {
-      if (const auto* rect = std::get_if<FilledRect>(&primitive)) {
-        painter.fillRect(ToQRect(rect->box), ToQColor(rect->fill));
-      } else if (const auto* text = std::get_if<TextInBox>(&primitive)) {
-        painter.fillRect(ToQRect(text->box), ToQColor(text->background));
-        painter.setFont(ToQFont(text->font));
-        painter.setPen(ToQColor(text->textColor));
-        const int align = text->align == TextAlign::Center  ? Qt::AlignHCenter
-                          : text->align == TextAlign::Right ? Qt::AlignRight
-                                                            : Qt::AlignLeft;
-        painter.drawText(ToQRect(text->box), align | Qt::AlignTop, ShownText(text->text));
-      } else if (const auto* line = std::get_if<Polyline>(&primitive)) {
-        QPolygonF points;
-        for (const Point& point : line->points) points << QPointF(point.x, point.y);
-        painter.setPen(ToQPen(line->pen));
-        if (line->closed) {
-          painter.setBrush(line->fill ? QBrush(ToQColor(*line->fill)) : QBrush(Qt::NoBrush));
-          painter.drawPolygon(points);
-        } else {
-          painter.setBrush(Qt::NoBrush);
-          painter.drawPolyline(points);
-        }
-      } else if (const auto* ellipse = std::get_if<Ellipse>(&primitive)) {
-        painter.setPen(ToQPen(ellipse->pen));
-        painter.setBrush(ellipse->fill ? QBrush(ToQColor(*ellipse->fill)) : QBrush(Qt::NoBrush));
-        painter.drawEllipse(ToQRect(ellipse->box));
-      }
-    }
-  }
+  Paint(painter, display_);
 }
 
 // --- DialogWindow --------------------------------------------------------------------------

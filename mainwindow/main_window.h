@@ -1,0 +1,103 @@
+// The main window: one point at a time is entered on its From side and calculated into the
+// system and zone of its To side, and each point is marked on the map of Australia. Every
+// other window of the program opens from here.
+//
+// The window keeps its state as the texts its controls show (the 32 texts below, saved in
+// tarvo_prm.dat between runs) and a few values of the session; the transformation settings,
+// the grid choice and the report belong to their own subsystems and are passed in.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/transform_settings.h"
+#include "mainwindow/window_state.h"
+#include "ntv2/grid_choice.h"
+#include "ui/dialog.h"
+
+namespace tarvo::mainwindow {
+
+class MainTransformDialog : public ui::Dialog {
+ public:
+  using Self = MainTransformDialog;
+
+  // Control ids.
+  static constexpr int kFromSystem = 1001;
+  static constexpr int kFromZone = 1002;
+  static constexpr int kToSystem = 1003;
+  static constexpr int kToZone = 1004;
+  static constexpr int kFromEast = 1005;
+  static constexpr int kFromHeight = 1006;
+  static constexpr int kFromLongitude = 1007;
+  static constexpr int kFromNorth = 1008;
+  static constexpr int kFromConvergence = 1009;
+  static constexpr int kFromScaleFactor = 1010;
+  static constexpr int kToEast = 1011;
+  static constexpr int kToNorth = 1012;
+  static constexpr int kToHeight = 1013;
+  static constexpr int kToLongitude = 1014;
+  static constexpr int kToLatitude = 1015;
+  static constexpr int kFromLatitude = 1016;
+  static constexpr int kToConvergence = 1017;
+  static constexpr int kToScaleFactor = 1018;
+  static constexpr int kMre = 1020;
+  static constexpr int kConvertFile = 1029;
+  static constexpr int kFromGridLabel = 1030;
+  static constexpr int kToGridLabel = 1031;
+  static constexpr int kCalculate = 1032;
+  static constexpr int kFromDatumLabel = 1033;
+  static constexpr int kToDatumLabel = 1034;
+  static constexpr int kReset = 1063;
+  static constexpr int kParameterSetLabel = 1065;
+  static constexpr int kFromLabel1 = 1086;
+  static constexpr int kFromLabel2 = 1088;
+  static constexpr int kFromLabel3 = 1089;
+  static constexpr int kToLabel1 = 1090;
+  static constexpr int kToLabel2 = 1091;
+  static constexpr int kToLabel3 = 1092;
+  static constexpr int kToXyz = 1093;
+  static constexpr int kFromXyz = 1094;
+  static constexpr int kChangeOptions = 1112;
+  static constexpr int kMethodLabel = 1113;
+  static constexpr int kNotice = 1117;
+  static constexpr int kGeoConvert = 1123;
+  static constexpr int kStatus = 1145;
+  static constexpr int kHelp = 57670;
+  static constexpr int kSaveAndExit = 1;
+  // The window menu's command that opens the about box.
+  static constexpr int kAboutCommand = 16;
+
+  // Builds the window and loads the saved settings from `startDirectory` (the folder the
+  // program started in): tarvo_prm.dat and Tarvo.var, or on a first start the options
+  // dialog.
+  MainTransformDialog(ui::Desktop& desktop, engine::TransformSettings& settings,
+                      ntv2::GridChoice& grid, std::filesystem::path startDirectory);
+
+  const WindowTexts& texts() const { return texts_; }
+  const SessionValues& session() const { return session_; }
+
+ private:
+  // --- Start-up and saved settings (start_up.cpp) ---------------------------------------
+  void LoadSettings();
+  void SaveAndExit();
+  // The grid and datum labels of a side for its system.
+  std::pair<std::string, std::string> SideLabels(const std::string& system) const;
+  // The labels that follow the method: the method label, decimals and the set or grid label.
+  void ApplyMethodLabels();
+
+  // --- Handlers ----------------------------------------------------------------------------
+  void ShowAbout();
+  void ShowHelpWindow();
+
+  engine::TransformSettings& settings_;
+  ntv2::GridChoice& grid_;
+  SessionValues session_;
+  WindowTexts texts_;
+  std::vector<std::string> fromSystems_;
+  std::vector<std::string> toSystems_;
+  std::vector<std::string> fromZones_;
+  std::vector<std::string> toZones_;
+};
+
+}  // namespace tarvo::mainwindow

@@ -1,0 +1,115 @@
+#include "mainwindow/map.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "mainwindow/australia_coast.h"
+#include "text/number_text.h"
+
+namespace tarvo::mainwindow {
+namespace {
+
+// Client-pixel offsets of the map coordinates: a point at map (x, y) is drawn at
+// (x + 42, y + 90); the marker's box starts 2 and 3 pixels before its point.
+constexpr double kOffsetX = 42;
+constexpr double kOffsetY = 90;
+
+// The map's box on the window (the picture at 7, 24, 221, 177 dialog units).
+constexpr ui::PixelRect kMapBox{10.5, 39, 342, 326.6};
+
+const ui::Color kSea{180, 180, 180};
+const ui::Color kLand{236, 228, 196};
+const ui::Color kCoast{96, 96, 96};
+const ui::Color kGraticule{120, 120, 140};
+const ui::Color kLabel{40, 40, 60};
+const ui::Color kZoneLabel{70, 90, 150};
+
+ui::Point At(double longitude, double latitude) {
+  return {MapX(longitude) + kOffsetX, MapY(latitude) + kOffsetY};
+}
+
+void Label(ui::DisplayList& display, double x, double y, const std::string& text,
+           const ui::Color& color, int pixelHeight, ui::TextAlign align) {
+  const double width = 40;
+  const double left = align == ui::TextAlign::Center ? x - width / 2
+                      : align == ui::TextAlign::Right ? x - width
+                                                       : x;
+  display.Add(kMapLayer, ui::TextInBox{{left, y, left + width, y + pixelHeight + 3},
+                                       text,
+                                       color,
+                                       std::nullopt,
+                                       {"Arial", pixelHeight, 400},
+                                       align});
+}
+
+}  // namespace
+
+int MapX(double longitude) { return static_cast<int>((longitude - 114) * 6.9821429); }
+
+int MapY(double latitude) {
+  int y = static_cast<int>((latitude - 16) * 7.4479165 + (latitude - 16) * 0.41666666666666663);
+  if (latitude > 20 && latitude < 36) y -= 2;
+  return y;
+}
+
+void DrawMap(ui::DisplayList& display) {
+  display.Clear(kMapLayer);
+  display.Add(kMapLayer, ui::FilledRect{kMapBox, kSea});
+
+  for (const CoastRing& ring : AustraliaCoast()) {
+    ui::Polyline land{{}, {kCoast, 1}, true, kLand};
+    for (size_t i = 0; i < ring.count; ++i) {
+      land.points.push_back(At(ring.points[i].longitude, -ring.points[i].latitude));
+    }
+    display.Add(kMapLayer, std::move(land));
+  }
+
+  // Meridians every 6 degrees, which are also the zone boundaries, labelled at the top.
+  for (int longitude = 114; longitude <= 156; longitude += 6) {
+    const double x = MapX(longitude) + kOffsetX;
+    display.Add(kMapLayer, ui::Polyline{{{x, kMapBox.top}, {x, kMapBox.bottom}},
+                                        {kGraticule, 1}});
+    Label(display, x, kMapBox.top + 1, text::Format("%d\xB0", longitude), kLabel, 9,
+          ui::TextAlign::Center);
+  }
+  // Parallels, labelled at the left edge.
+  for (int latitude = 16; latitude <= 40; latitude += 8) {
+    const double y = MapY(latitude) + kOffsetY;
+    display.Add(kMapLayer, ui::Polyline{{{kMapBox.left, y}, {kMapBox.right, y}},
+                                        {kGraticule, 1}});
+    Label(display, kMapBox.left + 2, y - 12, text::Format("%d\xB0S", latitude), kLabel, 9,
+          ui::TextAlign::Left);
+  }
+  // Zone numbers across the middle, at each zone's central meridian (6 x zone - 183).
+  for (int zone = 49; zone <= 56; ++zone) {
+    const double x = MapX(6.0 * zone - 183) + kOffsetX;
+    Label(display, x, MapY(28) + kOffsetY - 6, std::to_string(zone), kZoneLabel, 11,
+          ui::TextAlign::Center);
+  }
+}
+
+ui::PixelRect MarkerBox(double packedLatitude, double packedLongitude) {
+  const double x = MapX(packedLongitude);
+  const double y = MapY(packedLatitude);
+  return {x + 40, y + 87, x + 45, y + 92};
+}
+
+void DrawMarker(ui::DisplayList& display, double packedLatitude, double packedLongitude) {
+  display.Add(kMarkerLayer, ui::Ellipse{MarkerBox(packedLatitude, packedLongitude),
+                                        {{255, 0, 0}, 2},
+                                        ui::Color{255, 255, 255}});
+}
+
+void DrawSubGridOutlines(ui::DisplayList& display, const std::vector<SubGridLimits>& subGrids) {
+  display.Clear(kOutlineLayer);
+  for (const SubGridLimits& limits : subGrids) {
+    const double west = std::max(limits.west, 108.0);
+    display.Add(kOutlineLayer,
+                ui::Polyline{{At(west, limits.north), At(limits.east, limits.north),
+                              At(limits.east, limits.south), At(west, limits.south),
+                              At(west, limits.north)},
+                             {{0, 225, 0}, 2}});
+  }
+}
+
+}  // namespace tarvo::mainwindow

@@ -1,0 +1,31 @@
+// tarvo_prm.dat: the main window's state from one run to the next.
+//
+// 32 lines, one value each, in a fixed order with no header or version; the position of a
+// line gives its meaning. Token lines hold one word (their first word is read), text lines
+// are read whole, number lines hold a decimal number. Files written by earlier versions of
+// the program read back unchanged; a file with lines missing, or without a whole number
+// where one belongs, is rejected as a whole.
+#pragma once
+
+#include <istream>
+#include <string>
+
+#include "engine/transform_settings.h"
+#include "mainwindow/window_state.h"
+#include "ntv2/grid_choice.h"
+
+namespace tarvo::mainwindow {
+
+// Reads the 32 lines into the window's texts, the transformation settings and the grid
+// choice. Returns false, changing nothing, when lines are missing or a whole number is not
+// one. Line ends may be "\n" or "\r\n"; a text line keeps every other character.
+bool ReadSavedSettings(std::istream& in, WindowTexts& texts, engine::TransformSettings& settings,
+                       ntv2::GridChoice& grid);
+
+// The file's contents ("\n" line ends). Lines 24 and 25 hold the To texts as they are, so
+// the caller puts the standard display form there first.
+std::string FormatSavedSettings(const WindowTexts& texts,
+                                const engine::TransformSettings& settings,
+                                const ntv2::GridChoice& grid);
+
+}  // namespace tarvo::mainwindow

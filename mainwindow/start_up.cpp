@@ -1,0 +1,118 @@
+// Start-up and Save & Exit of the main window: tarvo_prm.dat and Tarvo.var are read when the
+// window is built (on a first start, without tarvo_prm.dat, the options are asked first),
+// the labels that follow from the settings are derived, and Save & Exit writes the window's
+// state back.
+#include <fstream>
+
+#include "engine/grid_system.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/saved_settings.h"
+#include "params/options_dialog.h"
+#include "params/parameter_sets.h"
+#include "text/text_file.h"
+
+namespace tarvo::mainwindow {
+namespace {
+
+constexpr int kHighAccuracy = -1;
+constexpr int kMediumAccuracy = 0;
+constexpr const char* kSettingsFile = "tarvo_prm.dat";
+
+}  // namespace
+
+std::pair<std::string, std::string> MainTransformDialog::SideLabels(
+    const std::string& system) const {
+  if (engine::IsGda(system)) return {"MGA 94", "GDA 94"};
+  const std::string suffix =
+      engine::DatumSuffix(settings_.accuracyMethod, settings_.parameterSet, grid_.gridMethod);
+  const std::string grid = system == "AGD/ISG" ? "ISG" : "AMG";
+  return {grid + suffix, "AGD" + suffix};
+}
+
+void MainTransformDialog::LoadSettings() {
+  session_.geographicInput = 0;
+  grid_.gridFilePath.clear();
+
+  bool loaded = false;
+  {
+    std::ifstream in(session_.startDirectory / kSettingsFile, std::ios::binary);
+    // A short or damaged file is treated like a missing one; it stays where it is until
+    // the next Save & Exit replaces it.
+    if (in) loaded = ReadSavedSettings(in, texts_, settings_, grid_);
+  }
+
+  if (loaded) {
+    // A side whose first caption is not "East" was saved showing X, Y, Z.
+    session_.fromCartesian = texts_.fromLabel1 != "East";
+    if (session_.fromCartesian) {
+      texts_.fromGridLabel = texts_.fromDatumLabel = " ";
+    } else {
+      std::tie(texts_.fromGridLabel, texts_.fromDatumLabel) = SideLabels(texts_.fromSystem);
+    }
+    session_.toCartesian = texts_.toLabel1 != "East";
+    if (session_.toCartesian) {
+      texts_.toGridLabel = texts_.toDatumLabel = " ";
+    } else {
+      std::tie(texts_.toGridLabel, texts_.toDatumLabel) = SideLabels(texts_.toSystem);
+    }
+
+    if (settings_.accuracyMethod == kMediumAccuracy) {
+      texts_.methodLabel = "Medium Accuracy";
+      session_.secondsDecimals = 4;
+    } else if (settings_.accuracyMethod == kHighAccuracy) {
+      texts_.methodLabel = "High Accuracy - NTv2";
+      session_.secondsDecimals = 5;
+    } else {
+      desktop().ShowMessage("No accuracy specified", "ERROR", ui::MessageIcon::None,
+                            ui::MessageButtons::OkCancel);
+    }
+    // Tarvo.var is read whatever the method, so the parameter texts agree with the saved
+    // set when the method later becomes Medium Accuracy.
+    if (const auto parameters = params::LoadParameterFile(session_.startDirectory)) {
+      params::SetActiveParameters(settings_, *parameters);
+    }
+  } else {
+    // First start: the options are asked before the window shows.
+    params::OptionsDialog options(desktop(), settings_);
+    desktop().RunModal(options);
+    settings_.accuracyMethod = options.methodLastChosen();
+    if (const auto label = params::ParameterSetLabel(settings_.parameterSet)) {
+      texts_.parameterSetLabel = *label;
+    }
+    session_.geographicInput = 1;
+    std::tie(texts_.fromGridLabel, texts_.fromDatumLabel) = SideLabels(texts_.fromSystem);
+    std::tie(texts_.toGridLabel, texts_.toDatumLabel) = SideLabels(texts_.toSystem);
+    ApplyMethodLabels();
+  }
+  // The To position kept in the standard display form is the one saved (or the default).
+  session_.savedToLatitude = texts_.toLatitude;
+  session_.savedToLongitude = texts_.toLongitude;
+}
+
+void MainTransformDialog::ApplyMethodLabels() {
+  if (settings_.accuracyMethod == kMediumAccuracy) {
+    texts_.methodLabel = "Medium Accuracy";
+    session_.secondsDecimals = 4;
+  } else if (settings_.accuracyMethod == kHighAccuracy) {
+    texts_.methodLabel = "High Accuracy - NTv2";
+    session_.secondsDecimals = 5;
+    if (const auto label = ntv2::GridLabel(grid_)) texts_.parameterSetLabel = *label;
+  } else {
+    desktop().ShowMessage("ERROR", "", ui::MessageIcon::None, ui::MessageButtons::OkCancel);
+  }
+}
+
+void MainTransformDialog::SaveAndExit() {
+  // The To position is saved in the standard display form, whatever the output format.
+  texts_.toLatitude = session_.savedToLatitude;
+  texts_.toLongitude = session_.savedToLongitude;
+
+  const auto path = session_.startDirectory / kSettingsFile;
+  if (!text::WriteFileAtomically(path, FormatSavedSettings(texts_, settings_, grid_))) {
+    desktop().ShowMessage("The settings could not be saved in\n" + path.string(), "ERROR",
+                          ui::MessageIcon::Error);
+  }
+  Close(ui::kResultOk);
+}
+
+}  // namespace tarvo::mainwindow

@@ -1,0 +1,58 @@
+// The main window's state: the texts its controls show, and the values of the session it
+// shares with the calculation and the other windows.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace tarvo::mainwindow {
+
+// The session values the main window shares with the calculation and the other windows.
+struct SessionValues {
+  int geographicInput = 0;  // 1: the From latitude and longitude are the next input
+  int fromCartesian = 0;    // 1: the From side shows X, Y, Z
+  int toCartesian = 0;      // 1: the To side shows X, Y, Z
+  int secondsDecimals = 4;  // decimals of seconds: 4 Medium Accuracy, 5 High Accuracy
+  // The last To position in the standard display form, before any output conversion.
+  std::string savedToLatitude;
+  std::string savedToLongitude;
+  std::filesystem::path startDirectory;  // where the program's files are kept
+};
+
+// The window's texts, one per control, with their defaults.
+struct WindowTexts {
+  std::string fromSystem = "AGD/AMG";
+  std::string fromEast = "379185.968";
+  std::string fromHeight = "0.0";
+  std::string fromLatitude = "32\xB0" " 53' 30.0000\"";
+  std::string fromLongitude = "151\xB0" " 42' 30.0000\"";
+  std::string fromNorth = "6359970.566";
+  std::string fromScaleFactor = "0.9997800";
+  std::string fromZone = "56 ";
+  std::string fromConvergence = "-0\xB0" " 42' 05.4993\"";
+  std::string toEast = "379291.796";
+  std::string toConvergence = "-0\xB0" " 42' 03.1422\"";
+  std::string toLatitude = "-32\xB0" " 53' 24.2646\"";
+  std::string toLongitude = "151\xB0" " 42' 34.1392\"";
+  std::string toNorth = "6360161.142";
+  std::string toScaleFactor = "0.9997797";
+  std::string toSystem = "GDA/MGA";
+  std::string toZone = "56 ";
+  std::string fromGridLabel = "AMG 84";
+  std::string toGridLabel = "MGA 94";
+  std::string parameterSetLabel = "National  -->  AGD84<>GDA";
+  std::string fromDatumLabel = "AGD 84";
+  std::string toDatumLabel = "GDA 94";
+  std::string fromLabel1 = "East";
+  std::string fromLabel2 = "North";
+  std::string fromLabel3 = "Ellips.Ht(optional)";
+  std::string toLabel1 = "East";
+  std::string toLabel2 = "North";
+  std::string toLabel3 = "Ellips.Ht";
+  std::string toHeight = "0.0";
+  std::string methodLabel = "Medium Accuracy";
+  std::string noticeText;
+  std::string statusText;
+};
+
+}  // namespace tarvo::mainwindow

@@ -1,0 +1,92 @@
+#include "params/parameter_sets.h"
+
+#include <fstream>
+
+#include "text/text_file.h"
+
+namespace tarvo::params {
+namespace {
+
+constexpr const char* kGrs80A = "6378137.0";
+constexpr const char* kGrs80InverseF = "298.257222101";
+
+// EPSG-published sets (coordinate-frame rotations) from AGD84 (National) or AGD66 (Regional)
+// to GDA94. The list texts and labels differ in their spacing on purpose: each is shown
+// exactly as written.
+const Preset kPresets[kPresetCount] = {
+    {"National  -->   AGD84<>GDA",
+     "National\r\nAGD84<>GDA",
+     {kGrs80A, kGrs80InverseF, "-117.763", "-51.510", "139.061", "-0.292", "-0.443", "-0.277",
+      "-0.191"}},
+    {"Regional NSW/VIC  -->   AGD66<>GDA",
+     "Regional NSW/VIC\r\nAGD66<>GDA",
+     {kGrs80A, kGrs80InverseF, "-119.353", "-48.301", "139.484", "-0.415", "-0.260", "-0.437",
+      "-0.613"}},
+    {"Regional ACT  -->   AGD66<>GDA",
+     "Regional ACT\r\nAGD66<>GDA",
+     {kGrs80A, kGrs80InverseF, "-129.193", "-41.212", "130.730", "-0.246", "-0.374", "-0.329",
+      "-2.955"}},
+    {"Regional Tasmania  -->   AGD66<>GDA ",
+     "Regional Tasmania\r\nAGD66<>GDA",
+     {kGrs80A, kGrs80InverseF, "-120.271", "-64.543", "161.632", "-0.2175", "0.0672", "0.1291",
+      "2.4985"}},
+    {"Regional N.Territory -->  AGD66<>GDA",
+     "Regional N.Territory\r\nAGD66<>GDA",
+     {kGrs80A, kGrs80InverseF, "-124.133", "-42.003", "137.400", "0.0083", "-0.5571", "-0.1777",
+      "-1.8538"}},
+};
+
+}  // namespace
+
+std::optional<Preset> ApplyPreset(int index) {
+  if (index < 0 || index >= kPresetCount) return std::nullopt;
+  return kPresets[index];
+}
+
+std::optional<std::string> ParameterSetLabel(int parameterSet) {
+  switch (parameterSet) {
+    case kUserDefined: return "User Defined";
+    case 0: return "National  -->  AGD84<>GDA";
+    case 1: return "Regional NSW/VIC  -->  AGD66<>GDA";
+    case 2: return "Regional ACT  -->  AGD66<>GDA";
+    case 3: return "Regional Tasmania  -->  AGD66<>GDA";
+    case 4: return "Regional N.Territory --> AGD66<>GDA";
+    default: return std::nullopt;
+  }
+}
+
+ParameterTexts ActiveParameters(const engine::TransformSettings& settings) {
+  return {settings.semiMajorAxis, settings.inverseFlattening, settings.shiftX,
+          settings.shiftY,        settings.shiftZ,            settings.rotationX,
+          settings.rotationY,     settings.rotationZ,         settings.scalePpm};
+}
+
+void SetActiveParameters(engine::TransformSettings& settings, const ParameterTexts& texts) {
+  settings.semiMajorAxis = texts[0];
+  settings.inverseFlattening = texts[1];
+  settings.shiftX = texts[2];
+  settings.shiftY = texts[3];
+  settings.shiftZ = texts[4];
+  settings.rotationX = texts[5];
+  settings.rotationY = texts[6];
+  settings.rotationZ = texts[7];
+  settings.scalePpm = texts[8];
+}
+
+std::optional<ParameterTexts> LoadParameterFile(const std::filesystem::path& folder) {
+  std::ifstream in(folder / "Tarvo.var", std::ios::binary);
+  if (!in) return std::nullopt;
+  ParameterTexts texts;
+  for (std::string& value : texts) {
+    if (!text::ReadLine(in, value)) value.clear();
+  }
+  return texts;
+}
+
+bool SaveParameterFile(const std::filesystem::path& folder, const ParameterTexts& texts) {
+  std::string contents;
+  for (const std::string& value : texts) contents += value + "\n";
+  return text::WriteFileAtomically(folder / "Tarvo.var", contents);
+}
+
+}  // namespace tarvo::params

@@ -1,0 +1,52 @@
+// The 7-parameter sets of the Medium Accuracy method: the five built-in presets (National
+// AGD84 and four Regional AGD66 sets, all to GDA94 on GRS80), the user's own set, and the
+// file Tarvo.var in which the active set survives between runs.
+//
+// Values are texts, kept exactly as written here or as the user typed them: translations in
+// metres, rotations in seconds of arc (rotations of the coordinate frame), scale in parts
+// per million. They become numbers only when a transformation uses them.
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "engine/transform_settings.h"
+
+namespace tarvo::params {
+
+// The nine texts of a set in the order of Tarvo.var: semi-major axis, inverse flattening,
+// tx, ty, tz, rx, ry, rz, scale.
+using ParameterTexts = std::array<std::string, 9>;
+
+inline constexpr int kUserDefined = -1;
+inline constexpr int kNational = 0;
+inline constexpr int kPresetCount = 5;
+
+struct Preset {
+  const char* listText;  // the entry of the parameters dialog's list
+  const char* label;     // the two-line label beside the preset button
+  ParameterTexts texts;
+};
+
+// The preset of index 0 to 4, or nothing.
+std::optional<Preset> ApplyPreset(int index);
+
+// The name the main window and the batch run show for a parameter set ("National  -->
+// AGD84<>GDA", ..., "User Defined"); nothing for an index that names no set.
+std::optional<std::string> ParameterSetLabel(int parameterSet);
+
+// The nine texts of the active set, and replacing them.
+ParameterTexts ActiveParameters(const engine::TransformSettings& settings);
+void SetActiveParameters(engine::TransformSettings& settings, const ParameterTexts& texts);
+
+// Reads Tarvo.var from `folder`: nothing when it cannot be opened. A missing line gives an
+// empty text (a transformation uses it as 0); each line is read whole, without its line end.
+std::optional<ParameterTexts> LoadParameterFile(const std::filesystem::path& folder);
+
+// Writes the nine texts to `folder`/Tarvo.var, one per line, replacing the file whole.
+// Returns false when it cannot be written (the old file is then left as it was).
+bool SaveParameterFile(const std::filesystem::path& folder, const ParameterTexts& texts);
+
+}  // namespace tarvo::params

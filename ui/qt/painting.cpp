@@ -1,0 +1,83 @@
+#include "ui/qt/painting.h"
+
+#include <QPixmap>
+
+#include "ui/qt/dialog_window.h"
+
+namespace tarvo::ui::qt {
+namespace {
+
+QColor ToQColor(const Color& color) { return QColor(color.red, color.green, color.blue); }
+
+QPen ToQPen(const Pen& pen) {
+  QPen result(ToQColor(pen.color));
+  result.setWidthF(pen.width);
+  result.setJoinStyle(Qt::MiterJoin);
+  return result;
+}
+
+QRectF ToQRect(const PixelRect& box) {
+  return QRectF(box.left, box.top, box.right - box.left, box.bottom - box.top);
+}
+
+QFont ToQFont(const Font& font) {
+  QFont result(QString::fromLatin1(font.family));
+  // Where the family is not installed, fontconfig picks a metric-compatible or similar sans.
+  result.setStyleHint(QFont::SansSerif);
+  result.setPixelSize(font.pixelHeight);
+  result.setWeight(static_cast<QFont::Weight>(font.weight));
+  return result;
+}
+
+}  // namespace
+
+void Paint(QPainter& painter, const DisplayList& display) {
+  painter.setRenderHint(QPainter::Antialiasing);
+  for (const auto& [layer, primitives] : display.layers()) {
+    for (const Primitive& primitive : primitives) {
+      if (const auto* rect = std::get_if<FilledRect>(&primitive)) {
+        painter.fillRect(ToQRect(rect->box), ToQColor(rect->fill));
+      } else if (const auto* text = std::get_if<TextInBox>(&primitive)) {
+        if (text->background) painter.fillRect(ToQRect(text->box), ToQColor(*text->background));
+        painter.setFont(ToQFont(text->font));
+        painter.setPen(ToQColor(text->textColor));
+        const int align = text->align == TextAlign::Center  ? Qt::AlignHCenter
+                          : text->align == TextAlign::Right ? Qt::AlignRight
+                                                            : Qt::AlignLeft;
+        painter.drawText(ToQRect(text->box), align | Qt::AlignTop, ShownText(text->text));
+      } else if (const auto* line = std::get_if<Polyline>(&primitive)) {
+        QPolygonF points;
+        for (const Point& point : line->points) points << QPointF(point.x, point.y);
+        painter.setPen(ToQPen(line->pen));
+        if (line->closed) {
+          painter.setBrush(line->fill ? QBrush(ToQColor(*line->fill)) : QBrush(Qt::NoBrush));
+          painter.drawPolygon(points);
+        } else {
+          painter.setBrush(Qt::NoBrush);
+          painter.drawPolyline(points);
+        }
+      } else if (const auto* ellipse = std::get_if<Ellipse>(&primitive)) {
+        painter.setPen(ToQPen(ellipse->pen));
+        painter.setBrush(ellipse->fill ? QBrush(ToQColor(*ellipse->fill)) : QBrush(Qt::NoBrush));
+        painter.drawEllipse(ToQRect(ellipse->box));
+      }
+    }
+  }
+}
+
+QIcon RenderIcon(const std::function<void(DisplayList&, const PixelRect&)>& draw) {
+  QIcon icon;
+  for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    DisplayList display;
+    draw(display, {0, 0, static_cast<double>(size), static_cast<double>(size)});
+    QPainter painter(&pixmap);
+    Paint(painter, display);
+    painter.end();
+    icon.addPixmap(pixmap);
+  }
+  return icon;
+}
+
+}  // namespace tarvo::ui::qt
