@@ -1,0 +1,111 @@
+// Geographic <-> Cartesian conversion and Cartesian to grid; see cartesian.h.
+#include "engine/cartesian.h"
+
+#include <cmath>
+
+#include "engine/projection_constants.h"
+#include "engine/transverse_mercator.h"
+
+namespace tarvo::engine {
+namespace {
+
+constexpr int kMaximumIterations = 10;
+// The iteration stops after a step below this (6 mm on the ground); each step shrinks the
+// error by about e², so what is left is far below a millimetre.
+constexpr double kLatitudeTolerance = 1e-09;
+
+// Below this |sin φ| (about 5.7 degrees, north of every Australian territory) the height is
+// taken along the equatorial radius instead of the polar axis: −Z / sin φ divides by a
+// vanishing number there and is 0/0 on the equator itself.
+constexpr double kEquatorialHeightSine = 0.1;
+
+CartesianGridPoint ToGrid(const ProjectionConstants& constants, const GeodeticPoint& geodetic,
+                          double longitude) {
+  const GridPosition grid = GeographicToGrid(constants, geodetic.latitude, longitude);
+  return {grid.easting, grid.northing, geodetic.height, geodetic.latitude, longitude};
+}
+
+}  // namespace
+
+CartesianPoint GeographicToCartesian(const Ellipsoid& ellipsoid, double latitude, double longitude,
+                                     double height) {
+  const double sinLatitude = std::sin(latitude);
+  const double cosLatitude = std::cos(latitude);
+  const double nu = ellipsoid.semiMajorAxis /
+                    std::sqrt(1.0 - ellipsoid.eccentricitySquared * sinLatitude * sinLatitude);
+  CartesianPoint cartesian;
+  cartesian.x = (nu + height) * cosLatitude * std::cos(longitude);
+  cartesian.y = (nu + height) * cosLatitude * std::sin(longitude);
+  // The minus sign turns the positive southern latitude into the negative Z of the south.
+  cartesian.z = -(nu * ellipsoid.oneMinusEccentricitySquared + height) * sinLatitude;
+  return cartesian;
+}
+
+CartesianPoint GeographicToCartesianAgd(double latitude, double longitude, double height) {
+  return GeographicToCartesian(kAnsEllipsoid, latitude, longitude, height);
+}
+
+CartesianPoint GeographicToCartesianGda(const DatumParameters& parameters, double latitude,
+                                        double longitude, double height) {
+  return GeographicToCartesian(parameters.gdaEllipsoid, latitude, longitude, height);
+}
+
+GeodeticPoint CartesianToGeographic(const Ellipsoid& ellipsoid, double x, double y, double z,
+                                    double firstLatitude) {
+  const double a = ellipsoid.semiMajorAxis;
+  const double e2 = ellipsoid.eccentricitySquared;
+  const double p = std::sqrt(x * x + y * y);
+
+  // The iteration works with the signed (negative, southern) latitude. The first estimate is
+  // given positive, so the first step starts slightly off; it still settles in four steps
+  // for Australian points.
+  //
+  // Each step gives tan φ = q; the sine the next step needs is q / √(1 + q²), the sine of
+  // arctan q without a library sine, so the arctangent itself only serves the stopping test
+  // and the result.
+  const double sinFirst = std::sin(firstLatitude);
+  double nu = a / std::sqrt(1.0 - e2 * sinFirst * sinFirst);
+  double tanLatitude = (e2 * nu * sinFirst + z) / p;
+  double latitude = std::atan(tanLatitude);
+  for (int iteration = 0; iteration < kMaximumIterations; ++iteration) {
+    const double sinLatitude = tanLatitude / std::sqrt(1.0 + tanLatitude * tanLatitude);
+    nu = a / std::sqrt(1.0 - e2 * sinLatitude * sinLatitude);
+    tanLatitude = (e2 * nu * sinLatitude + z) / p;
+    const double next = std::atan(tanLatitude);
+    const bool settled = std::fabs(next - latitude) < kLatitudeTolerance;
+    latitude = next;
+    if (settled) break;
+  }
+
+  GeodeticPoint geodetic;
+  geodetic.latitude = std::fabs(latitude);
+  geodetic.longitude = std::atan(y / x);
+  // h = −Z / sin|φ| − ν (1 − e²), with the ν of the step that produced φ. Near the equator
+  // the equivalent h = p / cos φ − ν is the well-conditioned one.
+  const double secant = std::sqrt(1.0 + tanLatitude * tanLatitude);  // 1 / cos φ
+  const double sinLatitude = std::fabs(tanLatitude) / secant;        // sin |φ|
+  if (sinLatitude >= kEquatorialHeightSine) {
+    geodetic.height = -z / sinLatitude - nu * ellipsoid.oneMinusEccentricitySquared;
+  } else {
+    geodetic.height = p * secant - nu;
+  }
+  return geodetic;
+}
+
+CartesianGridPoint CartesianToGridGda(const DatumParameters& parameters, int zone,
+                                      CartesianEstimates& estimates, double x, double y, double z) {
+  const GeodeticPoint geodetic =
+      CartesianToGeographic(parameters.gdaEllipsoid, x, y, z, estimates.gdaLatitude);
+  estimates.gdaLatitude = geodetic.latitude;
+  return ToGrid(SetZoneConstants(zone, true), geodetic, geodetic.longitude + kPi);
+}
+
+CartesianGridPoint CartesianToGridAgd(int zone, CartesianEstimates& estimates, double x, double y,
+                                      double z) {
+  const GeodeticPoint geodetic =
+      CartesianToGeographic(kAnsEllipsoid, x, y, z, estimates.agdLatitude);
+  estimates.agdLatitude = geodetic.latitude;
+  return ToGrid(SetZoneConstants(zone, false), geodetic, geodetic.longitude + kPi);
+}
+
+}  // namespace tarvo::engine

@@ -1,0 +1,72 @@
+// Conversion between geographic coordinates (latitude, longitude, ellipsoidal height) and
+// earth-centred Cartesian X, Y, Z, and from Cartesian coordinates straight to grid.
+//
+// Method: the closed formulas X = (ν + h) cos φ cos λ, Y = (ν + h) cos φ sin λ,
+// Z = (ν (1 − e²) + h) sin φ with ν = a / √(1 − e² sin² φ); the inverse by the classical
+// fixed-point iteration on tan φ = (Z + e² ν sin φ) / p, p = √(X² + Y²) (as in the GDA
+// Technical Manual), at most ten steps, stopping at a step below 1e-9 radians, which reaches
+// well below a millimetre in four steps for Australian points.
+//
+// Assumptions: latitudes are southern and carried as positive radians, so Z = −(...) sin φ
+// (Z is negative in the southern hemisphere) and the latitude found is returned as |φ|.
+// Longitudes are east positive; the inverse gives the principal value arctan(Y / X) between
+// −π/2 and π/2, which for Australian points (X < 0, Y > 0) is the longitude less π. A point on
+// the polar axis (X = 0) is outside the area served and not treated specially.
+#pragma once
+
+#include "engine/datum_parameters.h"
+#include "engine/ellipsoid.h"
+
+namespace tarvo::engine {
+
+struct CartesianPoint {
+  double x = 0.0;  // metres
+  double y = 0.0;
+  double z = 0.0;
+};
+
+struct GeodeticPoint {
+  double latitude = 0.0;   // radians, south positive
+  double longitude = 0.0;  // radians (see each operation for its range)
+  double height = 0.0;     // metres above the ellipsoid
+};
+
+// The first latitude estimates of CartesianToGridGda and CartesianToGridAgd: each starts at
+// 0.5585 radians (32 degrees, the middle of the settled south-east) and is the latitude the
+// same operation found last time. The caller keeps one for the whole run.
+struct CartesianEstimates {
+  static constexpr double kInitialLatitude = 0.5585;
+  double gdaLatitude = kInitialLatitude;
+  double agdLatitude = kInitialLatitude;
+};
+
+struct CartesianGridPoint {
+  double easting = 0.0;    // metres
+  double northing = 0.0;   // metres
+  double height = 0.0;     // metres
+  double latitude = 0.0;   // radians, south positive
+  double longitude = 0.0;  // radians, arctan(Y / X) + π: east positive for Australian points
+};
+
+// Geographic to Cartesian on any ellipsoid.
+CartesianPoint GeographicToCartesian(const Ellipsoid& ellipsoid, double latitude, double longitude,
+                                     double height);
+// On ANS (AGD66, AGD84).
+CartesianPoint GeographicToCartesianAgd(double latitude, double longitude, double height);
+// On the GDA-side ellipsoid of the transformation settings.
+CartesianPoint GeographicToCartesianGda(const DatumParameters& parameters, double latitude,
+                                        double longitude, double height);
+
+// Cartesian to geographic on `ellipsoid`, starting the iteration from `firstLatitude`
+// (positive south). The longitude is the principal value arctan(Y / X).
+GeodeticPoint CartesianToGeographic(const Ellipsoid& ellipsoid, double x, double y, double z,
+                                    double firstLatitude);
+
+// Cartesian on the GDA-side ellipsoid to MGA grid in `zone`.
+CartesianGridPoint CartesianToGridGda(const DatumParameters& parameters, int zone,
+                                      CartesianEstimates& estimates, double x, double y, double z);
+// Cartesian on ANS to AMG or ISG grid in `zone`.
+CartesianGridPoint CartesianToGridAgd(int zone, CartesianEstimates& estimates, double x, double y,
+                                      double z);
+
+}  // namespace tarvo::engine

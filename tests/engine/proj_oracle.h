@@ -1,0 +1,29 @@
+// PROJ's command-line tools as the reference for the engine tests: many points per call.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tarvo::engine::testing {
+
+// One line of numbers, in and out.
+using Row = std::vector<double>;
+
+// Runs `command` with one input line per row (numbers written with 12 decimals) and returns
+// the numbers of each output line. Fails the test when the tool fails or the count of lines
+// differs from the count of rows.
+std::vector<Row> RunProjRows(const std::string& command, const std::vector<Row>& rows);
+
+struct ProjFactors {
+  double convergenceDegrees = 0.0;  // PROJ's sign: negative east of the central meridian
+  double pointScale = 0.0;
+};
+
+// Convergence and point scale of each "longitude latitude" row from `proj -V <definition>`.
+std::vector<ProjFactors> RunProjFactors(const std::string& definition,
+                                        const std::vector<Row>& rows);
+
+// True when proj and cct are on the PATH.
+bool HaveProj();
+
+}  // namespace tarvo::engine::testing
