@@ -23,10 +23,15 @@ namespace tarvo::angles {
 // The longest text the readers look at.
 inline constexpr std::size_t kMaxReadLength = 30;
 
-// The packed value of `text` in `format`, with `secondsDecimals` (0 to 6) deciding the
-// rounding of the notations that are converted (decimal degrees keep one decimal of
-// seconds more). Non-negative for unsigned text; a typed '-' is kept. Nothing for the
-// symbol notation, which is never read.
+// The packed value of `text` in `format`. The packed notation is read as a number, and
+// "DDD MM SS.ssss" is rebuilt by position into the packed text (minutes and seconds must be
+// two digits each, with one separator after each; blanks before the degrees are skipped;
+// at most 30 characters count). The other notations are converted to packed with
+// `secondsDecimals` (0 to 6) deciding the rounding (decimal degrees with one decimal more),
+// then rounded by `RoundPacked` to 5 decimals of seconds (decimal degrees) or 4 (degree
+// minutes, radians, arc seconds, arc minutes). A whole turn of arc seconds or minutes reads
+// as 0. Non-negative for unsigned text; a typed '-' is kept. Nothing for the symbol
+// notation, which is never read.
 std::optional<double> ReadAngleText(std::string_view text, AngleFormat format, int secondsDecimals);
 
 // The same with the notation given by its label. An unknown label, or the symbol
@@ -44,8 +49,11 @@ enum class AngleCheck { InRange, OutOfRange };
 // everything except letters, '+' and '-', second and later points, and blanks before the
 // first character kept. The value checked is in degrees: read as a number and converted
 // for radians, arc seconds and arc minutes; for the packed and degree-minute notations the
-// number itself, whose comparison with a whole degree is the same. A latitude must lie in 0
-// to 50 and a longitude in 110 to 160, the bounds included; otherwise a warning ("ERROR")
+// number itself, and for "DDD MM SS.ssss" the packed number it is read as (a packed number
+// compares with a whole degree as the angle does). A radian value within 0.001 arc second of
+// a bound is taken as the bound, since no radian text states a whole degree exactly. A
+// latitude must lie in 0 to 50 and a longitude in 110 to 160, the bounds included (an
+// unknown notation is checked as the number read); otherwise a warning ("ERROR")
 // quotes the cleaned text and says the previous value is kept, and the result is
 // OutOfRange. The caller then restores the field's previous text.
 AngleCheck CheckAngleText(std::string& text, AngleKind kind, std::string_view inputFormat,

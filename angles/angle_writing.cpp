@@ -20,7 +20,8 @@ constexpr double kTruncationGuard = 1e-13;
 // Seven decimals of minutes as an integer count: 60 minutes.
 constexpr double kMinuteUnitsPerDegree = 60.0 * 1e7;
 
-// Seconds / 6000: decimal seconds as hundredths of a degree-minute field (DDD.MM + this).
+// Seconds / 6000: seconds as decimal minutes, shifted two places to follow the minute digits
+// of DDD.MM.
 constexpr double kMinuteFieldPerSecond = 0.00016666666666666666;
 
 void CutToLimit(std::string& text) {

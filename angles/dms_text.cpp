@@ -29,7 +29,7 @@ std::string SecondsText(double seconds, int k) {
 
 // D, M and S are the whole degrees, whole minutes and seconds of the magnitude. Applies the
 // carries and writes the text.
-std::string WriteDms(char sign, double D, double M, double S, int k, Marks marks) {
+std::string WriteDms(const char* sign, double D, double M, double S, int k, Marks marks) {
   k = std::clamp(k, 0, kMaxDecimals);
   if (S > RoundingThreshold(k)) {
     S = 0.0;
@@ -48,21 +48,14 @@ std::string WriteDms(char sign, double D, double M, double S, int k, Marks marks
 
   // Degrees and minutes are whole values held as doubles, printed with "%.0f" so that no
   // value, however large, is ever converted to an int.
-  std::string out;
-  out.reserve(24 + static_cast<std::size_t>(k));
-  if (sign != '\0') out += sign;
-  out += text::Format("%.0f", D);
-  if (marks == Marks::Symbols) out += kDegreeSign;
-  out += ' ';
-  out += text::Format("%02.0f", M);
-  out += marks == Marks::Symbols ? "' " : " ";
-  out += seconds;
-  if (marks == Marks::Symbols) out += '"';
-  return out;
+  if (marks == Marks::Symbols) {
+    return text::Format("%s%.0f%c %02.0f' %s\"", sign, D, kDegreeSign, M, seconds.c_str());
+  }
+  return text::Format("%s%.0f %02.0f %s", sign, D, M, seconds.c_str());
 }
 
 std::string WriteRadians(double radians, int k, Marks marks) {
-  const char sign = radians >= 0.0 ? ' ' : '-';
+  const char* sign = radians >= 0.0 ? " " : "-";
   const double d = std::fabs(radians) * kDegreesPerRadian;
   const double D = std::trunc(d);
   const double m = (d - D) * 60.0;
@@ -85,7 +78,7 @@ std::string FormatPackedDms(double packed, int k) {
   const double D = std::trunc(v);
   const double m = (v - D) * 100.0;
   const double M = std::trunc(m);
-  return WriteDms(packed < 0.0 ? '-' : '\0', D, M, (m - M) * 100.0, k, Marks::Symbols);
+  return WriteDms(packed < 0.0 ? "-" : "", D, M, (m - M) * 100.0, k, Marks::Symbols);
 }
 
 }  // namespace tarvo::angles

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <string>
 
@@ -150,6 +151,25 @@ TEST(UnknownOutputNotation, ShowsError2AndChangesNothing) {
     EXPECT_EQ(message.caption, "ERROR 2");
     EXPECT_EQ(message.icon, MessageIcon::Error);
     EXPECT_EQ(message.buttons, MessageButtons::Ok);
+  }
+}
+
+// Engine results for impossible inputs (NaN, huge values) must print as numbers, never reach
+// an undefined conversion to int (the sanitized build traps on one).
+TEST(AngleWriters, SurviveValuesThatAreNoAngles) {
+  for (const double x : {double(NAN), double(INFINITY), -double(INFINITY), 1e300, -1e300}) {
+    for (const AngleFormat format : {AngleFormat::Packed, AngleFormat::DmsBlanks,
+                                     AngleFormat::DecimalDegrees, AngleFormat::Radians}) {
+      EXPECT_LE(PackedToEditText(x, 8, format, TextTarget::Window)->size(), kMaxWrittenLength);
+    }
+    FormatRadiansDms(x, 4);
+    FormatRadiansDmsPlain(x, 4);
+    FormatPackedDms(x, 4);
+    RadiansToDegreesMinutes(x);
+    RadiansToPacked(x, 4);
+    DecimalDegreesToPacked(x, 4);
+    DegreesMinutesToPacked(x, 4);
+    SecondsToDms(x);
   }
 }
 

@@ -62,6 +62,8 @@ TEST(ConvertersToPacked, RoundSecondsAndCarryAsTheirDecimalsSay) {
   const Case cases[] = {
       {"radians, k + 1 decimals", fromRadians, Radians(35, 12, 34.56789), 4, "35.1234567890"},
       {"radians, last step below 60", fromRadians, Radians(35, 59, 59.999996), 4, "36.0000000000"},
+      {"radians, lifted to a whole second within T(k)", fromRadians, Radians(35, 12, 34.99996), 4,
+       "35.1235000000"},
       {"radians, negative", fromRadians, -Radians(35, 12, 34.5678), 4, "-35.1234567800"},
       {"degrees", fromDegrees, 35.5, 5, "35.3000000000"},
       {"degrees, negative", fromDegrees, -35.5, 4, "-35.3000000000"},
@@ -102,13 +104,6 @@ TEST(SecondsToDms, CarriesSecondsAbove59Point9) {
   EXPECT_EQ(carried.minutes, 0);
   EXPECT_EQ(carried.seconds, 0.0);
   EXPECT_EQ(SecondsToDms(NAN).degrees, 0) << "no angle: nothing converted to int";
-}
-
-TEST(RoundingThreshold, IsTheLargestValuePrintingBelow60) {
-  const double expected[] = {59.5, 59.95, 59.995, 59.9995, 59.99995, 59.999995, 59.9999995};
-  for (int n = 0; n < 7; ++n) EXPECT_EQ(RoundingThreshold(n), expected[n]) << "n = " << n;
-  EXPECT_EQ(RoundingThreshold(7), 59.999995);
-  EXPECT_EQ(RoundingThreshold(-1), 59.999995);
 }
 
 TEST(FormatPacked, WritesASecondsFieldThatRoundsTo60AsTheNextMinute) {
