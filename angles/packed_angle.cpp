@@ -16,8 +16,9 @@ constexpr std::array<double, 7> kThresholds = {
     59.5, 59.95, 59.995, 59.9995, 59.99995, 59.999995, 59.9999995,
 };
 
-// Decimals of seconds the converters can write; beyond 8 the product frac(S) * 10^n no
-// longer resolves single units of a seconds value near 60.
+// The converters' decimals argument is 0 to 7 in use (secondsDecimals, plus one for decimal
+// degrees); it is clamped to that range so that the digits written stay well inside the
+// exact integer arithmetic of ReadFixedDecimal.
 constexpr int kMaxConverterDecimals = 8;
 
 // Steps shared by the three converters to packed. D, M and S are the whole degrees, whole

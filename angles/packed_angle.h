@@ -13,6 +13,11 @@
 // angle into degrees, minutes and seconds, round the seconds to a fixed number of decimals
 // with a carry into the minute (and the minute into the degree) so that a seconds field of
 // 60 never appears, and give the double that the packed text reads as.
+//
+// Accuracy: the conversions are exact to a few units in the last place of a double (about
+// 1e-10 arc second at 360 degrees); the program's constant for pi / 648000 has 15
+// significant digits (relative error 1e-16). What limits a position is the number of
+// decimals of seconds a value is rounded to: 0.0001" is 3 mm on the ground.
 #pragma once
 
 #include <string>
