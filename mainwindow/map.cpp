@@ -57,7 +57,7 @@ void DrawMap(ui::DisplayList& display) {
   display.Add(kMapLayer, ui::FilledRect{kMapBox, kSea});
 
   for (const CoastRing& ring : AustraliaCoast()) {
-    ui::Polyline land{{}, {kCoast, 1}, true, kLand};
+    ui::Polyline land = ui::Polygon({}, {kCoast, 1}, kLand);
     for (size_t i = 0; i < ring.count; ++i) {
       land.points.push_back(At(ring.points[i].longitude, -ring.points[i].latitude));
     }
@@ -67,16 +67,14 @@ void DrawMap(ui::DisplayList& display) {
   // Meridians every 6 degrees, which are also the zone boundaries, labelled at the top.
   for (int longitude = 114; longitude <= 156; longitude += 6) {
     const double x = MapX(longitude) + kOffsetX;
-    display.Add(kMapLayer, ui::Polyline{{{x, kMapBox.top}, {x, kMapBox.bottom}},
-                                        {kGraticule, 1}});
+    display.Add(kMapLayer, ui::Line({{x, kMapBox.top}, {x, kMapBox.bottom}}, {kGraticule, 1}));
     Label(display, x, kMapBox.top + 1, text::Format("%d\xB0", longitude), kLabel, 9,
           ui::TextAlign::Center);
   }
   // Parallels, labelled at the left edge.
   for (int latitude = 16; latitude <= 40; latitude += 8) {
     const double y = MapY(latitude) + kOffsetY;
-    display.Add(kMapLayer, ui::Polyline{{{kMapBox.left, y}, {kMapBox.right, y}},
-                                        {kGraticule, 1}});
+    display.Add(kMapLayer, ui::Line({{kMapBox.left, y}, {kMapBox.right, y}}, {kGraticule, 1}));
     Label(display, kMapBox.left + 2, y - 12, text::Format("%d\xB0S", latitude), kLabel, 9,
           ui::TextAlign::Left);
   }
@@ -105,10 +103,10 @@ void DrawSubGridOutlines(ui::DisplayList& display, const std::vector<SubGridLimi
   for (const SubGridLimits& limits : subGrids) {
     const double west = std::max(limits.west, 108.0);
     display.Add(kOutlineLayer,
-                ui::Polyline{{At(west, limits.north), At(limits.east, limits.north),
-                              At(limits.east, limits.south), At(west, limits.south),
-                              At(west, limits.north)},
-                             {{0, 225, 0}, 2}});
+                ui::Line({At(west, limits.north), At(limits.east, limits.north),
+                          At(limits.east, limits.south), At(west, limits.south),
+                          At(west, limits.north)},
+                         {{0, 225, 0}, 2}));
   }
 }
 

@@ -14,8 +14,8 @@
 namespace tarvo::mainwindow {
 namespace {
 
-constexpr int kHighAccuracy = -1;
-constexpr int kMediumAccuracy = 0;
+using engine::kHighAccuracy;
+using engine::kMediumAccuracy;
 constexpr const char* kSettingsFile = "tarvo_prm.dat";
 
 }  // namespace
@@ -25,7 +25,7 @@ std::pair<std::string, std::string> MainTransformDialog::SideLabels(
   if (engine::IsGda(system)) return {"MGA 94", "GDA 94"};
   const std::string suffix =
       engine::DatumSuffix(settings_.accuracyMethod, settings_.parameterSet, grid_.gridMethod);
-  const std::string grid = system == "AGD/ISG" ? "ISG" : "AMG";
+  const std::string grid = system == engine::GridSystem::kIsg ? "ISG" : "AMG";
   return {grid + suffix, "AGD" + suffix};
 }
 

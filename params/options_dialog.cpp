@@ -5,8 +5,8 @@
 namespace tarvo::params {
 namespace {
 
-constexpr int kHigh = -1;
-constexpr int kMedium = 0;
+constexpr int kHigh = engine::kHighAccuracy;
+constexpr int kMedium = engine::kMediumAccuracy;
 
 std::vector<std::string> Texts(std::span<const std::string_view> labels) {
   return {labels.begin(), labels.end()};

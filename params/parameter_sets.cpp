@@ -45,7 +45,7 @@ std::optional<Preset> ApplyPreset(int index) {
 
 std::optional<std::string> ParameterSetLabel(int parameterSet) {
   switch (parameterSet) {
-    case kUserDefined: return "User Defined";
+    case engine::kUserDefinedParameterSet: return "User Defined";
     case 0: return "National  -->  AGD84<>GDA";
     case 1: return "Regional NSW/VIC  -->  AGD66<>GDA";
     case 2: return "Regional ACT  -->  AGD66<>GDA";

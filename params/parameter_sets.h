@@ -20,8 +20,6 @@ namespace tarvo::params {
 // tx, ty, tz, rx, ry, rz, scale.
 using ParameterTexts = std::array<std::string, 9>;
 
-inline constexpr int kUserDefined = -1;
-inline constexpr int kNational = 0;
 inline constexpr int kPresetCount = 5;
 
 struct Preset {

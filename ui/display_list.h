@@ -80,6 +80,14 @@ struct Polyline {
   bool operator==(const Polyline&) const = default;
 };
 
+// An open line through the points, and a closed polygon filled with `fill`.
+inline Polyline Line(std::vector<Point> points, Pen pen) {
+  return Polyline{std::move(points), pen, false, std::nullopt};
+}
+inline Polyline Polygon(std::vector<Point> points, Pen pen, std::optional<Color> fill) {
+  return Polyline{std::move(points), pen, true, fill};
+}
+
 struct Ellipse {
   PixelRect box;
   Pen pen;
