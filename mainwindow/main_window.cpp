@@ -1,11 +1,39 @@
 #include "mainwindow/main_window.h"
 
+#include "angles/angle_reading.h"
+#include "angles/angle_writing.h"
+#include "angles/dms_text.h"
+#include "angles/packed_angle.h"
+#include "engine/grid_system.h"
 #include "mainwindow/about_dialog.h"
+#include "mainwindow/artwork.h"
+#include "mainwindow/cartesian_display.h"
+#include "mainwindow/map.h"
+#include "params/options_dialog.h"
+#include "params/parameter_sets.h"
+#include "text/number_text.h"
 
 namespace tarvo::mainwindow {
 namespace {
 
 const std::vector<std::string> kSystems = {"AGD/AMG", "GDA/MGA", "AGD/ISG"};
+
+// The longest text a field hands over.
+constexpr size_t kFieldTextLimit = 49;
+
+// The help area under the map, in client pixels, and its look.
+constexpr ui::PixelRect kHelpArea{13, 335, 308, 385};
+const ui::Color kHelpTextColor{255, 10, 10};
+const ui::Color kHelpBackground{200, 200, 200};
+const ui::Font kHelpFont{"Arial", 15, 400};
+
+// Drawn before each help text to erase the previous one: three lines of 109 blanks.
+const std::string kBlankHelpText =
+    std::string(109, ' ') + "\r\n" + std::string(109, ' ') + "\r\n" + std::string(109, ' ');
+
+const char* const kNotice =
+    "Tarvo transforms coordinates between AGD66, AGD84 and GDA94 on the AMG, MGA and ISG "
+    "grids.\r\nEvery calculation is logged in tarvo_rpt.txt in the start-up folder.";
 
 }  // namespace
 
@@ -15,15 +43,19 @@ MainTransformDialog::MainTransformDialog(ui::Desktop& desktop, engine::Transform
     : ui::Dialog(desktop),
       settings_(settings),
       grid_(grid),
+      report_(startDirectory),
       fromSystems_(kSystems),
       toSystems_(kSystems) {
   using ui::ControlKind;
+  using ui::kCaption;
   using ui::kReadOnly;
+  using ui::kRightAlign;
   session_.startDirectory = std::move(startDirectory);
+  texts_.noticeText = kNotice;
   SetTemplate("Geodetic Transformations V03.42", 395, 282);
   SetHelpTopic("main");
 
-  // Window state: method, parameter set or grid, status.
+  // Method and parameter set or grid.
   ReadOnlyEdit(kMethodLabel, {11, 7, 75, 14}).Bind(texts_.methodLabel).Name("Method");
   ReadOnlyEdit(kParameterSetLabel, {90, 7, 137, 14})
       .Bind(texts_.parameterSetLabel)
@@ -34,28 +66,55 @@ MainTransformDialog::MainTransformDialog(ui::Desktop& desktop, engine::Transform
   Add(ControlKind::DropDownCombo, kFromSystem, "", {251, 7, 50, 49}, ui::kSorted)
       .Bind(texts_.fromSystem)
       .BindItems(fromSystems_)
+      .OnFocus(&Self::EnterSystem)
+      .OnSelect(&Self::SelectFromSystem)
       .Name("From system");
   Static("Zone", {304, 9, 20, 9});
   Add(ControlKind::DropDownCombo, kFromZone, "", {325, 7, 40, 95}, ui::kSorted)
       .Bind(texts_.fromZone)
       .BindItems(fromZones_)
+      .OnFocus(&Self::EnterFromZone)
+      .OnDropDown(&Self::DropFromZones)
+      .OnSelect(&Self::SelectFromZone)
       .Name("From zone");
-  Button(kFromXyz, "X&YZ", {369, 7, 19, 12}).Name("From side X, Y, Z");
-  ReadOnlyEdit(kFromLabel1, {245, 22, 44, 11}, ui::kRightAlign).Bind(texts_.fromLabel1);
-  ReadOnlyEdit(kFromLabel2, {245, 35, 44, 11}, ui::kRightAlign).Bind(texts_.fromLabel2);
-  ReadOnlyEdit(kFromLabel3, {231, 48, 80, 11}, ui::kRightAlign).Bind(texts_.fromLabel3);
-  ReadOnlyEdit(kFromGridLabel, {291, 28, 21, 10}).Bind(texts_.fromGridLabel).Name("From grid");
-  Edit(kFromEast, {313, 21, 75, 14}).Bind(texts_.fromEast).Name("From East");
-  Edit(kFromNorth, {313, 34, 75, 14}).Bind(texts_.fromNorth).Name("From North");
-  Edit(kFromHeight, {313, 47, 75, 14}).Bind(texts_.fromHeight).Name("From height");
-  Static("Latitude (South)", {232, 62, 60, 9});
-  ReadOnlyEdit(kFromDatumLabel, {294, 67, 19, 10}).Bind(texts_.fromDatumLabel).Name("From datum");
-  Static("Longitude (East)", {232, 75, 60, 9});
+  Button(kFromXyz, "X&YZ", {369, 7, 19, 12})
+      .OnClick(&Self::SwitchFromDisplay)
+      .Name("From side X, Y, Z");
+  ReadOnlyEdit(kFromLabel1, {245, 22, 44, 11}, kRightAlign | kCaption).Bind(texts_.fromLabel1);
+  ReadOnlyEdit(kFromLabel2, {245, 35, 44, 11}, kRightAlign | kCaption).Bind(texts_.fromLabel2);
+  ReadOnlyEdit(kFromLabel3, {231, 48, 80, 11}, kRightAlign | kCaption).Bind(texts_.fromLabel3);
+  ReadOnlyEdit(kFromGridLabel, {290, 28, 23, 10}, kCaption)
+      .Bind(texts_.fromGridLabel)
+      .Name("From grid");
+  Edit(kFromEast, {313, 21, 75, 14})
+      .Bind(texts_.fromEast)
+      .OnFocus(&Self::EnterEast)
+      .OnLeave(&Self::LeaveEast)
+      .Name("From East");
+  Edit(kFromNorth, {313, 34, 75, 14})
+      .Bind(texts_.fromNorth)
+      .OnFocus(&Self::EnterNorth)
+      .OnLeave(&Self::LeaveNorth)
+      .Name("From North");
+  Edit(kFromHeight, {313, 47, 75, 14})
+      .Bind(texts_.fromHeight)
+      .OnFocus(&Self::EnterHeight)
+      .OnLeave(&Self::LeaveHeight)
+      .Name("From height");
+  Static("Latitude (South)", {232, 62, 58, 9});
+  ReadOnlyEdit(kFromDatumLabel, {290, 67, 23, 10}, kCaption)
+      .Bind(texts_.fromDatumLabel)
+      .Name("From datum");
+  Static("Longitude (East)", {232, 75, 58, 9});
   Edit(kFromLatitude, {313, 60, 75, 14}, kReadOnly)
       .Bind(texts_.fromLatitude)
+      .OnFocus(&Self::EnterLatitude)
+      .OnLeave(&Self::LeaveLatitude)
       .Name("From latitude");
   Edit(kFromLongitude, {313, 73, 75, 14}, kReadOnly)
       .Bind(texts_.fromLongitude)
+      .OnFocus(&Self::EnterLongitude)
+      .OnLeave(&Self::LeaveLongitude)
       .Name("From longitude");
   Static("Convergence", {232, 88, 60, 9});
   ReadOnlyEdit(kFromConvergence, {313, 86, 75, 14})
@@ -66,7 +125,7 @@ MainTransformDialog::MainTransformDialog(ui::Desktop& desktop, engine::Transform
       .Bind(texts_.fromScaleFactor)
       .Name("From point scale factor");
 
-  Button(kCalculate, "&Calculate", {233, 115, 54, 14});
+  Button(kCalculate, "&Calculate", {233, 115, 54, 14}).OnClick(&Self::CalculateClicked);
   ReadOnlyEdit(kStatus, {293, 116, 95, 12}).Bind(texts_.statusText).Name("Status");
 
   // To side.
@@ -74,22 +133,32 @@ MainTransformDialog::MainTransformDialog(ui::Desktop& desktop, engine::Transform
   Add(ControlKind::DropDownCombo, kToSystem, "", {249, 131, 50, 49}, ui::kSorted)
       .Bind(texts_.toSystem)
       .BindItems(toSystems_)
+      .OnFocus(&Self::EnterSystem)
+      .OnDropDown(&Self::DropToSystems)
+      .OnSelect(&Self::SelectToSystem)
       .Name("To system");
   Static("Zone", {304, 134, 20, 9});
   Add(ControlKind::DropDownCombo, kToZone, "", {325, 132, 40, 96}, ui::kSorted)
       .Bind(texts_.toZone)
       .BindItems(toZones_)
+      .OnFocus(&Self::EnterToZone)
+      .OnDropDown(&Self::DropToZones)
+      .OnSelect(&Self::SelectToZone)
       .Name("To zone");
-  Button(kToXyz, "XY&Z", {369, 132, 19, 12}).Name("To side X, Y, Z");
-  ReadOnlyEdit(kToLabel1, {257, 146, 32, 11}, ui::kRightAlign).Bind(texts_.toLabel1);
-  ReadOnlyEdit(kToLabel2, {257, 160, 32, 11}, ui::kRightAlign).Bind(texts_.toLabel2);
-  ReadOnlyEdit(kToLabel3, {249, 174, 40, 11}, ui::kRightAlign).Bind(texts_.toLabel3);
-  ReadOnlyEdit(kToGridLabel, {290, 153, 22, 10}).Bind(texts_.toGridLabel).Name("To grid");
+  Button(kToXyz, "XY&Z", {369, 132, 19, 12})
+      .OnClick(&Self::SwitchToDisplay)
+      .Name("To side X, Y, Z");
+  ReadOnlyEdit(kToLabel1, {257, 146, 32, 11}, kRightAlign | kCaption).Bind(texts_.toLabel1);
+  ReadOnlyEdit(kToLabel2, {257, 160, 32, 11}, kRightAlign | kCaption).Bind(texts_.toLabel2);
+  ReadOnlyEdit(kToLabel3, {249, 174, 40, 11}, kRightAlign | kCaption).Bind(texts_.toLabel3);
+  ReadOnlyEdit(kToGridLabel, {290, 153, 23, 10}, kCaption).Bind(texts_.toGridLabel).Name("To grid");
   ReadOnlyEdit(kToEast, {313, 145, 75, 14}).Bind(texts_.toEast).Name("To East");
   ReadOnlyEdit(kToNorth, {313, 158, 75, 14}).Bind(texts_.toNorth).Name("To North");
   ReadOnlyEdit(kToHeight, {313, 172, 75, 14}).Bind(texts_.toHeight).Name("To height");
   Static("Latitude (South)", {232, 187, 58, 9});
-  ReadOnlyEdit(kToDatumLabel, {290, 193, 22, 10}).Bind(texts_.toDatumLabel).Name("To datum");
+  ReadOnlyEdit(kToDatumLabel, {290, 193, 23, 10}, kCaption)
+      .Bind(texts_.toDatumLabel)
+      .Name("To datum");
   Static("Longitude (East)", {232, 200, 58, 9});
   ReadOnlyEdit(kToLatitude, {313, 185, 75, 14}).Bind(texts_.toLatitude).Name("To latitude");
   ReadOnlyEdit(kToLongitude, {313, 198, 75, 14}).Bind(texts_.toLongitude).Name("To longitude");
@@ -102,7 +171,7 @@ MainTransformDialog::MainTransformDialog(ui::Desktop& desktop, engine::Transform
       .Bind(texts_.toScaleFactor)
       .Name("To point scale factor");
 
-  // The map, the help area under it and the notice.
+  // The map with the help area under it, and the notice.
   Add(ControlKind::Picture, 149, "", {7, 24, 221, 177}).Name("Map of Australia");
   Add(ControlKind::Picture, 141, "", {208, 207, 22, 26});
   Add(ControlKind::MultiLineEdit, kNotice, "", {6, 244, 200, 30}, kReadOnly)
@@ -111,16 +180,298 @@ MainTransformDialog::MainTransformDialog(ui::Desktop& desktop, engine::Transform
   Button(kMre, "&MRE", {232, 172, 21, 14}, ui::kHidden | ui::kDisabled);
 
   // Buttons along the bottom.
-  Button(kConvertFile, "Convert\r&File", {211, 244, 37, 30});
-  Button(kChangeOptions, "Change &Options", {253, 244, 37, 30});
-  Button(kGeoConvert, "&Geo-Convert", {295, 244, 45, 14});
-  Button(kReset, "&Reset", {347, 244, 41, 14});
+  Button(kConvertFile, "Convert\r&File", {211, 244, 37, 30}).OnClick(&Self::ConvertFile);
+  Button(kChangeOptions, "Change &Options", {253, 244, 37, 30}).OnClick(&Self::ChangeOptions);
+  Button(kGeoConvert, "&Geo-Convert", {295, 244, 45, 14}).OnClick(&Self::GeoConvert);
+  Button(kReset, "&Reset", {347, 244, 41, 14}).OnClick(&Self::Reset);
   Button(kHelp, "&Help", {296, 260, 37, 14}).OnClick(&Self::ShowHelpWindow);
   DefaultButton(kSaveAndExit, "&Save && Exit", {338, 260, 50, 14}).OnClick(&Self::SaveAndExit);
 
   AddMenuCommand(kAboutCommand, "&About tarvo...", [this] { ShowAbout(); });
 
+  DrawMap(drawing());
+  DrawEmblem(drawing(), kMapLayer, {313, 337, 344, 378});
   LoadSettings();
+}
+
+// --- Systems and zones --------------------------------------------------------------------
+
+void MainTransformDialog::SelectFromSystem() {
+  if (const auto chosen = SelectedText(kFromSystem)) texts_.fromSystem = *chosen;
+  SystemChanged(texts_.fromSystem, texts_.fromZone, texts_.fromGridLabel, texts_.fromDatumLabel);
+}
+
+void MainTransformDialog::SelectToSystem() {
+  if (const auto chosen = SelectedText(kToSystem)) texts_.toSystem = *chosen;
+  SystemChanged(texts_.toSystem, texts_.toZone, texts_.toGridLabel, texts_.toDatumLabel);
+}
+
+void MainTransformDialog::SystemChanged(const std::string& system, std::string& zone,
+                                        std::string& gridLabel, std::string& datumLabel) {
+  std::tie(gridLabel, datumLabel) = SideLabels(system);
+  zone = engine::ZoneTextForSystem(zone, system);
+}
+
+void MainTransformDialog::DropFromZones() {
+  fromZones_ = engine::ZonesOffered(texts_.fromSystem);
+}
+
+// The To side offers ISG only while the From zone lies where ISG zones exist (54 to 56).
+void MainTransformDialog::DropToSystems() {
+  toSystems_ = {std::string(engine::GridSystem::kAmg), std::string(engine::GridSystem::kMga)};
+  if (text::ToInt(texts_.fromZone) > 53) toSystems_.emplace_back(engine::GridSystem::kIsg);
+}
+
+void MainTransformDialog::DropToZones() {
+  toZones_ = engine::ZonesOffered(texts_.toSystem);
+}
+
+void MainTransformDialog::SelectFromZone() {
+  if (const auto chosen = SelectedText(kFromZone)) texts_.fromZone = *chosen;
+}
+
+void MainTransformDialog::SelectToZone() {
+  if (const auto chosen = SelectedText(kToZone)) texts_.toZone = *chosen;
+}
+
+// --- Help texts when a field gets the focus -----------------------------------------------
+
+void MainTransformDialog::EnterSystem() {
+  ShowHelpText(
+      "Select Zone AMG Australian Map Grid\r\nISG Integrated Survey Grid\r\nMGA Map Grid of "
+      "Australia");
+}
+
+namespace {
+
+std::string ZoneHelp(const std::string& system) {
+  if (system == engine::GridSystem::kIsg) return "\r\nEnter the ISG Zone number";
+  if (system == engine::GridSystem::kMga) return "\r\nEnter the MGA Zone number";
+  return "\r\nEnter the AMG Zone number";
+}
+
+}  // namespace
+
+void MainTransformDialog::EnterFromZone() {
+  ShowHelpText(ZoneHelp(texts_.fromSystem));
+}
+
+void MainTransformDialog::EnterToZone() {
+  ShowHelpText(ZoneHelp(texts_.toSystem));
+}
+
+void MainTransformDialog::EnterEast() {
+  MakeGridPairEditable(true);
+  ShowHelpText(session_.fromCartesian ? "\r\nEnter the X value in metres"
+                                      : "\r\nEnter the East coordinate (m)");
+}
+
+void MainTransformDialog::EnterNorth() {
+  MakeGridPairEditable(true);
+  ShowHelpText(session_.fromCartesian ? "\r\nEnter the Y value in metres"
+                                      : "\r\nEnter the North coordinate (m)");
+}
+
+void MainTransformDialog::EnterHeight() {
+  ShowHelpText(session_.fromCartesian ? "\r\nEnter the Z value in metres"
+                                      : "\r\nEnter the Optional Ellipsoidal Height in metres");
+}
+
+void MainTransformDialog::EnterLatitude() {
+  EnterAngleField(kFromLatitude, texts_.fromLatitude, settings_.latitude, "Latitude");
+}
+
+void MainTransformDialog::EnterLongitude() {
+  EnterAngleField(kFromLongitude, texts_.fromLongitude, settings_.longitude, "Longitude");
+}
+
+// A latitude or longitude field shows the stored value in the input notation while it is
+// edited, so what the user sees there is what will be read back.
+void MainTransformDialog::EnterAngleField(int /*id*/, std::string& field, double packed,
+                                          const char* what) {
+  MakeGridPairEditable(false);
+  ShowHelpText(std::string("Enter the ") + what + " in " + settings_.inputFormat +
+               " format\r\nTo change format use\r\nthe 'Change Options' button");
+  if (const auto editText =
+          angles::PackedToEditText(packed, session_.secondsDecimals + 4, settings_.inputFormat,
+                                   desktop(), angles::TextTarget::Window)) {
+    field = *editText;
+  }
+}
+
+// --- Entries when a field loses the focus -------------------------------------------------
+
+std::string MainTransformDialog::FetchedText(int id) const {
+  std::string text = ControlText(id);
+  if (text.size() > kFieldTextLimit) text.resize(kFieldTextLimit);
+  return text;
+}
+
+void MainTransformDialog::LeaveEast() {
+  LeaveGridField(kFromEast, texts_.fromEast);
+}
+
+void MainTransformDialog::LeaveNorth() {
+  LeaveGridField(kFromNorth, texts_.fromNorth);
+}
+
+// A typed grid value replaces the field unless it is 3 characters or fewer (a stray key),
+// and typing into the grid pair makes grid coordinates the next input.
+void MainTransformDialog::LeaveGridField(int id, std::string& field) {
+  if (ControlModified(id)) {
+    const std::string typed = FetchedText(id);
+    if (typed.size() > 3) field = typed;
+  }
+  if (session_.geographicInput == 1) {
+    session_.geographicInput = 0;
+    MakeGridPairEditable(false);
+  }
+}
+
+void MainTransformDialog::LeaveHeight() {
+  texts_.fromHeight = text::Format("%.3f", text::ToDouble(FetchedText(kFromHeight)));
+  if (session_.fromCartesian == session_.toCartesian) texts_.toHeight = texts_.fromHeight;
+}
+
+void MainTransformDialog::LeaveLatitude() {
+  LeaveAngleField(kFromLatitude, texts_.fromLatitude, settings_.latitude, true);
+}
+
+void MainTransformDialog::LeaveLongitude() {
+  LeaveAngleField(kFromLongitude, texts_.fromLongitude, settings_.longitude, false);
+}
+
+// A typed latitude or longitude is cleaned and range-checked, read in the input notation,
+// stored as the From position and shown again with symbols; a longitude also proposes the
+// zones of both sides.
+void MainTransformDialog::LeaveAngleField(int id, std::string& field, double& packed,
+                                          bool latitude) {
+  std::string typed = FetchedText(id);
+  const auto kind = latitude ? angles::AngleKind::Latitude : angles::AngleKind::Longitude;
+  if (angles::CheckAngleText(typed, kind, settings_.inputFormat, desktop()) ==
+      angles::AngleCheck::OutOfRange) {
+    typed = field;
+  }
+  const double read =
+      angles::ReadAngleText(typed, settings_.inputFormat, session_.secondsDecimals, desktop());
+  if (read == angles::kInvalidAngle) {
+    // An unknown notation (already reported): the stored value stays.
+  } else if (angles::PackedToRadians(read) == angles::kInvalidAngle) {
+    // A minutes or seconds field of 60 or more is no angle; refused like a value out of range
+    // rather than flowing into the next calculation as -1 radians.
+    desktop().ShowMessage(std::string("Invalid ") + (latitude ? "Latitude" : "Longitude") + ": " +
+                              typed + "\nMinutes and seconds must be below 60" +
+                              "\nReplacing with previous value",
+                          "ERROR", ui::MessageIcon::Warning);
+  } else {
+    packed = read;
+  }
+  field = angles::FormatPackedDms(packed, session_.secondsDecimals);
+  if (!latitude) {
+    texts_.fromZone =
+        engine::ZoneText(engine::ZoneFromLongitude(packed, texts_.fromSystem), texts_.fromSystem);
+    texts_.toZone =
+        engine::ZoneText(engine::ZoneFromLongitude(packed, texts_.toSystem), texts_.toSystem);
+  }
+  if (session_.geographicInput == 0) {
+    session_.geographicInput = 1;
+    MakeGridPairEditable(true);
+  }
+}
+
+void MainTransformDialog::MakeGridPairEditable(bool gridEditable) {
+  SetReadOnly(kFromEast, !gridEditable);
+  SetReadOnly(kFromNorth, !gridEditable);
+  SetReadOnly(kFromLatitude, gridEditable);
+  SetReadOnly(kFromLongitude, gridEditable);
+}
+
+// --- Buttons --------------------------------------------------------------------------------
+
+CalculationContext MainTransformDialog::Context() {
+  return {texts_, session_, settings_, estimates_, grid_, desktop()};
+}
+
+void MainTransformDialog::CalculateClicked() {
+  auto context = Context();
+  const CalculationResult result = Calculate(context);
+  if (result.geographicInput) MakeGridPairEditable(false);
+  if (!result.finished) return;
+  DrawMarker(drawing(), settings_.latitude, settings_.longitude);
+  Repaint();
+  report_.Append(SinglePointRecord(result.reportVersion, texts_, desktop().LocalTime()));
+}
+
+void MainTransformDialog::SwitchFromDisplay() {
+  auto context = Context();
+  Side from = FromSide(texts_, session_);
+  if (const auto record = SwitchDisplay(context, from, settings_.latitude, settings_.longitude)) {
+    report_.Append(*record);
+  }
+}
+
+void MainTransformDialog::SwitchToDisplay() {
+  auto context = Context();
+  Side to = ToSide(texts_, session_);
+  if (const auto record =
+          SwitchDisplay(context, to, angles::DisplayTextToPacked(session_.savedToLatitude),
+                        angles::DisplayTextToPacked(session_.savedToLongitude))) {
+    report_.Append(*record);
+  }
+}
+
+void MainTransformDialog::ConvertFile() {
+  const std::string help =
+      "This option takes an ASCII file in either E,N,H \r\nor Lat,Long format and converts to "
+      "a 2nd ASCII file \r\nin the required projection, zone and coordinates";
+  ShowHelpText(help);
+}
+
+void MainTransformDialog::ChangeOptions() {
+  ShowHelpText("");
+  params::OptionsDialog options(desktop(), settings_);
+  desktop().RunModal(options);
+  if (const auto label = params::ParameterSetLabel(settings_.parameterSet)) {
+    texts_.parameterSetLabel = *label;
+  }
+  if (session_.geographicInput == 0) {
+    session_.geographicInput = 1;
+    MakeGridPairEditable(true);
+  }
+  settings_.accuracyMethod = options.methodLastChosen();
+  std::tie(texts_.fromGridLabel, texts_.fromDatumLabel) = SideLabels(texts_.fromSystem);
+  std::tie(texts_.toGridLabel, texts_.toDatumLabel) = SideLabels(texts_.toSystem);
+  ApplyMethodLabels();
+}
+
+void MainTransformDialog::GeoConvert() {}
+
+void MainTransformDialog::Reset() {
+  if (desktop().ShowMessage("Are you sure ?", "RESET", ui::MessageIcon::Question,
+                            ui::MessageButtons::YesNo) != ui::MessageAnswer::Yes) {
+    return;
+  }
+  const WindowTexts defaults;
+  const std::string notice = texts_.noticeText;
+  const std::string status = texts_.statusText;
+  texts_ = defaults;
+  texts_.noticeText = notice;
+  texts_.statusText = status;
+  texts_.toLatitude =
+      "32\xB0"
+      " 53' 24.2646\"";
+  settings_.accuracyMethod = engine::kMediumAccuracy;
+  session_.secondsDecimals = 4;
+  session_.fromCartesian = 0;
+  session_.toCartesian = 0;
+  // The stored position goes back with the texts, so the next calculation agrees with them;
+  // the markers of the session go too.
+  settings_.latitude = engine::TransformSettings{}.latitude;
+  settings_.longitude = engine::TransformSettings{}.longitude;
+  session_.savedToLatitude = texts_.toLatitude;
+  session_.savedToLongitude = texts_.toLongitude;
+  drawing().Clear(kMarkerLayer);
+  Repaint();
 }
 
 void MainTransformDialog::ShowAbout() {
@@ -128,6 +479,17 @@ void MainTransformDialog::ShowAbout() {
   desktop().RunModal(about);
 }
 
-void MainTransformDialog::ShowHelpWindow() { desktop().ShowHelp(helpTopic()); }
+void MainTransformDialog::ShowHelpWindow() {
+  desktop().ShowHelp(helpTopic());
+}
+
+void MainTransformDialog::ShowHelpText(const std::string& text) {
+  drawing().Clear(kHelpLayer);
+  for (const std::string* shown : {&kBlankHelpText, &text}) {
+    drawing().Add(kHelpLayer, ui::TextInBox{kHelpArea, *shown, kHelpTextColor, kHelpBackground,
+                                            kHelpFont, ui::TextAlign::Center});
+  }
+  Repaint();
+}
 
 }  // namespace tarvo::mainwindow

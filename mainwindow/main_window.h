@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "engine/transform_settings.h"
+#include "mainwindow/calculation.h"
+#include "mainwindow/report.h"
 #include "mainwindow/window_state.h"
 #include "ntv2/grid_choice.h"
 #include "ui/dialog.h"
@@ -76,6 +78,7 @@ class MainTransformDialog : public ui::Dialog {
 
   const WindowTexts& texts() const { return texts_; }
   const SessionValues& session() const { return session_; }
+  const Report& report() const { return report_; }
 
  private:
   // --- Start-up and saved settings (start_up.cpp) ---------------------------------------
@@ -86,14 +89,58 @@ class MainTransformDialog : public ui::Dialog {
   // The labels that follow the method: the method label, decimals and the set or grid label.
   void ApplyMethodLabels();
 
-  // --- Handlers ----------------------------------------------------------------------------
+  // --- Handlers, in the order of the window's controls ----------------------------------
+  void SelectFromSystem();
+  void SelectToSystem();
+  void DropFromZones();
+  void DropToSystems();
+  void DropToZones();
+  void SelectFromZone();
+  void SelectToZone();
+  void EnterSystem();
+  void EnterFromZone();
+  void EnterToZone();
+  void EnterEast();
+  void EnterNorth();
+  void EnterHeight();
+  void EnterLatitude();
+  void EnterLongitude();
+  void LeaveEast();
+  void LeaveNorth();
+  void LeaveHeight();
+  void LeaveLatitude();
+  void LeaveLongitude();
+  void CalculateClicked();
+  void SwitchFromDisplay();
+  void SwitchToDisplay();
+  void ConvertFile();
+  void ChangeOptions();
+  void GeoConvert();
+  void Reset();
   void ShowAbout();
   void ShowHelpWindow();
+
+  // --- What the handlers share ----------------------------------------------------------
+  // A side's system changed: its labels follow, and its zone is rewritten for the system.
+  void SystemChanged(const std::string& system, std::string& zone, std::string& gridLabel,
+                     std::string& datumLabel);
+  // Makes East and North editable and latitude and longitude read-only, or the reverse.
+  void MakeGridPairEditable(bool gridEditable);
+  // The text of a field as typed, cut to the 49 characters a field may hand over.
+  std::string FetchedText(int id) const;
+  void LeaveGridField(int id, std::string& field);
+  void EnterAngleField(int id, std::string& field, double packed, const char* what);
+  void LeaveAngleField(int id, std::string& field, double& packed, bool latitude);
+  // Shows a help text in the help area under the map.
+  void ShowHelpText(const std::string& text);
+  CalculationContext Context();
 
   engine::TransformSettings& settings_;
   ntv2::GridChoice& grid_;
   SessionValues session_;
   WindowTexts texts_;
+  engine::CartesianEstimates estimates_;
+  Report report_;
   std::vector<std::string> fromSystems_;
   std::vector<std::string> toSystems_;
   std::vector<std::string> fromZones_;

@@ -31,9 +31,9 @@ ui::Point At(double longitude, double latitude) {
 void Label(ui::DisplayList& display, double x, double y, const std::string& text,
            const ui::Color& color, int pixelHeight, ui::TextAlign align) {
   const double width = 40;
-  const double left = align == ui::TextAlign::Center ? x - width / 2
+  const double left = align == ui::TextAlign::Center  ? x - width / 2
                       : align == ui::TextAlign::Right ? x - width
-                                                       : x;
+                                                      : x;
   display.Add(kMapLayer, ui::TextInBox{{left, y, left + width, y + pixelHeight + 3},
                                        text,
                                        color,
@@ -44,7 +44,9 @@ void Label(ui::DisplayList& display, double x, double y, const std::string& text
 
 }  // namespace
 
-int MapX(double longitude) { return static_cast<int>((longitude - 114) * 6.9821429); }
+int MapX(double longitude) {
+  return static_cast<int>((longitude - 114) * 6.9821429);
+}
 
 int MapY(double latitude) {
   int y = static_cast<int>((latitude - 16) * 7.4479165 + (latitude - 16) * 0.41666666666666663);
@@ -102,11 +104,10 @@ void DrawSubGridOutlines(ui::DisplayList& display, const std::vector<SubGridLimi
   display.Clear(kOutlineLayer);
   for (const SubGridLimits& limits : subGrids) {
     const double west = std::max(limits.west, 108.0);
-    display.Add(kOutlineLayer,
-                ui::Line({At(west, limits.north), At(limits.east, limits.north),
-                          At(limits.east, limits.south), At(west, limits.south),
-                          At(west, limits.north)},
-                         {{0, 225, 0}, 2}));
+    display.Add(kOutlineLayer, ui::Line({At(west, limits.north), At(limits.east, limits.north),
+                                         At(limits.east, limits.south), At(west, limits.south),
+                                         At(west, limits.north)},
+                                        {{0, 225, 0}, 2}));
   }
 }
 

@@ -100,8 +100,7 @@ bool ReadSavedSettings(std::istream& in, WindowTexts& texts, engine::TransformSe
   return true;
 }
 
-std::string FormatSavedSettings(const WindowTexts& texts,
-                                const engine::TransformSettings& settings,
+std::string FormatSavedSettings(const WindowTexts& texts, const engine::TransformSettings& settings,
                                 const ntv2::GridChoice& grid) {
   std::vector<std::string> lines(kLineCount);
   for (const TextLine& spec : kTextLines) {

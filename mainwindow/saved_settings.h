@@ -24,8 +24,7 @@ bool ReadSavedSettings(std::istream& in, WindowTexts& texts, engine::TransformSe
 
 // The file's contents ("\n" line ends). Lines 24 and 25 hold the To texts as they are, so
 // the caller puts the standard display form there first.
-std::string FormatSavedSettings(const WindowTexts& texts,
-                                const engine::TransformSettings& settings,
+std::string FormatSavedSettings(const WindowTexts& texts, const engine::TransformSettings& settings,
                                 const ntv2::GridChoice& grid);
 
 }  // namespace tarvo::mainwindow

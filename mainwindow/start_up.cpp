@@ -4,7 +4,7 @@
 // state back.
 #include <fstream>
 
-#include "engine/grid_system.h"
+#include "mainwindow/labels.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/saved_settings.h"
 #include "params/options_dialog.h"
@@ -22,11 +22,7 @@ constexpr const char* kSettingsFile = "tarvo_prm.dat";
 
 std::pair<std::string, std::string> MainTransformDialog::SideLabels(
     const std::string& system) const {
-  if (engine::IsGda(system)) return {"MGA 94", "GDA 94"};
-  const std::string suffix =
-      engine::DatumSuffix(settings_.accuracyMethod, settings_.parameterSet, grid_.gridMethod);
-  const std::string grid = system == engine::GridSystem::kIsg ? "ISG" : "AMG";
-  return {grid + suffix, "AGD" + suffix};
+  return mainwindow::SideLabels(system, settings_, grid_);
 }
 
 void MainTransformDialog::LoadSettings() {

@@ -24,16 +24,28 @@ struct WindowTexts {
   std::string fromSystem = "AGD/AMG";
   std::string fromEast = "379185.968";
   std::string fromHeight = "0.0";
-  std::string fromLatitude = "32\xB0" " 53' 30.0000\"";
-  std::string fromLongitude = "151\xB0" " 42' 30.0000\"";
+  std::string fromLatitude =
+      "32\xB0"
+      " 53' 30.0000\"";
+  std::string fromLongitude =
+      "151\xB0"
+      " 42' 30.0000\"";
   std::string fromNorth = "6359970.566";
   std::string fromScaleFactor = "0.9997800";
   std::string fromZone = "56 ";
-  std::string fromConvergence = "-0\xB0" " 42' 05.4993\"";
+  std::string fromConvergence =
+      "-0\xB0"
+      " 42' 05.4993\"";
   std::string toEast = "379291.796";
-  std::string toConvergence = "-0\xB0" " 42' 03.1422\"";
-  std::string toLatitude = "-32\xB0" " 53' 24.2646\"";
-  std::string toLongitude = "151\xB0" " 42' 34.1392\"";
+  std::string toConvergence =
+      "-0\xB0"
+      " 42' 03.1422\"";
+  std::string toLatitude =
+      "-32\xB0"
+      " 53' 24.2646\"";
+  std::string toLongitude =
+      "151\xB0"
+      " 42' 34.1392\"";
   std::string toNorth = "6360161.142";
   std::string toScaleFactor = "0.9997797";
   std::string toSystem = "GDA/MGA";
@@ -54,5 +66,37 @@ struct WindowTexts {
   std::string noticeText;
   std::string statusText;
 };
+
+// One side of the window (From or To): its texts and its display flag, so the operations
+// that work the same on either side are written once.
+struct Side {
+  std::string& system;
+  std::string& zone;
+  std::string& east;
+  std::string& north;
+  std::string& height;
+  std::string& latitude;
+  std::string& longitude;
+  std::string& convergence;
+  std::string& scaleFactor;
+  std::string& label1;
+  std::string& label2;
+  std::string& label3;
+  std::string& gridLabel;
+  std::string& datumLabel;
+  int& cartesian;
+  // The captions of grid display ("East", "North", "Ellips.Ht(optional)" or "Ellips.Ht")
+  // and the blanks before the letters X, Y, Z in Cartesian display (3 From, 4 To).
+  const char* heightCaption;
+  int cartesianIndent;
+};
+
+Side FromSide(WindowTexts& texts, SessionValues& session);
+Side ToSide(WindowTexts& texts, SessionValues& session);
+
+// A side shows grid coordinates exactly when its first caption is "East".
+inline bool ShowsGrid(const Side& side) {
+  return side.label1 == "East";
+}
 
 }  // namespace tarvo::mainwindow

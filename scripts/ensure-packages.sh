@@ -21,7 +21,8 @@ ensure_packages() {
 }
 
 # The packages every build needs: compiler, CMake, Qt 6 Widgets and a font for its labels.
-BUILD_PACKAGES=(g++ make cmake qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core)
+BUILD_PACKAGES=(g++ make cmake qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
+  fonts-liberation2)
 # Added for the tests: GoogleTest, Google Benchmark, PROJ as the oracle, locales for the
 # comma-decimal test.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev proj-bin locales)

@@ -34,6 +34,12 @@ int ToInt(std::string_view text) {
   return static_cast<int>(value);
 }
 
+std::string FormatTime(const char* format, const std::tm& time) {
+  char buffer[256];
+  const size_t length = strftime_l(buffer, sizeof buffer, format, &time, CLocale());
+  return std::string(buffer, length);
+}
+
 std::string Format(const char* format, ...) {
   const locale_t previous = uselocale(CLocale());
   va_list args;

@@ -6,6 +6,7 @@
 // so a comma-decimal desktop locale never changes a result or a file.
 #pragma once
 
+#include <ctime>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,9 @@ double ToDouble(std::string_view text);
 // atoi semantics for a whole number, clamped to the range of int (atoi itself is undefined
 // on overflow).
 int ToInt(std::string_view text);
+
+// strftime of `time` in the C locale (English day and month names, AM/PM).
+std::string FormatTime(const char* format, const std::tm& time);
 
 // snprintf into a std::string, in the C locale.
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));

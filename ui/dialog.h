@@ -65,6 +65,7 @@ enum Style : unsigned {
   kCenter = 1u << 5,
   kBorder = 1u << 6,     // a static text with a sunken frame
   kMaxLength28 = 1u << 7,  // an edit that takes at most 28 characters
+  kCaption = 1u << 8,      // a read-only edit shown like a label: no frame, no background
 };
 
 enum class Event { FocusEnter, FocusLeave, Click, SelectionChange, DropDown };

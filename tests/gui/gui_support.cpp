@@ -7,8 +7,8 @@ namespace tarvo::testing {
 
 std::string SaveScreenshot(QWidget* widget, const std::string& name) {
   QDir().mkpath(QStringLiteral("screenshots"));
-  const QString path = QStringLiteral("screenshots/") + QString::fromStdString(name) +
-                       QStringLiteral(".png");
+  const QString path =
+      QStringLiteral("screenshots/") + QString::fromStdString(name) + QStringLiteral(".png");
   widget->grab().save(path);
   return QDir(path).absolutePath().toStdString();
 }

@@ -46,7 +46,9 @@ QRect PixelBox(const Box& box) {
                y(box.top + box.height) - y(box.top));
 }
 
-std::string FromQt(const QString& text) { return text.toLatin1().toStdString(); }
+std::string FromQt(const QString& text) {
+  return text.toLatin1().toStdString();
+}
 
 bool IsTypedFocusChange(const QFocusEvent* focus) {
   // Focus that moves because another window (a message box, a child dialog, a list popup)
@@ -63,7 +65,23 @@ QString ShownText(const std::string& text) {
   return shown;
 }
 
-QString ButtonCaption(const std::string& caption) { return ShownText(caption); }
+QString ButtonCaption(const std::string& caption) {
+  return ShownText(caption);
+}
+
+QString WrappedCaption(const QWidget& button, const QString& caption) {
+  // A caption that does not fit a button of two or more lines breaks at a blank, as the
+  // buttons of the original layout did.
+  const QFontMetrics metrics = button.fontMetrics();
+  const int room = button.width() - 6;
+  if (caption.contains(QLatin1Char('\n')) || button.height() < 2 * metrics.height() ||
+      metrics.horizontalAdvance(caption) <= room) {
+    return caption;
+  }
+  const int blank = caption.lastIndexOf(QLatin1Char(' '));
+  if (blank < 0) return caption;
+  return caption.left(blank) + QLatin1Char('\n') + caption.mid(blank + 1);
+}
 
 QString PlainCaption(const std::string& caption) {
   std::string plain;
@@ -99,14 +117,18 @@ DialogWindow::DialogWindow(Dialog& dialog, QtDesktop& desktop, QWidget* parent)
   dialog_.Attach(this);
 }
 
-DialogWindow::~DialogWindow() { dialog_.Attach(nullptr); }
+DialogWindow::~DialogWindow() {
+  dialog_.Attach(nullptr);
+}
 
 void DialogWindow::Build() {
   setWindowTitle(QString::fromLatin1(dialog_.title()));
   const QRect client = PixelBox({0, 0, dialog_.width(), dialog_.height()});
   setFixedSize(client.size());
   setWindowIcon(desktop_.windowIcon());
-  QFont controlFont(QStringLiteral("DejaVu Sans"));
+  // The dialogs were laid out for a narrow 8-point sans; Liberation Sans (metric-compatible
+  // with Arial) fits them, and fontconfig falls back to another sans where it is missing.
+  QFont controlFont(QStringLiteral("Liberation Sans"));
   controlFont.setStyleHint(QFont::SansSerif);
   controlFont.setPixelSize(11);
   setFont(controlFont);
@@ -134,6 +156,14 @@ QWidget* DialogWindow::MakeWidget(const ControlTemplate& control) {
     case ControlKind::Edit: {
       auto* edit = new QLineEdit(this);
       if (control.style & kMaxLength28) edit->setMaxLength(28);
+      if (control.style & kCaption) {
+        edit->setFrame(false);
+        edit->setFocusPolicy(Qt::NoFocus);
+        QPalette palette = edit->palette();
+        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+        edit->setPalette(palette);
+        edit->setTextMargins(0, 0, 0, 0);
+      }
       if (control.style & kRightAlign) edit->setAlignment(Qt::AlignRight);
       if (control.style & kCenter) edit->setAlignment(Qt::AlignHCenter);
       Watch(edit, id);
@@ -169,7 +199,7 @@ QWidget* DialogWindow::MakeWidget(const ControlTemplate& control) {
     }
     case ControlKind::Button:
     case ControlKind::DefaultButton: {
-      auto* button = new QPushButton(ButtonCaption(control.caption), this);
+      auto* button = new QPushButton(this);
       button->setDefault(control.kind == ControlKind::DefaultButton);
       button->setAutoDefault(control.kind == ControlKind::DefaultButton);
       connect(button, &QPushButton::clicked, this,
@@ -186,7 +216,8 @@ QWidget* DialogWindow::MakeWidget(const ControlTemplate& control) {
     }
     case ControlKind::StaticText: {
       auto* label = new QLabel(PlainCaption(control.caption), this);
-      label->setWordWrap(true);
+      // Only a box of two lines or more wraps its text.
+      label->setWordWrap(PixelBox(control.box).height() >= 2 * fontMetrics().height());
       label->setAlignment((control.style & kCenter)       ? Qt::AlignHCenter | Qt::AlignTop
                           : (control.style & kRightAlign) ? Qt::AlignRight | Qt::AlignTop
                                                           : Qt::AlignLeft | Qt::AlignTop);
@@ -305,7 +336,7 @@ void DialogWindow::Apply(int id, const ControlState& state) {
     radio->setChecked(state.checked);
     radio->setText(ButtonCaption(state.text));
   } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
-    button->setText(ButtonCaption(state.text));
+    button->setText(WrappedCaption(*button, ButtonCaption(state.text)));
   } else if (auto* label = qobject_cast<QLabel*>(widget)) {
     label->setText(PlainCaption(state.text));
   }
@@ -318,7 +349,9 @@ void DialogWindow::SetProgress(int id, int minimum, int maximum, int position) {
   }
 }
 
-void DialogWindow::Repaint() { canvas_->update(); }
+void DialogWindow::Repaint() {
+  canvas_->update();
+}
 
 void DialogWindow::KeepPainting() {
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

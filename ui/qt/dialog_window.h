@@ -76,6 +76,8 @@ class Canvas : public QWidget {
 // breaks) for a widget that understands mnemonics (buttons) or one that does not (labels).
 QString ButtonCaption(const std::string& caption);
 QString PlainCaption(const std::string& caption);
+// A button caption broken into two lines where it is too wide for its (tall) button.
+QString WrappedCaption(const QWidget& button, const QString& caption);
 // A text of the program (single bytes, "\r\n" line ends) as Qt shows it.
 QString ShownText(const std::string& text);
 

@@ -7,7 +7,9 @@
 namespace tarvo::ui::qt {
 namespace {
 
-QColor ToQColor(const Color& color) { return QColor(color.red, color.green, color.blue); }
+QColor ToQColor(const Color& color) {
+  return QColor(color.red, color.green, color.blue);
+}
 
 QPen ToQPen(const Pen& pen) {
   QPen result(ToQColor(pen.color));

@@ -57,11 +57,21 @@ MessageAnswer QtDesktop::ShowMessage(std::string_view text, std::string_view cap
   box.setWindowTitle(ShownText(std::string(caption)));
   box.setText(ShownText(std::string(text)));
   switch (icon) {
-    case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case MessageIcon::Error: box.setIcon(QMessageBox::Critical); break;
-    case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MessageIcon::None:
+      box.setIcon(QMessageBox::NoIcon);
+      break;
+    case MessageIcon::Error:
+      box.setIcon(QMessageBox::Critical);
+      break;
+    case MessageIcon::Warning:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case MessageIcon::Information:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case MessageIcon::Question:
+      box.setIcon(QMessageBox::Question);
+      break;
   }
   switch (buttons) {
     case MessageButtons::Ok:
@@ -78,14 +88,20 @@ MessageAnswer QtDesktop::ShowMessage(std::string_view text, std::string_view cap
       break;
   }
   switch (box.exec()) {
-    case QMessageBox::Yes: return MessageAnswer::Yes;
-    case QMessageBox::No: return MessageAnswer::No;
-    case QMessageBox::Cancel: return MessageAnswer::Cancel;
-    default: return MessageAnswer::Ok;
+    case QMessageBox::Yes:
+      return MessageAnswer::Yes;
+    case QMessageBox::No:
+      return MessageAnswer::No;
+    case QMessageBox::Cancel:
+      return MessageAnswer::Cancel;
+    default:
+      return MessageAnswer::Ok;
   }
 }
 
-void QtDesktop::Beep() { QApplication::beep(); }
+void QtDesktop::Beep() {
+  QApplication::beep();
+}
 
 std::optional<std::string> QtDesktop::ChooseFile(std::string_view filterList, bool mustExist) {
   QFileDialog chooser(QApplication::activeModalWidget());
@@ -104,13 +120,16 @@ std::vector<std::string> QtDesktop::FindFiles(const std::filesystem::path& folde
   return FindFilesInFolder(folder, pattern);
 }
 
-std::optional<std::filesystem::path> QtDesktop::CurrentDirectory() { return WorkingDirectory(); }
+std::optional<std::filesystem::path> QtDesktop::CurrentDirectory() {
+  return WorkingDirectory();
+}
 
-std::tm QtDesktop::LocalTime() { return LocalTimeNow(); }
+std::tm QtDesktop::LocalTime() {
+  return LocalTimeNow();
+}
 
 ProcessOutcome QtDesktop::RunProcess(const std::filesystem::path& program,
-                                     const std::filesystem::path& workingDirectory,
-                                     int timeoutMs) {
+                                     const std::filesystem::path& workingDirectory, int timeoutMs) {
   auto process = std::make_unique<QProcess>();
   process->setProgram(QFile::decodeName(program.c_str()));
   process->setWorkingDirectory(QFile::decodeName(workingDirectory.c_str()));

@@ -1,0 +1,219 @@
+#include "mainwindow/calculation.h"
+
+#include <cmath>
+
+#include "angles/angle_writing.h"
+#include "angles/dms_text.h"
+#include "angles/packed_angle.h"
+#include "engine/datum_parameters.h"
+#include "engine/ellipsoid.h"
+#include "engine/grid_system.h"
+#include "engine/projection_constants.h"
+#include "engine/seven_parameter.h"
+#include "engine/transverse_mercator.h"
+#include "mainwindow/labels.h"
+#include "text/number_text.h"
+
+namespace tarvo::mainwindow {
+namespace {
+
+// A geographic position in radians, south and east positive.
+struct Position {
+  double latitude = 0;
+  double longitude = 0;
+};
+
+std::string Metres(double value) {
+  return text::Format("%.3f", value);
+}
+std::string Scale(double value) {
+  return text::Format("%.7f", value);
+}
+
+class Calculation {
+ public:
+  explicit Calculation(CalculationContext& context)
+      : c_(context),
+        t_(context.texts),
+        decimals_(context.session.secondsDecimals),
+        fromGda_(engine::IsGda(t_.fromSystem)),
+        toGda_(engine::IsGda(t_.toSystem)) {}
+
+  CalculationResult Run() {
+    t_.statusText = std::string(13, ' ');
+    if (c_.settings.accuracyMethod == engine::kHighAccuracy && fromGda_ != toGda_) {
+      return HighAccuracyRoute();
+    }
+    FromSide();
+    ToSide();
+    ResetToCaptions();
+    result_.finished = true;
+    result_.reportVersion = "V3.3";
+    return result_;
+  }
+
+ private:
+  // The zone of a side's zone text; stored as the zone of the next projection.
+  engine::ProjectionConstants SelectZone(const std::string& zoneText, bool gda) {
+    c_.settings.zone = text::ToInt(zoneText);
+    return engine::SetZoneConstants(c_.settings.zone, gda);
+  }
+
+  // The stored From position (packed values) in radians.
+  Position StoredPosition() const {
+    return {angles::PackedToRadians(c_.settings.latitude),
+            angles::PackedToRadians(c_.settings.longitude)};
+  }
+
+  // X, Y, Z typed into the From side, on the From ellipsoid, by the Cartesian-to-grid
+  // operation of that side (its remembered first estimate; longitude east).
+  engine::CartesianGridPoint FromCartesianTexts() {
+    const int zone = text::ToInt(t_.fromZone);
+    const double x = text::ToDouble(t_.fromEast);
+    const double y = text::ToDouble(t_.fromNorth);
+    const double z = text::ToDouble(t_.fromHeight);
+    if (fromGda_) {
+      return engine::CartesianToGridGda(engine::MakeDatumParameters(c_.settings), zone,
+                                        c_.estimates, x, y, z);
+    }
+    return engine::CartesianToGridAgd(zone, c_.estimates, x, y, z);
+  }
+
+  // Step 1: the From side, in the input mode of the window.
+  void FromSide() {
+    if (c_.session.geographicInput == 1) {
+      result_.geographicInput = true;
+      if (t_.fromLabel1 != "East") {
+        // The From side shows X, Y, Z: only their ellipsoidal height is used, and the side
+        // returns to grid display.
+        height_ = FromCartesianTexts().height;
+        t_.fromHeight = Metres(height_);
+        Side from = mainwindow::FromSide(t_, c_.session);
+        ShowGridCaptions(from);
+      }
+      const auto constants = SelectZone(t_.fromZone, fromGda_);
+      const auto grid = engine::GeographicToGrid(constants, StoredPosition().latitude,
+                                                 StoredPosition().longitude);
+      t_.fromEast = Metres(grid.easting);
+      t_.fromNorth = Metres(grid.northing);
+      t_.fromConvergence = angles::FormatRadiansDms(grid.convergence, decimals_);
+      t_.fromScaleFactor = Scale(grid.pointScale);
+      height_ = text::ToDouble(t_.fromHeight);
+      position_ = StoredPosition();
+      return;
+    }
+    double convergence = 0;
+    if (c_.session.fromCartesian == 1) {
+      const auto point = FromCartesianTexts();
+      exact_ = {point.latitude, point.longitude};
+      height_ = point.height;
+      cartesianInput_ = true;
+      const auto constants = SelectZone(t_.fromZone, fromGda_);
+      convergence =
+          engine::GeographicToGrid(constants, exact_.latitude, exact_.longitude).convergence;
+    } else {
+      const auto constants = SelectZone(t_.fromZone, fromGda_);
+      const auto geographic = engine::GridToGeographic(constants, text::ToDouble(t_.fromEast),
+                                                       text::ToDouble(t_.fromNorth));
+      exact_ = {geographic.latitude, geographic.longitude};
+      convergence = geographic.convergence;
+      height_ = text::ToDouble(t_.fromHeight);
+    }
+    t_.fromLatitude = angles::FormatRadiansDms(exact_.latitude, decimals_);
+    c_.settings.latitude = angles::RadiansToPacked(exact_.latitude, decimals_);
+    t_.fromLongitude = angles::FormatRadiansDms(exact_.longitude, decimals_);
+    c_.settings.longitude = angles::RadiansToPacked(exact_.longitude, decimals_);
+    t_.fromConvergence = angles::FormatRadiansDms(convergence, decimals_);
+    const auto constants = SelectZone(t_.fromZone, fromGda_);
+    t_.fromScaleFactor =
+        Scale(engine::GeographicToGrid(constants, exact_.latitude, exact_.longitude).pointScale);
+    position_ = exact_;
+  }
+
+  // Step 2: the datum change, where the datums differ, and the To side.
+  void ToSide() {
+    if (fromGda_ == toGda_) {
+      // GDA to GDA always projects the stored position; AGD to AGD the exact one.
+      const Position position = fromGda_ ? StoredPosition() : position_;
+      WriteToGrid(position);
+      t_.toHeight = cartesianInput_ ? Metres(height_) : t_.fromHeight;
+      WriteToAngles(t_.fromLatitude, t_.fromLongitude);
+      return;
+    }
+    const auto parameters = engine::MakeDatumParameters(c_.settings);
+    engine::GeodeticPoint moved;
+    if (fromGda_) {
+      const Position stored = StoredPosition();
+      moved = engine::SevenParameterReverse(parameters, stored.latitude, stored.longitude, height_);
+    } else {
+      moved = engine::SevenParameterForward(parameters, position_.latitude, position_.longitude,
+                                            height_);
+      // The forward transformation gives the principal value of the arctangent.
+      moved.longitude += engine::kPi;
+    }
+    WriteToAngles(angles::FormatRadiansDms(moved.latitude, decimals_),
+                  angles::FormatRadiansDms(moved.longitude, decimals_));
+    WriteToGrid({std::fabs(moved.latitude), moved.longitude});
+    t_.toHeight = Metres(moved.height);
+  }
+
+  // The To latitude and longitude: kept in the standard form, shown in the output notation.
+  void WriteToAngles(const std::string& latitude, const std::string& longitude) {
+    c_.session.savedToLatitude = latitude;
+    c_.session.savedToLongitude = longitude;
+    t_.toLatitude = latitude;
+    t_.toLongitude = longitude;
+    angles::ApplyOutputFormat(t_.toLatitude, t_.toLongitude, c_.settings.outputFormat, decimals_,
+                              c_.desktop);
+  }
+
+  void WriteToGrid(const Position& position) {
+    const auto constants = SelectZone(t_.toZone, toGda_);
+    const auto grid = engine::GeographicToGrid(constants, position.latitude, position.longitude);
+    t_.toEast = Metres(grid.easting);
+    t_.toNorth = Metres(grid.northing);
+    t_.toConvergence = angles::FormatRadiansDms(grid.convergence, decimals_);
+    t_.toScaleFactor = Scale(grid.pointScale);
+  }
+
+  // Step 3: a To side that showed X, Y, Z shows the grid results under grid captions.
+  void ResetToCaptions() {
+    Side to = mainwindow::ToSide(t_, c_.session);
+    if (!ShowsGrid(to)) ShowGridCaptions(to);
+  }
+
+  void ShowGridCaptions(Side& side) {
+    side.label1 = "East";
+    side.label2 = "North";
+    side.label3 = side.heightCaption;
+    side.cartesian = 0;
+    // The grid label was blanked for X, Y, Z display; it names the grid again.
+    side.gridLabel = SideLabels(side.system, c_.settings, c_.grid).first;
+  }
+
+  CalculationResult HighAccuracyRoute() {
+    // The NTv2 route arrives with the grid subsystem.
+    c_.desktop.ShowMessage("The High Accuracy method is not available yet", "ERROR",
+                           ui::MessageIcon::Error);
+    return result_;
+  }
+
+  CalculationContext& c_;
+  WindowTexts& t_;
+  const int decimals_;
+  const bool fromGda_;
+  const bool toGda_;
+  CalculationResult result_;
+  Position exact_;     // straight from the From side's projection or Cartesian conversion
+  Position position_;  // the position passed on: exact, or stored for geographic input
+  double height_ = 0;
+  bool cartesianInput_ = false;
+};
+
+}  // namespace
+
+CalculationResult Calculate(CalculationContext& context) {
+  return Calculation(context).Run();
+}
+
+}  // namespace tarvo::mainwindow

@@ -1,0 +1,46 @@
+// The single-point calculation: the point of the main window's From side is transformed into
+// the system, zone and datum of its To side, and every result text is written.
+//
+//   1. From side: grid input is projected to latitude and longitude on the From datum;
+//      Cartesian input is converted on the From ellipsoid; geographic input is the stored
+//      position. The From side's missing values are filled in.
+//   2. Datum change where the datums differ: the 7-parameter similarity (Medium Accuracy) or
+//      the NTv2 grid (High Accuracy); otherwise the position goes on unchanged.
+//   3. The result is projected into the To zone and written in the output notation.
+// The window then marks the point on its map and logs the calculation in the report.
+#pragma once
+
+#include <string>
+
+#include "engine/cartesian.h"
+#include "engine/transform_settings.h"
+#include "mainwindow/window_state.h"
+#include "ntv2/grid_choice.h"
+#include "ui/desktop.h"
+
+namespace tarvo::mainwindow {
+
+// Everything a calculation reads and changes; the window owns all of it.
+struct CalculationContext {
+  WindowTexts& texts;
+  SessionValues& session;
+  engine::TransformSettings& settings;
+  // The first-estimate latitudes of Cartesian conversions, kept from call to call.
+  engine::CartesianEstimates& estimates;
+  ntv2::GridChoice& grid;
+  ui::Desktop& desktop;
+};
+
+struct CalculationResult {
+  // False when the calculation stopped with a message: no marker and no report record.
+  bool finished = false;
+  // The version text of the report record: "V3.3" (Medium Accuracy route) or "V3.42".
+  std::string reportVersion;
+  // True when the input was geographic: the latitude and longitude fields are the editable
+  // pair now.
+  bool geographicInput = false;
+};
+
+CalculationResult Calculate(CalculationContext& context);
+
+}  // namespace tarvo::mainwindow

@@ -1,0 +1,17 @@
+#include "mainwindow/labels.h"
+
+#include "engine/grid_system.h"
+
+namespace tarvo::mainwindow {
+
+std::pair<std::string, std::string> SideLabels(const std::string& system,
+                                               const engine::TransformSettings& settings,
+                                               const ntv2::GridChoice& grid) {
+  if (engine::IsGda(system)) return {"MGA 94", "GDA 94"};
+  const std::string suffix =
+      engine::DatumSuffix(settings.accuracyMethod, settings.parameterSet, grid.gridMethod);
+  const std::string gridName = system == engine::GridSystem::kIsg ? "ISG" : "AMG";
+  return {gridName + suffix, "AGD" + suffix};
+}
+
+}  // namespace tarvo::mainwindow

@@ -1,0 +1,45 @@
+// tarvo_rpt.txt: the printable account of a run's single-point work. Every calculation and
+// every switch of a side between grid and X, Y, Z display adds a record; the first record
+// of a run replaces the previous run's file.
+#pragma once
+
+#include <ctime>
+#include <filesystem>
+#include <string>
+
+#include "mainwindow/window_state.h"
+
+namespace tarvo::mainwindow {
+
+class Report {
+ public:
+  explicit Report(std::filesystem::path folder) : path_(std::move(folder) / "tarvo_rpt.txt") {}
+
+  // Adds a record: the first of the run replaces the file, later ones are appended. A
+  // report that cannot be opened is skipped without a message, and the next record tries to
+  // start the file afresh.
+  void Append(const std::string& record);
+  bool started() const { return started_; }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+  bool started_ = false;
+};
+
+// The four header lines of a record (and of a converted file): a line of 61 '=', the
+// version with the date "%I:%M%p %A %B %d,%Y", the method and set, the line of '=' again.
+std::string ReportHeader(const std::string& version, const std::string& methodLabel,
+                         const std::string& parameterSetLabel, const std::tm& now);
+
+// The record of one calculation: From and To system, zone and values, as the window shows
+// them ("V3.3" for Medium Accuracy, "V3.42" for High Accuracy).
+std::string SinglePointRecord(const std::string& version, const WindowTexts& texts,
+                              const std::tm& now);
+
+// The record of one side's switch between grid and X, Y, Z display, in two parts: the header
+// and the side's texts before the switch, then its six captions and values after it.
+std::string XyzRecordStart(const WindowTexts& texts, const Side& side, const std::tm& now);
+std::string XyzRecordEnd(const Side& side);
+
+}  // namespace tarvo::mainwindow
