@@ -31,7 +31,7 @@ const ui::Font kHelpFont{"Arial", 15, 400};
 const std::string kBlankHelpText =
     std::string(109, ' ') + "\r\n" + std::string(109, ' ') + "\r\n" + std::string(109, ' ');
 
-const char* const kNotice =
+const char* const kNoticeText =
     "Tarvo transforms coordinates between AGD66, AGD84 and GDA94 on the AMG, MGA and ISG "
     "grids.\r\nEvery calculation is logged in tarvo_rpt.txt in the start-up folder.";
 
@@ -51,7 +51,7 @@ MainTransformDialog::MainTransformDialog(ui::Desktop& desktop, engine::Transform
   using ui::kReadOnly;
   using ui::kRightAlign;
   session_.startDirectory = std::move(startDirectory);
-  texts_.noticeText = kNotice;
+  texts_.noticeText = kNoticeText;
   SetTemplate("Geodetic Transformations V03.42", 395, 282);
   SetHelpTopic("main");
 
