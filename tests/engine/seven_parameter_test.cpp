@@ -13,7 +13,7 @@
 #include "engine/cartesian.h"
 #include "engine/grid_system.h"
 #include "engine/transverse_mercator.h"
-#include "tests/engine/proj_oracle.h"
+#include "tests/support/proj_oracle.h"
 #include "tests/support/support.h"
 #include "text/number_text.h"
 

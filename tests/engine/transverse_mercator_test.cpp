@@ -12,7 +12,7 @@
 
 #include "engine/ellipsoid.h"
 #include "engine/grid_system.h"
-#include "tests/engine/proj_oracle.h"
+#include "tests/support/proj_oracle.h"
 #include "tests/support/support.h"
 #include "text/number_text.h"
 

@@ -1,4 +1,4 @@
-#include "tests/engine/proj_oracle.h"
+#include "tests/support/proj_oracle.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include "tests/support/support.h"
 #include "text/number_text.h"
 
-namespace tarvo::engine::testing {
+namespace tarvo::testing {
 namespace {
 
 std::string RowsAsText(const std::vector<Row>& rows) {
@@ -73,4 +73,4 @@ bool HaveProj() {
   return tarvo::testing::HaveProgram("proj") && tarvo::testing::HaveProgram("cct");
 }
 
-}  // namespace tarvo::engine::testing
+}  // namespace tarvo::testing

@@ -1,10 +1,10 @@
-// PROJ's command-line tools as the reference for the engine tests: many points per call.
+// PROJ's command-line tools as the reference for the tests: many points per call.
 #pragma once
 
 #include <string>
 #include <vector>
 
-namespace tarvo::engine::testing {
+namespace tarvo::testing {
 
 // One line of numbers, in and out.
 using Row = std::vector<double>;
@@ -26,4 +26,4 @@ std::vector<ProjFactors> RunProjFactors(const std::string& definition,
 // True when proj and cct are on the PATH.
 bool HaveProj();
 
-}  // namespace tarvo::engine::testing
+}  // namespace tarvo::testing
