@@ -117,10 +117,13 @@ void Dialog::Dispatch(int id, Event event) {
   if (control == nullptr) return;
   dispatching_ = true;
   // A button pressed by Enter or a mnemonic while an edit keeps the focus: the edit's
-  // leave handler runs first, so a value just typed is never lost.
+  // leave handler runs first, so a value just typed is never lost, and the focus moves to
+  // the button as a click would have moved it (the edit is left once, not again later).
   if (event == Event::Click && focused_ && *focused_ != id) {
     if (Control* edit = Find(*focused_); edit != nullptr && ShowsTypedText(edit->tmpl.kind)) {
       RunHandler(*edit, Event::FocusLeave);
+      focused_ = id;
+      if (view_ != nullptr && !closed()) view_->SetFocus(id);
     }
   }
   if (event == Event::FocusEnter) focused_ = id;

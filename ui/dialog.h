@@ -60,12 +60,13 @@ enum Style : unsigned {
   kReadOnly = 1u << 0,
   kHidden = 1u << 1,
   kDisabled = 1u << 2,
-  kSorted = 1u << 3,     // list items are shown sorted
+  kSorted = 1u << 3,  // list items are shown sorted
   kRightAlign = 1u << 4,
   kCenter = 1u << 5,
-  kBorder = 1u << 6,     // a static text with a sunken frame
+  kBorder = 1u << 6,       // a static text with a sunken frame
   kMaxLength28 = 1u << 7,  // an edit that takes at most 28 characters
   kCaption = 1u << 8,      // a read-only edit shown like a label: no frame, no background
+  kNoWrap = 1u << 9,       // a multi-line edit whose lines are not wrapped (file lines)
 };
 
 enum class Event { FocusEnter, FocusLeave, Click, SelectionChange, DropDown };
@@ -169,17 +170,25 @@ class Dialog {
     ControlBuilder& Name(std::string accessibleName);
     ControlBuilder& On(Event event, std::function<void()> handler);
     template <class D>
-    ControlBuilder& OnFocus(void (D::*handler)()) { return On(Event::FocusEnter, Call(handler)); }
+    ControlBuilder& OnFocus(void (D::*handler)()) {
+      return On(Event::FocusEnter, Call(handler));
+    }
     template <class D>
-    ControlBuilder& OnLeave(void (D::*handler)()) { return On(Event::FocusLeave, Call(handler)); }
+    ControlBuilder& OnLeave(void (D::*handler)()) {
+      return On(Event::FocusLeave, Call(handler));
+    }
     template <class D>
-    ControlBuilder& OnClick(void (D::*handler)()) { return On(Event::Click, Call(handler)); }
+    ControlBuilder& OnClick(void (D::*handler)()) {
+      return On(Event::Click, Call(handler));
+    }
     template <class D>
     ControlBuilder& OnSelect(void (D::*handler)()) {
       return On(Event::SelectionChange, Call(handler));
     }
     template <class D>
-    ControlBuilder& OnDropDown(void (D::*handler)()) { return On(Event::DropDown, Call(handler)); }
+    ControlBuilder& OnDropDown(void (D::*handler)()) {
+      return On(Event::DropDown, Call(handler));
+    }
 
    private:
     friend class Dialog;

@@ -2,6 +2,7 @@
 // texts, Alt+S saves and ends, and screenshots are left for a person to look at.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -70,6 +71,40 @@ TEST_F(MainWindowGui, AltSSavesAndEnds) {
   const std::string saved = testing::ReadFile(folder / "tarvo_prm.dat");
   EXPECT_EQ(saved.substr(0, 32), "AGD/AMG\n379185.968\n0.000\n6359970")
       << "the window's state was written back";
+}
+
+TEST_F(MainWindowGui, TypingALongitudeAndTabbingOutRewritesItAndProposesZones) {
+  Open();
+  auto* longitude = Widget<QLineEdit>(MW::kFromLongitude);
+  longitude->setFocus(Qt::TabFocusReason);
+  EXPECT_EQ(longitude->text(), "151.42300000") << "the stored value in the input notation";
+  EXPECT_FALSE(longitude->isReadOnly());
+  longitude->selectAll();
+  QTest::keyClicks(longitude, "149.5959");
+  QTest::keyClick(longitude, Qt::Key_Tab);
+  EXPECT_EQ(longitude->text(), QString::fromUtf8("149° 59' 59.0000\""));
+  EXPECT_EQ(dialog->texts().fromZone, "55 ");
+  EXPECT_EQ(qobject_cast<QComboBox*>(window->ControlWidget(MW::kFromZone))->currentText(), "55 ");
+}
+
+TEST_F(MainWindowGui, AltCCalculatesAndFillsTheToSideAndTheReport) {
+  Open();
+  auto* latitude = Widget<QLineEdit>(MW::kFromLatitude);
+  latitude->setFocus(Qt::TabFocusReason);
+  latitude->selectAll();
+  QTest::keyClicks(latitude, "32.5324");
+  QTest::keyClick(window.get(), Qt::Key_C, Qt::AltModifier);
+  QTest::qWait(300);  // a mnemonic animates the click
+  EXPECT_EQ(settings.latitude, 32.5324)
+      << "the typed latitude was read before the calculation (a mnemonic leaves the field)";
+  EXPECT_EQ(Widget<QLineEdit>(MW::kToNorth)->text(),
+            QString::fromStdString(dialog->texts().toNorth));
+  EXPECT_NE(dialog->texts().toNorth, "6360161.142");
+  EXPECT_TRUE(std::filesystem::exists(folder / "tarvo_rpt.txt"));
+  // A help text under the map and the point's marker: the screenshot shows both.
+  Widget<QLineEdit>(MW::kFromEast)->setFocus(Qt::TabFocusReason);
+  QApplication::processEvents();
+  testing::SaveScreenshot(window.get(), "main_window_calculated");
 }
 
 }  // namespace

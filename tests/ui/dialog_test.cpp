@@ -108,6 +108,19 @@ TEST(DialogRefresh, EnterOnTheDefaultButtonRunsTheFocusedEditsLeaveHandlerFirst)
   EXPECT_EQ(view.closedWith(), kResultOk);
 }
 
+TEST(DialogRefresh, AnEditLeftByAMnemonicIsNotLeftAgain) {
+  ScriptedDesktop desktop;
+  SampleDialog dialog(desktop);
+  FakeView view(dialog);
+  view.Open();
+  view.Type(kEast, "4711.5");
+  view.Press(kApply);
+  EXPECT_EQ(dialog.leaves, 1);
+  EXPECT_EQ(view.focus(), kApply) << "the focus moved to the button";
+  view.Focus(kNorth);
+  EXPECT_EQ(dialog.leaves, 1);
+}
+
 TEST(DialogRefresh, AMouseClickLeavesTheEditOnce) {
   ScriptedDesktop desktop;
   SampleDialog dialog(desktop);
@@ -158,9 +171,9 @@ TEST(ScriptedModal, ScriptDrivesTheDialogAndEscapeClosesWhatIsLeftOpen) {
 TEST(ScriptedMessages, AreRecordedAndAnsweredFromTheQueue) {
   ScriptedDesktop desktop;
   desktop.QueueAnswer(MessageAnswer::No);
-  EXPECT_EQ(desktop.ShowMessage("Are you sure ?", "RESET", MessageIcon::Question,
-                                MessageButtons::YesNo),
-            MessageAnswer::No);
+  EXPECT_EQ(
+      desktop.ShowMessage("Are you sure ?", "RESET", MessageIcon::Question, MessageButtons::YesNo),
+      MessageAnswer::No);
   EXPECT_EQ(desktop.ShowMessage("x", "y", MessageIcon::Error, MessageButtons::YesNo),
             MessageAnswer::Yes)
       << "without a queued answer the first button is pressed";

@@ -163,6 +163,12 @@ QWidget* DialogWindow::MakeWidget(const ControlTemplate& control) {
         palette.setColor(QPalette::Base, palette.color(QPalette::Window));
         edit->setPalette(palette);
         edit->setTextMargins(0, 0, 0, 0);
+        // The small labels beside the fields ("AMG 84") were laid out for a smaller face.
+        if (control.box.height <= 10) {
+          QFont small = font();
+          small.setPixelSize(9);
+          edit->setFont(small);
+        }
       }
       if (control.style & kRightAlign) edit->setAlignment(Qt::AlignRight);
       if (control.style & kCenter) edit->setAlignment(Qt::AlignHCenter);
@@ -171,7 +177,8 @@ QWidget* DialogWindow::MakeWidget(const ControlTemplate& control) {
     }
     case ControlKind::MultiLineEdit: {
       auto* edit = new QPlainTextEdit(this);
-      edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+      edit->setLineWrapMode((control.style & kNoWrap) ? QPlainTextEdit::NoWrap
+                                                      : QPlainTextEdit::WidgetWidth);
       Watch(edit, id);
       return edit;
     }
@@ -181,6 +188,12 @@ QWidget* DialogWindow::MakeWidget(const ControlTemplate& control) {
       combo->setEditable(control.kind == ControlKind::DropDownCombo);
       combo->setInsertPolicy(QComboBox::NoInsert);
       combo->setMaxVisibleItems(12);
+      // A narrow box keeps its text clear of the drop-down arrow.
+      if (control.box.width <= 50) {
+        QFont narrow = font();
+        narrow.setPixelSize(10);
+        combo->setFont(narrow);
+      }
       connect(combo, qOverload<int>(&QComboBox::activated), this,
               [this, id] { dialog_.Dispatch(id, Event::SelectionChange); });
       Watch(combo, id);
@@ -308,7 +321,11 @@ void DialogWindow::Apply(int id, const ControlState& state) {
   const QString text = ShownText(state.text);
   if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
     edit->setReadOnly(state.readOnly);
-    if (edit->text() != text) edit->setText(text);
+    if (edit->text() != text) {
+      edit->setText(text);
+      // Show a text that does not fit from its start, as a field that was just filled.
+      edit->setCursorPosition(0);
+    }
     edit->setModified(false);
   } else if (auto* multi = qobject_cast<QPlainTextEdit*>(widget)) {
     multi->setReadOnly(state.readOnly);
@@ -326,6 +343,7 @@ void DialogWindow::Apply(int id, const ControlState& state) {
     combo->setCurrentIndex(index);
     if (combo->isEditable()) {
       combo->setEditText(text);
+      combo->lineEdit()->setCursorPosition(0);
       combo->lineEdit()->setReadOnly(state.readOnly);
       combo->lineEdit()->setModified(false);
     } else if (index < 0) {
