@@ -1,6 +1,7 @@
 #include "mainwindow/calculation.h"
 
 #include <cmath>
+#include <optional>
 
 #include "angles/angle_writing.h"
 #include "angles/dms_text.h"
@@ -12,6 +13,7 @@
 #include "engine/seven_parameter.h"
 #include "engine/transverse_mercator.h"
 #include "mainwindow/labels.h"
+#include "mainwindow/mre_bridge.h"
 #include "text/number_text.h"
 
 namespace tarvo::mainwindow {
@@ -191,11 +193,48 @@ class Calculation {
     side.gridLabel = SideLabels(side.system, c_.settings, c_.grid).first;
   }
 
+  // The High Accuracy route: the datum changes by the NTv2 grid in use, or by the NSW MRE
+  // programs; the grids carry no height, so the To height is the From height.
   CalculationResult HighAccuracyRoute() {
-    // The NTv2 route arrives with the grid subsystem.
-    c_.desktop.ShowMessage("The High Accuracy method is not available yet", "ERROR",
-                           ui::MessageIcon::Error);
+    FromSide();
+    result_.reportVersion = "V3.42";
+    if (!c_.desktop.CurrentDirectory()) {
+      c_.desktop.ShowMessage(
+          c_.session.startDirectory.string() + " does not exist/nOption Terminated",
+          "INVALID DIRECTORY", ui::MessageIcon::Error);
+      return result_;
+    }
+    const Position stored = StoredPosition();
+    std::optional<Position> moved;
+    if (c_.grid.gridMethod == ntv2::kNswMrePrograms) {
+      const auto answer = RunMreBridge(!fromGda_, stored.latitude, stored.longitude,
+                                       c_.session.startDirectory, c_.desktop);
+      if (!answer) return result_;
+      moved = Position{answer->latitude, answer->longitude};
+    } else {
+      moved = GridShift();
+      if (!moved) return result_;
+    }
+    if (moved->latitude <= 0 || moved->longitude <= 0) {
+      c_.desktop.ShowMessage("Point is outside Area\r\nCheck Limits", "ERROR",
+                             ui::MessageIcon::Information);
+    } else {
+      WriteToAngles(angles::FormatRadiansDms(moved->latitude, decimals_),
+                    angles::FormatRadiansDms(moved->longitude, decimals_));
+      WriteToGrid({std::fabs(moved->latitude), moved->longitude});
+      t_.toHeight = cartesianInput_ ? Metres(height_) : t_.fromHeight;
+      ResetToCaptions();
+    }
+    result_.finished = true;
     return result_;
+  }
+
+  // The NTv2 shift of the stored position; nothing after the message that stops the
+  // calculation.
+  std::optional<Position> GridShift() {
+    c_.desktop.ShowMessage("The NTv2 grid method is not available yet", "ERROR",
+                           ui::MessageIcon::Error);
+    return std::nullopt;
   }
 
   CalculationContext& c_;

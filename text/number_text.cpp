@@ -3,6 +3,7 @@
 #include <locale.h>
 
 #include <cerrno>
+#include <cmath>
 #include <climits>
 #include <cstdarg>
 #include <cstdio>
@@ -23,6 +24,14 @@ locale_t CLocale() {
 double ToDouble(std::string_view text) {
   const std::string terminated(text);
   return strtod_l(terminated.c_str(), nullptr, CLocale());
+}
+
+std::optional<double> ParseDouble(std::string_view text) {
+  const std::string terminated(text);
+  char* end = nullptr;
+  const double value = strtod_l(terminated.c_str(), &end, CLocale());
+  if (end == terminated.c_str() || *end != '\0' || !std::isfinite(value)) return std::nullopt;
+  return value;
 }
 
 int ToInt(std::string_view text) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,10 @@ namespace tarvo::text {
 // strtod semantics: leading white space is skipped, conversion stops at the first character
 // that cannot continue a number, and a text that does not start with a number gives 0.
 double ToDouble(std::string_view text);
+
+// The number a whole text spells (leading white space allowed), or nothing when any other
+// character follows it or it is not finite.
+std::optional<double> ParseDouble(std::string_view text);
 
 // atoi semantics for a whole number, clamped to the range of int (atoi itself is undefined
 // on overflow).

@@ -1,0 +1,73 @@
+#include "tools/mre_program.h"
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "engine/datum_parameters.h"
+#include "engine/ellipsoid.h"
+#include "engine/seven_parameter.h"
+#include "params/parameter_sets.h"
+#include "text/number_text.h"
+#include "text/text_file.h"
+
+namespace tarvo::tools {
+namespace {
+
+constexpr int kRegionalNswVic = 1;
+
+// Reads the next word as a number; false when there is none or it is not one.
+bool ReadNumber(std::istringstream& words, double& value) {
+  std::string word;
+  if (!(words >> word)) return false;
+  const auto parsed = text::ParseDouble(word);
+  if (!parsed) return false;
+  value = *parsed;
+  return true;
+}
+
+}  // namespace
+
+int RunMreProgram(bool forward) {
+  const char* name = forward ? "fwdmre" : "revmre";
+  std::ifstream input("fwdmre.inp", std::ios::binary);
+  if (!input) {
+    std::fprintf(stderr, "%s: cannot read fwdmre.inp in the current directory\n", name);
+    return 2;
+  }
+  std::string line;
+  text::ReadLine(input, line);
+  std::istringstream words(line);
+  double latitude = 0;
+  double longitude = 0;
+  std::string rest;
+  if (!ReadNumber(words, latitude) || !ReadNumber(words, longitude) || (words >> rest)) {
+    std::fprintf(stderr, "%s: fwdmre.inp must hold a latitude and a longitude in radians\n", name);
+    return 2;
+  }
+  // The exchange carries southern latitudes as negative numbers; the engine takes them
+  // positive.
+  latitude = std::fabs(latitude);
+
+  engine::TransformSettings settings;
+  params::SetActiveParameters(settings, params::ApplyPreset(kRegionalNswVic)->texts);
+  const auto parameters = engine::MakeDatumParameters(settings);
+  engine::GeodeticPoint moved;
+  if (forward) {
+    moved = engine::SevenParameterForward(parameters, latitude, longitude, 0);
+    moved.longitude += engine::kPi;
+  } else {
+    moved = engine::SevenParameterReverse(parameters, latitude, longitude, 0);
+  }
+
+  if (!text::WriteFileAtomically("Fwdmre.out",
+                                 text::Format("%.12f %.12f ", moved.latitude, moved.longitude))) {
+    std::fprintf(stderr, "%s: cannot write Fwdmre.out in the current directory\n", name);
+    return 3;
+  }
+  return 0;
+}
+
+}  // namespace tarvo::tools
