@@ -441,7 +441,7 @@ void MainTransformDialog::ChangeOptions() {
   settings_.accuracyMethod = options.methodLastChosen();
   std::tie(texts_.fromGridLabel, texts_.fromDatumLabel) = SideLabels(texts_.fromSystem);
   std::tie(texts_.toGridLabel, texts_.toDatumLabel) = SideLabels(texts_.toSystem);
-  ApplyMethodLabels();
+  ApplyMethodLabels(true, "ERROR", "");
 }
 
 void MainTransformDialog::GeoConvert() {}

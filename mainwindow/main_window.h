@@ -86,8 +86,9 @@ class MainTransformDialog : public ui::Dialog {
   void SaveAndExit();
   // The grid and datum labels of a side for its system.
   std::pair<std::string, std::string> SideLabels(const std::string& system) const;
-  // The labels that follow the method: the method label, decimals and the set or grid label.
-  void ApplyMethodLabels();
+  // The labels that follow the method: the method label and the decimals, and under High
+  // Accuracy the grid's label when `gridLabel`; an unknown method shows the message given.
+  void ApplyMethodLabels(bool gridLabel, const char* unknownText, const char* unknownCaption);
 
   // --- Handlers, in the order of the window's controls ----------------------------------
   void SelectFromSystem();

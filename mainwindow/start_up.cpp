@@ -39,29 +39,16 @@ void MainTransformDialog::LoadSettings() {
 
   if (loaded) {
     // A side whose first caption is not "East" was saved showing X, Y, Z.
-    session_.fromCartesian = texts_.fromLabel1 != "East";
-    if (session_.fromCartesian) {
-      texts_.fromGridLabel = texts_.fromDatumLabel = " ";
-    } else {
-      std::tie(texts_.fromGridLabel, texts_.fromDatumLabel) = SideLabels(texts_.fromSystem);
+    for (Side side : {FromSide(texts_, session_), ToSide(texts_, session_)}) {
+      side.cartesian = !ShowsGrid(side);
+      if (side.cartesian) {
+        side.gridLabel = side.datumLabel = " ";
+      } else {
+        std::tie(side.gridLabel, side.datumLabel) = SideLabels(side.system);
+      }
     }
-    session_.toCartesian = texts_.toLabel1 != "East";
-    if (session_.toCartesian) {
-      texts_.toGridLabel = texts_.toDatumLabel = " ";
-    } else {
-      std::tie(texts_.toGridLabel, texts_.toDatumLabel) = SideLabels(texts_.toSystem);
-    }
-
-    if (settings_.accuracyMethod == kMediumAccuracy) {
-      texts_.methodLabel = "Medium Accuracy";
-      session_.secondsDecimals = 4;
-    } else if (settings_.accuracyMethod == kHighAccuracy) {
-      texts_.methodLabel = "High Accuracy - NTv2";
-      session_.secondsDecimals = 5;
-    } else {
-      desktop().ShowMessage("No accuracy specified", "ERROR", ui::MessageIcon::None,
-                            ui::MessageButtons::OkCancel);
-    }
+    // The parameter set label stays as saved: a grid label is not rebuilt here.
+    ApplyMethodLabels(false, "No accuracy specified", "ERROR");
     // Tarvo.var is read whatever the method, so the parameter texts agree with the saved
     // set when the method later becomes Medium Accuracy.
     if (const auto parameters = params::LoadParameterFile(session_.startDirectory)) {
@@ -78,23 +65,27 @@ void MainTransformDialog::LoadSettings() {
     session_.geographicInput = 1;
     std::tie(texts_.fromGridLabel, texts_.fromDatumLabel) = SideLabels(texts_.fromSystem);
     std::tie(texts_.toGridLabel, texts_.toDatumLabel) = SideLabels(texts_.toSystem);
-    ApplyMethodLabels();
+    ApplyMethodLabels(true, "ERROR", "");
   }
   // The To position kept in the standard display form is the one saved (or the default).
   session_.savedToLatitude = texts_.toLatitude;
   session_.savedToLongitude = texts_.toLongitude;
 }
 
-void MainTransformDialog::ApplyMethodLabels() {
+void MainTransformDialog::ApplyMethodLabels(bool gridLabel, const char* unknownText,
+                                            const char* unknownCaption) {
   if (settings_.accuracyMethod == kMediumAccuracy) {
     texts_.methodLabel = "Medium Accuracy";
     session_.secondsDecimals = 4;
   } else if (settings_.accuracyMethod == kHighAccuracy) {
     texts_.methodLabel = "High Accuracy - NTv2";
     session_.secondsDecimals = 5;
-    if (const auto label = ntv2::GridLabel(grid_)) texts_.parameterSetLabel = *label;
+    if (const auto label = ntv2::GridLabel(grid_); label && gridLabel) {
+      texts_.parameterSetLabel = *label;
+    }
   } else {
-    desktop().ShowMessage("ERROR", "", ui::MessageIcon::None, ui::MessageButtons::OkCancel);
+    desktop().ShowMessage(unknownText, unknownCaption, ui::MessageIcon::None,
+                          ui::MessageButtons::OkCancel);
   }
 }
 

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "tests/gui/gui_support.h"
+#include "tests/support/sample_dialog.h"
 #include "ui/dialog.h"
 #include "ui/qt/dialog_window.h"
 #include "ui/qt/qt_desktop.h"
@@ -18,55 +19,14 @@
 namespace tarvo::ui::qt {
 namespace {
 
-constexpr int kEast = 10;
-constexpr int kNorth = 11;
-constexpr int kZone = 12;
-constexpr int kUse = 14;
-constexpr int kAsk = 15;
-constexpr int kOk = 1;
-
-class SampleDialog : public Dialog {
- public:
-  using Self = SampleDialog;
-  explicit SampleDialog(Desktop& desktop) : Dialog(desktop) {
-    SetTemplate("Sample \xB0", 200, 100);
-    Edit(kEast, {10, 10, 60, 14}).Bind(east).OnLeave(&Self::LeaveEast);
-    Edit(kNorth, {10, 30, 60, 14}).Bind(north);
-    Add(ControlKind::DropDownCombo, kZone, "", {80, 10, 40, 60}, kSorted)
-        .Bind(zone)
-        .BindItems(zones)
-        .OnDropDown(&Self::DropZones)
-        .OnSelect(&Self::PickZone);
-    Add(ControlKind::RadioButton, kUse, "&Use", {80, 30, 40, 10}).Bind(use).OnClick(&Self::Toggle);
-    Button(kAsk, "As&k", {10, 60, 40, 14}).OnClick(&Self::Ask);
-    DefaultButton(kOk, "&Save && Exit", {60, 60, 60, 14}).OnClick(&Self::Ok);
-    drawing().Add(0, FilledRect{{150, 80, 160, 90}, {255, 0, 0}});
-  }
-  void LeaveEast() {
-    ++leaves;
-    if (ControlModified(kEast)) east = ControlText(kEast);
-  }
-  void DropZones() { zones = {"56", "49", "55"}; }
-  void PickZone() { zone = SelectedText(kZone).value_or("?"); }
-  void Toggle() { use = !use; }
-  void Ask() {
-    answer = desktop().ShowMessage("Are you sure ?", "RESET", MessageIcon::Question,
-                                   MessageButtons::YesNo);
-  }
-  void Ok() {
-    eastAtOk = east;
-    Close(kResultOk);
-  }
-
-  std::string east = "100.000";
-  std::string north = "200.000";
-  std::string zone = "56 ";
-  std::vector<std::string> zones;
-  bool use = false;
-  int leaves = 0;
-  MessageAnswer answer = MessageAnswer::Ok;
-  std::string eastAtOk;
-};
+using tarvo::testing::SampleDialog;
+constexpr int kEast = SampleDialog::kEast;
+constexpr int kNorth = SampleDialog::kNorth;
+constexpr int kZone = SampleDialog::kZone;
+constexpr int kApply = SampleDialog::kApply;
+constexpr int kUse = SampleDialog::kUse;
+constexpr int kAsk = SampleDialog::kAsk;
+constexpr int kOk = SampleDialog::kOk;
 
 class RendererTest : public ::testing::Test {
  protected:
@@ -89,7 +49,7 @@ class RendererTest : public ::testing::Test {
 TEST_F(RendererTest, TypingAndTabbingOutRunsTheLeaveHandler) {
   auto* east = Widget<QLineEdit>(kEast);
   ASSERT_NE(east, nullptr);
-  EXPECT_EQ(east->text(), "100.000");
+  EXPECT_EQ(east->text(), "379185.968");
   east->setFocus();
   east->selectAll();
   QTest::keyClicks(east, "4711.5");

@@ -114,7 +114,7 @@ TEST(MreBridge, ProgramStillRunningAfterFiveSecondsIsReportedAndItsOutputRead) {
 TEST(MreBridge, MalformedInputMakesTheProgramFailWithoutOutput) {
   testing::TempDir folder;
   InstallProgram(folder.path(), true);
-  for (const std::string input : {std::string(), std::string("abc def\n"), std::string("-0.57\n"),
+  for (const std::string& input : {std::string(), std::string("abc def\n"), std::string("-0.57\n"),
                                   std::string("-0.57 2.64 9\n")}) {
     if (!input.empty()) testing::WriteFile(folder / "fwdmre.inp", input);
     const auto outcome = testing::RunCommand("cd '" + folder.path().string() + "' && ./" +

@@ -16,8 +16,8 @@ std::optional<std::filesystem::path> SharedData();
 
 // Skips the current test, with a message, when TARVO_SHARED_DATA is not set; otherwise
 // declares `var` as the shared data folder.
-#define TARVO_REQUIRE_SHARED_DATA(var)                                           \
-  const auto var##_optional = ::tarvo::testing::SharedData();                    \
+#define TARVO_REQUIRE_SHARED_DATA(var)                                          \
+  const auto var##_optional = ::tarvo::testing::SharedData();                   \
   if (!var##_optional) GTEST_SKIP() << "TARVO_SHARED_DATA is not set: skipped"; \
   const std::filesystem::path var = *var##_optional
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/sample_dialog.h"
 #include "ui/testing/fake_view.h"
 #include "ui/testing/scripted_desktop.h"
 
@@ -14,56 +15,14 @@ namespace {
 using testing::FakeView;
 using testing::ScriptedDesktop;
 
-constexpr int kEast = 10;
-constexpr int kNorth = 11;
-constexpr int kZone = 12;
-constexpr int kApply = 13;
-constexpr int kUse = 14;
-constexpr int kOk = 1;
-
-// A small dialog in the style of the program's windows.
-class SampleDialog : public Dialog {
- public:
-  using Self = SampleDialog;
-  explicit SampleDialog(Desktop& desktop) : Dialog(desktop) {
-    SetTemplate("Sample", 200, 100);
-    Edit(kEast, {10, 10, 60, 14}).Bind(east).OnLeave(&Self::LeaveEast);
-    Edit(kNorth, {10, 30, 60, 14}).Bind(north);
-    Add(ControlKind::DropDownCombo, kZone, "", {80, 10, 40, 60}, kSorted)
-        .Bind(zone)
-        .BindItems(zones)
-        .OnDropDown(&Self::DropZones)
-        .OnSelect(&Self::PickZone);
-    Add(ControlKind::RadioButton, kUse, "&Use", {80, 30, 40, 10}).Bind(use).OnClick(&Self::Toggle);
-    Button(kApply, "&Apply", {10, 60, 40, 14}).OnClick(&Self::ApplyClicked);
-    DefaultButton(kOk, "&OK", {60, 60, 40, 14}).OnClick(&Self::Ok);
-  }
-
-  void LeaveEast() {
-    ++leaves;
-    if (ControlModified(kEast)) {
-      const std::string typed = ControlText(kEast);
-      if (typed.size() > 3) east = typed;
-    }
-  }
-  void DropZones() { zones = {"56", "49", "55"}; }
-  void PickZone() { zone = SelectedText(kZone).value_or("?"); }
-  void Toggle() { use = !use; }
-  void ApplyClicked() { ++applies; }
-  void Ok() {
-    eastAtOk = east;
-    Close(kResultOk);
-  }
-
-  std::string east = "379185.968";
-  std::string north = "6359970.566";
-  std::string zone = "56 ";
-  std::vector<std::string> zones;
-  bool use = false;
-  int leaves = 0;
-  int applies = 0;
-  std::string eastAtOk;
-};
+using tarvo::testing::SampleDialog;
+constexpr int kEast = SampleDialog::kEast;
+constexpr int kNorth = SampleDialog::kNorth;
+constexpr int kZone = SampleDialog::kZone;
+constexpr int kApply = SampleDialog::kApply;
+constexpr int kUse = SampleDialog::kUse;
+constexpr int kAsk = SampleDialog::kAsk;
+constexpr int kOk = SampleDialog::kOk;
 
 TEST(DialogRefresh, ShowsBoundTextsWhenOpened) {
   ScriptedDesktop desktop;
@@ -165,7 +124,7 @@ TEST(ScriptedModal, ScriptDrivesTheDialogAndEscapeClosesWhatIsLeftOpen) {
 
   SampleDialog second(desktop);
   EXPECT_EQ(desktop.RunModal(second), kResultCancel) << "no script: closed as by Escape";
-  EXPECT_EQ(desktop.modalTitles(), (std::vector<std::string>{"Sample", "Sample"}));
+  EXPECT_EQ(desktop.modalTitles(), (std::vector<std::string>{"Sample \xB0", "Sample \xB0"}));
 }
 
 TEST(ScriptedMessages, AreRecordedAndAnsweredFromTheQueue) {
