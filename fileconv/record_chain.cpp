@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "angles/angle_reading.h"
+#include "angles/angle_writing.h"
 #include "angles/packed_angle.h"
 #include "engine/ellipsoid.h"
 #include "engine/grid_system.h"
@@ -18,6 +19,14 @@ std::string_view Trimmed(std::string_view text) {
   if (start == std::string_view::npos) return {};
   const std::size_t end = text.find_last_not_of(" \t");
   return text.substr(start, end - start + 1);
+}
+
+// Radians as a packed value rounded to `secondsDecimals` decimals of seconds (a seconds
+// field that would round to 60 carries into the minute). RadiansToPacked is not used here:
+// it writes one decimal more than its carry threshold is made for, so a fraction of a second
+// above 1 - 0.5e-(n-1) is lifted to the next whole second, up to 15 mm off at four decimals.
+double ToPacked(double radians, int secondsDecimals) {
+  return angles::DecimalDegreesToPacked(angles::RadiansToDegrees(radians), secondsDecimals);
 }
 
 }  // namespace
@@ -112,8 +121,8 @@ std::optional<ConvertedRecord> RecordChain::Convert(const RecordFields& fields) 
     // The shift takes the position as the single-point calculation stores it: packed, one
     // decimal of seconds finer than the run's resolution.
     const std::optional<GeographicRadians> shifted =
-        setup_.gridShift(angles::RadiansToPacked(latitude, setup_.precision),
-                         angles::RadiansToPacked(longitude, setup_.precision), setup_.inputIsGda);
+        setup_.gridShift(ToPacked(latitude, setup_.precision + 1),
+                         ToPacked(longitude, setup_.precision + 1), setup_.inputIsGda);
     if (!shifted) return std::nullopt;
     latitude = std::fabs(shifted->latitude);
     longitude = shifted->longitude;
@@ -130,8 +139,8 @@ std::optional<ConvertedRecord> RecordChain::Convert(const RecordFields& fields) 
     result.north = grid.northing;
   };
   const auto toPacked = [&] {
-    result.latitude = angles::RadiansToPacked(latitude, setup_.precision - 1);
-    result.longitude = angles::RadiansToPacked(longitude, setup_.precision - 1);
+    result.latitude = ToPacked(latitude, setup_.precision);
+    result.longitude = ToPacked(longitude, setup_.precision);
   };
   switch (setup_.outputUnits) {
     case Units::Grid:

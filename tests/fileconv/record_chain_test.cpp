@@ -166,6 +166,17 @@ TEST(RecordChain, GeographicOutputHasPrecisionDecimalsOfSeconds) {
   }
 }
 
+TEST(RecordChain, SecondsJustBelowAWholeSecondRoundToFourDecimals) {
+  // PROJ puts this AMG zone 55 point at 144 39 04.99975 E on GDA94. Rounding to four
+  // decimals must give 04.9998 (or 04.9997), never the whole second 05.0000 (7 mm east).
+  ChainSetup setup = AmgToMga();
+  setup.inputZone = 55;
+  setup.outputUnits = Units::Geographic;
+  const auto result = RecordChain(setup).Convert(GridRecord(274635.861, 6615805.617, 1344.917));
+  ASSERT_TRUE(result);
+  EXPECT_NEAR(result->longitude, 144.3904999750, 0.6e-8);
+}
+
 TEST(RecordZones, AFieldOverridesOnlyWithAZoneOfItsSystem) {
   struct Case {
     const char* text;
