@@ -260,6 +260,57 @@ std::string HeaderBlock(const FileConversionSettings& settings, const Plan& plan
   return header;
 }
 
+// The record loop: reads, converts and writes records until the data ends or a line holds
+// no record. Counts into `result`.
+void ConvertRecords(LineReader& reader, std::ostream& out, const Plan& plan, bool echo,
+                    std::uint64_t size, const BatchRunOptions& options, BatchRunResult& result) {
+  const std::uint64_t progressStep = std::max<std::uint64_t>(size / kProgressSteps, 1);
+  std::uint64_t nextProgress = 0;
+  const auto reportProgress = [&] {
+    if (options.progress) options.progress(reader.offset(), size);
+    nextProgress = reader.offset() + progressStep;
+  };
+
+  RecordChain chain(plan.chain);
+  const RecordWriter writer(plan.writer);
+  const int decimals = plan.precision + 4;
+  RecordFields fields;
+  std::string line;
+  std::string buffer;
+  while (true) {
+    if (reader.offset() >= nextProgress) reportProgress();
+    if (!reader.Next(line)) break;
+    const RecordRead read = ReadRecord(line, plan.layout, fields);
+    if (read == RecordRead::EndOfData) {
+      // The run ends here. When data follows, the final text names this line.
+      const std::uint64_t stopLine = reader.lineNumber();
+      while (reader.Next(line)) {
+        if (HasText(line)) {
+          result.stoppedAtLine = stopLine;
+          break;
+        }
+      }
+      break;
+    }
+    buffer.clear();
+    if (read == RecordRead::ShortT27) {
+      buffer.assign(line);
+      buffer += '\n';
+    } else {
+      if (echo) AppendEchoLine(plan.inputUnits, fields, decimals, buffer);
+      const std::optional<ConvertedRecord> converted = chain.Convert(fields);
+      if (!converted) {
+        ++result.outsideGrid;
+        continue;
+      }
+      writer.Write(line, fields, *converted, buffer);
+      ++result.count;
+    }
+    out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+  }
+  reportProgress();
+}
+
 std::string FinalText(const BatchRunResult& result) {
   std::string text = "\r\n";
   text += text::Format("     Total of %llu", static_cast<unsigned long long>(result.count));
@@ -308,7 +359,8 @@ BatchRunResult RunBatchConversion(const FileConversionSettings& settings, BatchV
     desktop.Beep();
     return result;
   }
-  const std::uint64_t size = fs::file_size(inputPath, error);
+  std::uint64_t size = fs::file_size(inputPath, error);
+  if (error) size = 0;
 
   if (batch.fileTypeCode == FileTypeCode::Ssv && plan->headerLines > 0) {
     batch.longestLineLength =
@@ -317,8 +369,8 @@ BatchRunResult RunBatchConversion(const FileConversionSettings& settings, BatchV
     in.seekg(0);
   }
   LineReader reader(in);
-  std::string line;
-  for (int i = 0; i < plan->headerLines && reader.Next(line); ++i) {
+  std::string header;
+  for (int i = 0; i < plan->headerLines && reader.Next(header); ++i) {
   }
 
   // The output file.
@@ -351,54 +403,7 @@ BatchRunResult RunBatchConversion(const FileConversionSettings& settings, BatchV
     out << HeaderBlock(settings, *plan, transform, desktop.LocalTime());
   }
 
-  // The record loop.
-  const std::uint64_t progressStep = std::max<std::uint64_t>(size / kProgressSteps, 1);
-  std::uint64_t nextProgress = reader.offset();
-  const auto reportProgress = [&] {
-    if (options.progress) options.progress(reader.offset(), size);
-    nextProgress = reader.offset() + progressStep;
-  };
-  if (options.progress) options.progress(0, size);
-
-  RecordChain chain(plan->chain);
-  const RecordWriter writer(plan->writer);
-  const bool echo = batch.echo;
-  const int decimals = plan->precision + 4;
-  RecordFields fields;
-  std::string buffer;
-  while (true) {
-    if (reader.offset() >= nextProgress) reportProgress();
-    if (!reader.Next(line)) break;
-    const RecordRead read = ReadRecord(line, plan->layout, fields);
-    if (read == RecordRead::EndOfData) {
-      // The run ends here. When data follows, the final text names this line.
-      const std::uint64_t stopLine = reader.lineNumber();
-      std::string rest;
-      while (reader.Next(rest)) {
-        if (HasText(rest)) {
-          result.stoppedAtLine = stopLine;
-          break;
-        }
-      }
-      break;
-    }
-    buffer.clear();
-    if (read == RecordRead::ShortT27) {
-      buffer.assign(line);
-      buffer += '\n';
-    } else {
-      if (echo) AppendEchoLine(plan->inputUnits, fields, decimals, buffer);
-      const std::optional<ConvertedRecord> converted = chain.Convert(fields);
-      if (!converted) {
-        ++result.outsideGrid;
-        continue;
-      }
-      writer.Write(line, fields, *converted, buffer);
-      ++result.count;
-    }
-    out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-  }
-  reportProgress();
+  ConvertRecords(reader, out, *plan, batch.echo, size, options, result);
 
   out.close();
   result.writeFailed = out.fail();

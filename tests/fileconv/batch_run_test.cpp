@@ -381,5 +381,23 @@ TEST_F(BatchRun, AFailedWriteIsReportedNotCountedAsSuccess) {
   EXPECT_EQ(desktop.messages()[1].caption, "ERROR - Output file not written completely");
 }
 
+TEST(RunDate, TwelveHourClockWithEnglishNames) {
+  std::tm time{};
+  time.tm_year = 126;
+  time.tm_mon = 11;
+  time.tm_mday = 24;
+  time.tm_wday = 4;
+  const std::pair<int, const char*> hours[] = {
+      {0, "12:07AM Thursday December 24,2026"},
+      {12, "12:07PM Thursday December 24,2026"},
+      {23, "11:07PM Thursday December 24,2026"},
+  };
+  for (const auto& [hour, expected] : hours) {
+    time.tm_hour = hour;
+    time.tm_min = 7;
+    EXPECT_EQ(FormatRunDate(time), expected) << "hour " << hour;
+  }
+}
+
 }  // namespace
 }  // namespace tarvo::fileconv

@@ -11,258 +11,89 @@
 namespace tarvo::fileconv {
 namespace {
 
-struct ReadCase {
-  const char* what;
-  FileTypeCode type;
-  std::string line;
-  int firstField, secondField, heightField;
-  bool dms;
-  RecordRead expected;
-  const char* first;
-  const char* second;
-  const char* height;
-  FieldColumns firstColumns, secondColumns;
+// A field as read: its text and columns.
+struct Field {
+  const char* text = "";
+  std::size_t start = 0, stop = 0;
 };
 
-FieldLayout LayoutOf(const ReadCase& c) {
-  FieldLayout layout;
-  layout.type = c.type;
-  layout.firstField = c.firstField;
-  layout.secondField = c.secondField;
-  layout.heightField = c.heightField;
-  layout.dmsFields = c.dms;
-  return layout;
+Field F(const char* text, std::size_t start, std::size_t stop) {
+  return {text, start, stop};
 }
+
+struct ReadCase {
+  const char* what;
+  FieldLayout layout;
+  std::string line;
+  RecordRead expected;
+  Field first, second;
+  const char* height;
+};
 
 using T = FileTypeCode;
 using R = RecordRead;
 
-const ReadCase kReadCases[] = {
-    {"CSV identifier, three values and a code",
-     T::Csv,
-     "PT1,379185.968,6359970.566,12.5,A",
-     2,
-     3,
-     4,
-     false,
-     R::Record,
-     "379185.968",
-     "6359970.566",
-     "12.5",
-     {4, 14},
-     {15, 26}},
-    {"CSV leading blanks are skipped",
-     T::Csv,
-     "  379185.968, 6359970.566",
-     1,
-     2,
-     0,
-     false,
-     R::Record,
-     "379185.968",
-     "6359970.566",
-     "0.00",
-     {0, 12},
-     {13, 25}},
-    {"one digit, a blank and three digits read as four digits",
-     T::Csv,
-     "1 234,5 678",
-     1,
-     2,
-     0,
-     false,
-     R::Record,
-     "1234",
-     "5678",
-     "0.00",
-     {0, 5},
-     {6, 11}},
-    {"a blank after two characters ends the field",
-     T::Csv,
-     "12 345,6",
-     1,
-     2,
-     0,
-     false,
-     R::Record,
-     "12",
-     "6",
-     "0.00",
-     {0, 2},
-     {7, 8}},
-    {"an easting in the last column still converts",
-     T::Csv,
-     "PT1,6359970.566,379185.968",
-     3,
-     2,
-     0,
-     false,
-     R::Record,
-     "379185.968",
-     "6359970.566",
-     "0.00",
-     {16, 26},
-     {4, 15}},
-    {"an empty line ends the run",
-     T::Csv,
-     "",
-     1,
-     2,
-     0,
-     false,
-     R::EndOfData,
-     "",
-     "",
-     "0.00",
-     {},
-     {}},
-    {"a letter in the first field ends the run",
-     T::Csv,
-     "East,North",
-     1,
-     2,
-     0,
-     false,
-     R::EndOfData,
-     "",
-     "",
-     "0.00",
-     {},
-     {}},
-    {"a letter after digits of the first field ends the run",
-     T::Csv,
-     "12a,5",
-     1,
-     2,
-     0,
-     false,
-     R::EndOfData,
-     "12",
-     "",
-     "0.00",
-     {},
-     {}},
-    {"a first field beyond the line's fields ends the run",
-     T::Csv,
-     "1,2",
-     4,
-     1,
-     0,
-     false,
-     R::EndOfData,
-     "",
-     "",
-     "0.00",
-     {},
-     {}},
-    {"a letter ends the second field",
-     T::Csv,
-     "1,2x,3",
-     1,
-     2,
-     0,
-     false,
-     R::Record,
-     "1",
-     "2",
-     "0.00",
-     {0, 1},
-     {2, 3}},
-    {"a height beyond the line's fields is empty",
-     T::Csv,
-     "1,2",
-     1,
-     2,
-     5,
-     false,
-     R::Record,
-     "1",
-     "2",
-     "",
-     {0, 1},
-     {2, 3}},
-    {"the coordinate window is 20 characters",
-     T::Csv,
-     "1234567890123456789012345,7",
-     1,
-     2,
-     0,
-     false,
-     R::Record,
-     "12345678901234567890",
-     "7",
-     "0.00",
-     {0, 20},
-     {26, 27}},
-    {"DMS in CSV becomes a packed number",
-     T::Csv,
-     "35 12 34.5678,151 42 30.1234",
-     1,
-     2,
-     0,
-     true,
-     R::Record,
-     "35.12345678",
-     "151.42301234",
-     "0.00",
-     {0, 13},
-     {14, 28}},
-    {"DMS with one digit of degrees",
-     T::Csv,
-     " 9 30 00.5,142 10 00.0",
-     1,
-     2,
-     0,
-     true,
-     R::Record,
-     "9.30005",
-     "142.10000",
-     "0.00",
-     {0, 10},
-     {11, 22}},
-    {"SSV fields after runs of blanks and a tab",
-     T::Ssv,
-     "  379185.968   6359970.566\t12.5 X",
-     1,
-     2,
-     3,
-     false,
-     R::Record,
-     "379185.968",
-     "6359970.566",
-     "12.5",
-     {0, 12},
-     {13, 26}},
-    {"SSV field beyond the words is empty",
-     T::Ssv,
-     "379185.968 6359970.566",
-     1,
-     2,
-     7,
-     false,
-     R::Record,
-     "379185.968",
-     "6359970.566",
-     "",
-     {0, 10},
-     {11, 22}},
+// A case with fields `first`, `second` and `height` (0: not used) of `type`.
+ReadCase Case(const char* what, T type, std::string line, int first, int second, int height,
+              R expected, Field firstField = {}, Field secondField = {},
+              const char* heightText = "0.00", bool dms = false) {
+  FieldLayout layout;
+  layout.type = type;
+  layout.firstField = first;
+  layout.secondField = second;
+  layout.heightField = height;
+  layout.dmsFields = dms;
+  return {what, layout, std::move(line), expected, firstField, secondField, heightText};
+}
+
+const std::vector<ReadCase> kReadCases = {
+    Case("CSV identifier, three values and a code", T::Csv, "PT1,379185.968,6359970.566,12.5,A", 2,
+         3, 4, R::Record, F("379185.968", 4, 14), F("6359970.566", 15, 26), "12.5"),
+    Case("CSV leading blanks are skipped", T::Csv, "  379185.968, 6359970.566", 1, 2, 0, R::Record,
+         F("379185.968", 0, 12), F("6359970.566", 13, 25)),
+    Case("one digit, a blank and three digits read as four digits", T::Csv, "1 234,5 678", 1, 2, 0,
+         R::Record, F("1234", 0, 5), F("5678", 6, 11)),
+    Case("a blank after two characters ends the field", T::Csv, "12 345,6", 1, 2, 0, R::Record,
+         F("12", 0, 2), F("6", 7, 8)),
+    Case("an easting in the last column still converts", T::Csv, "PT1,6359970.566,379185.968", 3, 2,
+         0, R::Record, F("379185.968", 16, 26), F("6359970.566", 4, 15)),
+    Case("an empty line ends the run", T::Csv, "", 1, 2, 0, R::EndOfData),
+    Case("a letter in the first field ends the run", T::Csv, "East,North", 1, 2, 0, R::EndOfData),
+    Case("a letter after digits of the first field ends the run", T::Csv, "12a,5", 1, 2, 0,
+         R::EndOfData),
+    Case("a first field beyond the line's fields ends the run", T::Csv, "1,2", 4, 1, 0,
+         R::EndOfData),
+    Case("a letter ends the second field", T::Csv, "1,2x,3", 1, 2, 0, R::Record, F("1", 0, 1),
+         F("2", 2, 3)),
+    Case("a height beyond the line's fields is empty", T::Csv, "1,2", 1, 2, 5, R::Record,
+         F("1", 0, 1), F("2", 2, 3), ""),
+    Case("the coordinate window is 20 characters", T::Csv, "1234567890123456789012345,7", 1, 2, 0,
+         R::Record, F("12345678901234567890", 0, 20), F("7", 26, 27)),
+    Case("DMS in CSV becomes a packed number", T::Csv, "35 12 34.5678,151 42 30.1234", 1, 2, 0,
+         R::Record, F("35.12345678", 0, 13), F("151.42301234", 14, 28), "0.00", true),
+    Case("DMS with one digit of degrees", T::Csv, " 9 30 00.5,142 10 00.0", 1, 2, 0, R::Record,
+         F("9.30005", 0, 10), F("142.10000", 11, 22), "0.00", true),
+    Case("SSV fields after runs of blanks and a tab", T::Ssv, "  379185.968   6359970.566\t12.5 X",
+         1, 2, 3, R::Record, F("379185.968", 0, 12), F("6359970.566", 13, 26), "12.5"),
+    Case("SSV field beyond the words is empty", T::Ssv, "379185.968 6359970.566", 1, 2, 7,
+         R::Record, F("379185.968", 0, 10), F("6359970.566", 11, 22), ""),
 };
 
 TEST(RecordReader, FieldsOfCsvAndSsvLines) {
   RecordFields fields;
   for (const ReadCase& c : kReadCases) {
     SCOPED_TRACE(c.what);
-    const RecordRead read = ReadRecord(c.line, LayoutOf(c), fields);
+    const RecordRead read = ReadRecord(c.line, c.layout, fields);
     ASSERT_EQ(read, c.expected) << "line \"" << c.line << "\"";
     if (read != RecordRead::Record) continue;
-    EXPECT_EQ(fields.first, c.first);
-    EXPECT_EQ(fields.second, c.second);
+    EXPECT_EQ(fields.first, c.first.text);
+    EXPECT_EQ(fields.firstColumns.start, c.first.start);
+    EXPECT_EQ(fields.firstColumns.stop, c.first.stop);
+    EXPECT_EQ(fields.second, c.second.text);
+    EXPECT_EQ(fields.secondColumns.start, c.second.start);
+    EXPECT_EQ(fields.secondColumns.stop, c.second.stop);
     EXPECT_EQ(fields.height, c.height);
-    EXPECT_EQ(fields.heightUsed, c.heightField > 0);
-    EXPECT_EQ(fields.firstColumns.start, c.firstColumns.start);
-    EXPECT_EQ(fields.firstColumns.stop, c.firstColumns.stop);
-    EXPECT_EQ(fields.secondColumns.start, c.secondColumns.start);
-    EXPECT_EQ(fields.secondColumns.stop, c.secondColumns.stop);
+    EXPECT_EQ(fields.heightUsed, c.layout.heightField > 0);
   }
 }
 
