@@ -123,8 +123,8 @@ bool SaveFileConversionSettings(const std::filesystem::path& folder,
 // latitude/longitude output format becomes the input notation; the parameter description
 // names the parameter set; under the High Accuracy method the grid flag is set, the method
 // text, the grid's description (the set's name for a grid type without one), the height
-// field "Not Used", and Cartesian output units become grid units (no Cartesian output
-// without the 7-parameter method's ellipsoidal heights).
+// field "Not Used", and Cartesian output units become grid units: a grid shift carries no
+// height, so the High Accuracy method offers no Cartesian units.
 void TakeMethodSettings(FileConversionSettings& settings,
                         const engine::TransformSettings& transform, const ntv2::GridChoice& grid);
 

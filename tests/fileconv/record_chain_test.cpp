@@ -152,6 +152,51 @@ TEST(RecordChain, CartesianOutputUsesTheHeightGridOutputWrites) {
   EXPECT_NEAR(grid->height, direct->height, kMillimetre);
 }
 
+TEST(RecordChain, EveryInputFormGivesTheSameResultInEveryOutputForm) {
+  for (const bool fromGda : {false, true}) {
+    SCOPED_TRACE(fromGda ? "GDA to AGD" : "AGD to GDA");
+    ChainSetup base = AmgToMga();
+    base.inputIsGda = fromGda;
+    base.outputIsGda = !fromGda;
+    base.precision = 5;
+    // The source point as grid, latitude/longitude and X, Y, Z on its own datum.
+    ChainSetup same = base;
+    same.outputIsGda = fromGda;
+    same.datumChange = DatumChange::None;
+    const RecordFields grid = GridRecord(kAmgEast, kAmgNorth, 100.0);
+    same.outputUnits = Units::Geographic;
+    const auto geographic = RecordChain(same).Convert(grid);
+    same.outputUnits = Units::Cartesian;
+    const auto cartesian = RecordChain(same).Convert(grid);
+    ASSERT_TRUE(geographic && cartesian);
+    const std::pair<Units, RecordFields> inputs[] = {
+        {Units::Grid, grid},
+        {Units::Geographic, Record(text::Format("%.9f", geographic->latitude),
+                                   text::Format("%.9f", geographic->longitude), "100.0")},
+        {Units::Cartesian, GridRecord(cartesian->east, cartesian->north, cartesian->height)},
+    };
+    for (const Units output : {Units::Grid, Units::Geographic, Units::Cartesian, Units::Both}) {
+      ChainSetup setup = base;
+      setup.outputUnits = output;
+      setup.inputUnits = Units::Grid;
+      const auto expected = RecordChain(setup).Convert(grid);
+      ASSERT_TRUE(expected);
+      for (const auto& [units, fields] : inputs) {
+        setup.inputUnits = units;
+        const auto result = RecordChain(setup).Convert(fields);
+        ASSERT_TRUE(result);
+        const std::string trace = "input " + std::to_string(static_cast<int>(units)) + " output " +
+                                  std::to_string(static_cast<int>(output));
+        EXPECT_NEAR(result->east, expected->east, kMillimetre) << trace;
+        EXPECT_NEAR(result->north, expected->north, kMillimetre) << trace;
+        EXPECT_NEAR(result->height, expected->height, kMillimetre) << trace;
+        EXPECT_NEAR(result->latitude, expected->latitude, 1e-9) << trace;
+        EXPECT_NEAR(result->longitude, expected->longitude, 1e-9) << trace;
+      }
+    }
+  }
+}
+
 TEST(RecordChain, GeographicOutputHasPrecisionDecimalsOfSeconds) {
   ChainSetup setup = AmgToMga();
   setup.outputUnits = Units::Geographic;
