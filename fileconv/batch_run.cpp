@@ -1,0 +1,418 @@
+#include "fileconv/batch_run.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "angles/angle_format.h"
+#include "engine/datum_parameters.h"
+#include "engine/grid_system.h"
+#include "fileconv/output_contents_dialog.h"
+#include "fileconv/record_reader.h"
+#include "fileconv/record_writer.h"
+#include "ntv2/grid_choice.h"
+#include "text/number_text.h"
+
+namespace tarvo::fileconv {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kRule =
+    "=============================================================\n";
+constexpr std::string_view kProgramVersion = "TARVO V3.42";
+
+// Decimals of seconds of the latitudes and longitudes a run handles, by method.
+constexpr int kMediumAccuracyPrecision = 4;
+constexpr int kHighAccuracyPrecision = 5;
+
+// The progress callback is called about this many times over a file.
+constexpr std::uint64_t kProgressSteps = 1000;
+
+void ShowError(ui::Desktop& desktop, std::string_view text, std::string_view caption) {
+  desktop.ShowMessage(text, caption, ui::MessageIcon::Error);
+}
+
+std::string_view Trimmed(std::string_view text) {
+  const std::size_t start = text.find_first_not_of(" \t");
+  if (start == std::string_view::npos) return {};
+  const std::size_t end = text.find_last_not_of(" \t");
+  return text.substr(start, end - start + 1);
+}
+
+bool IsKnownSystem(std::string_view system) {
+  return system == engine::GridSystem::kAmg || system == engine::GridSystem::kMga ||
+         system == engine::GridSystem::kIsg;
+}
+
+// Two names of the same file: the same text, or paths that lead to one file (relative and
+// absolute names, links). A run must never truncate its own input.
+bool SameFile(const std::string& input, const std::string& output) {
+  if (input == output) return true;
+  std::error_code error;
+  const bool same = fs::equivalent(fs::path(input), fs::path(output), error);
+  return same && !error;
+}
+
+bool HasText(std::string_view line) {
+  return line.find_first_not_of(" \t") != std::string_view::npos;
+}
+
+// Everything a run needs, worked out from the settings before anything is opened.
+struct Plan {
+  FieldLayout layout;
+  ChainSetup chain;
+  WriterSetup writer;
+  Units inputUnits = Units::Grid;
+  Units outputUnits = Units::Grid;
+  int headerLines = 0;
+  int precision = kMediumAccuracyPrecision;
+};
+
+// The checks that need no file, in the order the user meets them. Each failing check shows
+// its message; nothing is returned then.
+std::optional<Plan> MakePlan(const FileConversionSettings& settings, const BatchValues& batch,
+                             const engine::TransformSettings& transform,
+                             const BatchRunOptions& options, ui::Desktop& desktop) {
+  Plan plan;
+  const FileTypeCode type = batch.fileTypeCode;
+  const bool t27 = type == FileTypeCode::T27;
+  const std::optional<Units> inputUnits = FindUnits(settings.inputUnits);
+  const std::optional<Units> outputUnits = FindUnits(settings.outputUnits);
+
+  // Field numbers. Cartesian input needs its Z field.
+  const int firstField = text::ToInt(settings.firstFieldNumber);
+  const int secondField = text::ToInt(settings.secondFieldNumber);
+  const bool heightIgnored = settings.heightField == kIgnore || settings.heightField == kNotUsed;
+  const int heightField = t27 ? (Trimmed(settings.heightField) == kYes ? 1 : 0)
+                              : (heightIgnored ? 0 : text::ToInt(settings.heightField));
+  const bool fieldsMissing =
+      !t27 && (firstField < 1 || secondField < 1 || (!heightIgnored && heightField < 1));
+  const bool zMissing = inputUnits == Units::Cartesian && heightField < 1;
+  if (fieldsMissing || zMissing) {
+    ShowError(desktop, "Please Select CSV fields\nthat contain the values", "ERROR");
+    return std::nullopt;
+  }
+
+  if (SameFile(settings.inputFileName, settings.outputFileName)) {
+    ShowError(desktop, settings.inputFileName, "Error INPUT & OUTPUT files the Same");
+    return std::nullopt;
+  }
+
+  if (!inputUnits || *inputUnits == Units::Both) {
+    ShowError(desktop, settings.inputUnits, "ERROR");
+    return std::nullopt;
+  }
+  if (!outputUnits) {
+    ShowError(desktop, settings.outputUnits, "ERROR");
+    return std::nullopt;
+  }
+  plan.inputUnits = *inputUnits;
+  plan.outputUnits = *outputUnits;
+
+  // Systems and the dialog's zones.
+  for (const std::string* system : {&settings.inputSystem, &settings.outputSystem}) {
+    if (!IsKnownSystem(*system)) {
+      ShowError(desktop, *system, "ERROR");
+      return std::nullopt;
+    }
+  }
+  const bool inputIsIsg = settings.inputSystem == engine::GridSystem::kIsg;
+  const bool outputIsIsg = settings.outputSystem == engine::GridSystem::kIsg;
+  if (!IsZoneOfSystem(settings.inputZone, inputIsIsg)) {
+    ShowError(desktop,
+              "Input Zone " + std::string(Trimmed(settings.inputZone)) + " is not a zone of " +
+                  settings.inputSystem,
+              "ERROR");
+    return std::nullopt;
+  }
+  if (!IsZoneOfSystem(settings.outputZone, outputIsIsg)) {
+    ShowError(desktop,
+              "Output Zone " + std::string(Trimmed(settings.outputZone)) + " is not a zone of " +
+                  settings.outputSystem,
+              "ERROR");
+    return std::nullopt;
+  }
+
+  // Notations.
+  angles::AngleFormat inputFormat = angles::AngleFormat::Packed;
+  if (plan.inputUnits == Units::Geographic) {
+    const auto format = angles::FindAngleFormat(transform.inputFormat);
+    if (!format || !angles::IsInputFormat(*format)) {
+      ShowError(desktop, transform.inputFormat, "ERROR 1");
+      return std::nullopt;
+    }
+    if (*format == angles::AngleFormat::DmsBlanks && type != FileTypeCode::Csv) {
+      // Its blanks are the separators of SSV fields and it does not fit T27 columns.
+      ShowError(desktop,
+                "Latitudes and Longitudes in DDD MM SS.ssss format\ncan only be read from CSV "
+                "files",
+                "ERROR");
+      return std::nullopt;
+    }
+    inputFormat = *format;
+  }
+  angles::AngleFormat outputFormat = angles::AngleFormat::Packed;
+  if (plan.outputUnits == Units::Geographic) {
+    const auto format = angles::FindAngleFormat(settings.outputFormat);
+    if (!format || !angles::IsInputFormat(*format)) {
+      ShowError(desktop, settings.outputFormat, "ERROR 2");
+      return std::nullopt;
+    }
+    outputFormat = *format;
+  }
+
+  // The datum change and the method that makes it.
+  const bool inputIsGda = engine::IsGda(settings.inputSystem);
+  const bool outputIsGda = engine::IsGda(settings.outputSystem);
+  DatumChange datumChange = DatumChange::None;
+  if (inputIsGda != outputIsGda) {
+    datumChange = settings.gridFlag ? DatumChange::Grid : DatumChange::SevenParameter;
+  }
+  if (datumChange == DatumChange::Grid) {
+    if (options.gridMethod == ntv2::kNswMrePrograms) {
+      ShowError(desktop, "The NSW (MRE) method is not available\nfor file conversion", "ERROR");
+      return std::nullopt;
+    }
+    if (!options.gridShift) {
+      ShowError(desktop, "No NTv2 grid file is ready\nfor the High Accuracy method", "ERROR");
+      return std::nullopt;
+    }
+  }
+
+  plan.precision = settings.gridFlag ? kHighAccuracyPrecision : kMediumAccuracyPrecision;
+  plan.headerLines = std::max(0, text::ToInt(settings.headerLineCount));
+
+  FieldLayout& layout = plan.layout;
+  layout.type = type;
+  layout.firstField = firstField;
+  layout.secondField = secondField;
+  layout.heightField = heightField;
+  if (!t27) {
+    layout.inputZoneField = std::max(0, text::ToInt(settings.inputZoneField));
+    layout.outputZoneField = std::max(0, text::ToInt(settings.outputZoneField));
+  }
+  layout.dmsFields = type == FileTypeCode::Csv && plan.inputUnits == Units::Geographic &&
+                     inputFormat == angles::AngleFormat::DmsBlanks;
+
+  ChainSetup& chain = plan.chain;
+  chain.inputUnits = plan.inputUnits;
+  chain.outputUnits = plan.outputUnits;
+  chain.inputIsGda = inputIsGda;
+  chain.outputIsGda = outputIsGda;
+  chain.inputIsIsg = inputIsIsg;
+  chain.outputIsIsg = outputIsIsg;
+  chain.inputZone = text::ToInt(settings.inputZone);
+  chain.outputZone = text::ToInt(settings.outputZone);
+  chain.inputFormat = inputFormat;
+  chain.fieldsArePacked = layout.dmsFields;
+  chain.precision = plan.precision;
+  chain.datumChange = datumChange;
+  chain.parameters = engine::MakeDatumParameters(transform);
+  if (datumChange == DatumChange::Grid) chain.gridShift = options.gridShift;
+
+  WriterSetup& writer = plan.writer;
+  writer.type = type;
+  writer.outputUnits = plan.outputUnits;
+  writer.outputFormat = outputFormat;
+  writer.decimals = plan.precision + 4;
+  writer.t27Unchanged = t27 && plan.inputUnits == Units::Geographic &&
+                        plan.outputUnits == Units::Geographic && inputIsGda && outputIsGda;
+  return plan;
+}
+
+// The length, line end included, of the longest of `count` lines after the first `count`.
+std::size_t MeasureLongestLine(std::istream& in, int count) {
+  LineReader reader(in);
+  std::string line;
+  for (int i = 0; i < count && reader.Next(line); ++i) {
+  }
+  std::size_t longest = 0;
+  for (int i = 0; i < count && reader.Next(line); ++i) {
+    longest = std::max(longest, line.size() + 1);
+  }
+  return longest;
+}
+
+std::string HeaderBlock(const FileConversionSettings& settings, const Plan& plan,
+                        const engine::TransformSettings& transform, const std::tm& now) {
+  std::string header(kRule);
+  header += text::Format("%s - Date Computed: %s\n", std::string(kProgramVersion).c_str(),
+                         FormatRunDate(now).c_str());
+  header += text::Format("Using %s method - %s\n", settings.methodText.c_str(),
+                         settings.parameterDescription.c_str());
+  header += kRule;
+  header += text::Format("Transformation of %s Zone %s to %s Zone %s\n",
+                         settings.inputSystem.c_str(), settings.inputZone.c_str(),
+                         settings.outputSystem.c_str(), settings.outputZone.c_str());
+  if (plan.inputUnits == Units::Geographic) {
+    header +=
+        text::Format("Input Latitude & Longitude format is %s\n", transform.inputFormat.c_str());
+  } else if (plan.inputUnits == Units::Cartesian) {
+    header += "Input in Cartesian Coordinates\n";
+  }
+  if (plan.outputUnits == Units::Geographic) {
+    header +=
+        text::Format("Output Latitude & Longitude format is %s\n", settings.outputFormat.c_str());
+  } else if (plan.outputUnits == Units::Cartesian) {
+    header += "Output in Cartesian Coordinates\n";
+  }
+  return header;
+}
+
+// The record loop: reads, converts and writes records until the data ends or a line holds
+// no record. Counts into `result`.
+void ConvertRecords(LineReader& reader, std::ostream& out, const Plan& plan, bool echo,
+                    std::uint64_t size, const BatchRunOptions& options, BatchRunResult& result) {
+  const std::uint64_t progressStep = std::max<std::uint64_t>(size / kProgressSteps, 1);
+  std::uint64_t nextProgress = 0;
+  const auto reportProgress = [&] {
+    if (options.progress) options.progress(reader.offset(), size);
+    nextProgress = reader.offset() + progressStep;
+  };
+
+  RecordChain chain(plan.chain);
+  const RecordWriter writer(plan.writer);
+  const int decimals = plan.precision + 4;
+  RecordFields fields;
+  std::string line;
+  std::string buffer;
+  while (true) {
+    if (reader.offset() >= nextProgress) reportProgress();
+    if (!reader.Next(line)) break;
+    const RecordRead read = ReadRecord(line, plan.layout, fields);
+    if (read == RecordRead::EndOfData) {
+      // The run ends here. When data follows, the final text names this line.
+      const std::uint64_t stopLine = reader.lineNumber();
+      while (reader.Next(line)) {
+        if (HasText(line)) {
+          result.stoppedAtLine = stopLine;
+          break;
+        }
+      }
+      break;
+    }
+    buffer.clear();
+    if (read == RecordRead::ShortT27) {
+      buffer.assign(line);
+      buffer += '\n';
+    } else {
+      if (echo) AppendEchoLine(plan.inputUnits, fields, decimals, buffer);
+      const std::optional<ConvertedRecord> converted = chain.Convert(fields);
+      if (!converted) {
+        ++result.outsideGrid;
+        continue;
+      }
+      writer.Write(line, fields, *converted, buffer);
+      ++result.count;
+    }
+    out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+  }
+  reportProgress();
+}
+
+std::string FinalText(const BatchRunResult& result) {
+  std::string text = "\r\n";
+  text += text::Format("     Total of %llu", static_cast<unsigned long long>(result.count));
+  text += " coordinates have been converted";
+  if (result.outsideGrid > 0) {
+    text += text::Format("\r\n     %llu points outside the grid were not converted",
+                         static_cast<unsigned long long>(result.outsideGrid));
+  }
+  if (result.stoppedAtLine > 0) {
+    text += text::Format("\r\n     Conversion stopped at line %llu: no coordinate in its field",
+                         static_cast<unsigned long long>(result.stoppedAtLine));
+  }
+  if (result.writeFailed) text += "\r\n     ERROR - the output file is incomplete";
+  return text;
+}
+
+}  // namespace
+
+std::string FormatRunDate(const std::tm& time) {
+  static constexpr const char* kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                              "Thursday", "Friday", "Saturday"};
+  static constexpr const char* kMonths[] = {"January",   "February", "March",    "April",
+                                            "May",       "June",     "July",     "August",
+                                            "September", "October",  "November", "December"};
+  const int hour = ((time.tm_hour % 24) + 24) % 24;
+  const int hour12 = hour % 12 == 0 ? 12 : hour % 12;
+  return text::Format("%02d:%02d%s %s %s %02d,%d", hour12, time.tm_min, hour < 12 ? "AM" : "PM",
+                      kWeekdays[((time.tm_wday % 7) + 7) % 7],
+                      kMonths[((time.tm_mon % 12) + 12) % 12], time.tm_mday, time.tm_year + 1900);
+}
+
+BatchRunResult RunBatchConversion(const FileConversionSettings& settings, BatchValues& batch,
+                                  const engine::TransformSettings& transform,
+                                  const BatchRunOptions& options, ui::Desktop& desktop) {
+  BatchRunResult result;
+  std::optional<Plan> plan = MakePlan(settings, batch, transform, options, desktop);
+  if (!plan) return result;
+
+  // The input file.
+  const fs::path inputPath(settings.inputFileName);
+  std::error_code error;
+  std::ifstream in;
+  if (!fs::is_directory(inputPath, error)) in.open(inputPath, std::ios::binary);
+  if (!in.is_open()) {
+    result.previewText = "\r\n     ERROR - File (" + settings.inputFileName + ") does not exist";
+    desktop.Beep();
+    return result;
+  }
+  std::uint64_t size = fs::file_size(inputPath, error);
+  if (error) size = 0;
+
+  if (batch.fileTypeCode == FileTypeCode::Ssv && plan->headerLines > 0) {
+    batch.longestLineLength =
+        std::max(batch.longestLineLength, MeasureLongestLine(in, plan->headerLines));
+    in.clear();
+    in.seekg(0);
+  }
+  LineReader reader(in);
+  std::string header;
+  for (int i = 0; i < plan->headerLines && reader.Next(header); ++i) {
+  }
+
+  // The output file.
+  const fs::path outputPath(settings.outputFileName);
+  if (fs::exists(outputPath, error) &&
+      desktop.ShowMessage(settings.outputFileName, "File Exists Overwrite",
+                          ui::MessageIcon::Question,
+                          ui::MessageButtons::YesNo) != ui::MessageAnswer::Yes) {
+    return result;
+  }
+  std::ofstream out(outputPath, std::ios::binary | std::ios::trunc);
+  if (!out.is_open()) {
+    ShowError(desktop, settings.outputFileName, "Drive or Path does no exist");
+    return result;
+  }
+
+  OutputContents contents = OutputContents::ResultsOnly;
+  if (options.outputContents) {
+    contents = *options.outputContents;
+  } else {
+    OutputContentsDialog dialog(desktop);
+    desktop.RunModal(dialog);
+    // A cancelled choice does not stop the run: it writes results only.
+    contents = dialog.choice().value_or(OutputContents::ResultsOnly);
+  }
+  plan->writer.contents = contents;
+  plan->writer.longestLineLength = batch.longestLineLength;
+
+  if (batch.fileTypeCode != FileTypeCode::T27) {
+    out << HeaderBlock(settings, *plan, transform, desktop.LocalTime());
+  }
+
+  ConvertRecords(reader, out, *plan, batch.echo, size, options, result);
+
+  out.close();
+  result.writeFailed = out.fail();
+  if (result.writeFailed) {
+    ShowError(desktop, settings.outputFileName, "ERROR - Output file not written completely");
+  }
+  result.converted = true;
+  result.previewText = FinalText(result);
+  return result;
+}
+
+}  // namespace tarvo::fileconv

@@ -1,0 +1,71 @@
+// The batch conversion of a coordinate file: every data record of the input file is passed
+// through the per-record chain (record_chain.h) and written to the output file
+// (record_writer.h), one record at a time, in constant memory.
+//
+// A run goes: checks, preparation, record loop, end.
+//   Checks, each ending the run with its message before anything is written: the field
+//   numbers; input and output not the same file; the units, systems, zones and notations the
+//   run needs; a datum shift it can apply; the input file opens; an existing output file may
+//   be overwritten (Yes/No); the output file can be created.
+//   Preparation: the output contents choice (OutputContentsDialog, or the caller's answer);
+//   for SSV the longest line of as many data lines as there are header lines; the header
+//   block (CSV, SSV).
+//   Record loop: read, echo line, convert, write; until the first field of a line cannot be
+//   read or the data ends. Records outside the NTv2 grid are dropped and not counted; T27
+//   lines too short to hold values are copied unchanged and not counted.
+//   End: the text "Total of N coordinates have been converted" (with the records outside the
+//   grid, where the run stopped early, and a failed write, when there are any).
+//
+// The run reads TransformSettings (the 7-parameter texts, converted once, and the input
+// notation) and never changes it. It is independent of any dialog: messages, questions and
+// the output contents dialog go through the Desktop, and progress through a callback.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "engine/transform_settings.h"
+#include "fileconv/file_conversion_settings.h"
+#include "fileconv/record_chain.h"
+#include "ui/desktop.h"
+
+namespace tarvo::fileconv {
+
+struct BatchRunOptions {
+  // The grid method of the High Accuracy route (ntv2::GridChoice::gridMethod).
+  int gridMethod = 0;
+  // The NTv2 shift; needed when the grid flag is set and exactly one side is GDA94.
+  GridShift gridShift;
+  // When set, the run writes this and does not ask (a command-line converter).
+  std::optional<OutputContents> outputContents;
+  // Called with the bytes read so far and the input file's size: once at the start, then
+  // every thousandth of the file or so, and at the end. The dialog moves its progress bar
+  // and lets its window repaint.
+  std::function<void(std::uint64_t position, std::uint64_t size)> progress;
+};
+
+struct BatchRunResult {
+  bool converted = false;  // the output file was created and the records converted
+  // The text for the dialog's preview box, when the run sets it (the input file cannot be
+  // opened, or the run ended).
+  std::optional<std::string> previewText;
+  std::uint64_t count = 0;          // records converted
+  std::uint64_t outsideGrid = 0;    // records dropped: outside the NTv2 grid
+  std::uint64_t stoppedAtLine = 0;  // the line that ended the run before the data's end, or 0
+  bool writeFailed = false;         // the output file could not be written completely
+};
+
+// Runs one batch conversion with the dialog's settings. Sets the SSV longest line length in
+// `batch` and reads its file type code and echo flag.
+BatchRunResult RunBatchConversion(const FileConversionSettings& settings, BatchValues& batch,
+                                  const engine::TransformSettings& transform,
+                                  const BatchRunOptions& options, ui::Desktop& desktop);
+
+// The date and time of the header block: "%I:%M%p %A %B %d,%Y" with English names,
+// whatever the process locale ("09:05AM Friday March 01,2002").
+std::string FormatRunDate(const std::tm& time);
+
+}  // namespace tarvo::fileconv

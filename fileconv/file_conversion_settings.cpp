@@ -1,0 +1,136 @@
+#include "fileconv/file_conversion_settings.h"
+
+#include <array>
+#include <fstream>
+#include <utility>
+
+#include "params/parameter_sets.h"
+#include "text/text_file.h"
+
+namespace tarvo::fileconv {
+namespace {
+
+// The longest value a line of tarvofile.dat gives: the program read each line with room for
+// 39 characters (259 for the file names), the last of them being the line end.
+constexpr std::size_t kMaxLabelLength = 38;
+constexpr std::size_t kMaxFileNameLength = 258;
+
+constexpr std::size_t kSavedLineCount = 16;
+
+// The first word of a line: blanks and tabs before it skipped, ended by a blank or tab.
+std::string FirstWord(std::string_view line) {
+  const std::size_t start = line.find_first_not_of(" \t");
+  if (start == std::string_view::npos) return {};
+  const std::size_t end = line.find_first_of(" \t", start);
+  return std::string(line.substr(start, end == std::string_view::npos ? end : end - start));
+}
+
+std::string Cut(std::string_view line, std::size_t limit) {
+  return std::string(line.substr(0, limit));
+}
+
+// The sixteen saved settings in file order.
+template <class Settings>
+auto SavedFields(Settings& s) {
+  return std::array{
+      &s.inputSystem,       &s.outputSystem,     &s.inputZone,        &s.outputZone,
+      &s.inputUnits,        &s.inputFileName,    &s.outputUnits,      &s.outputFileName,
+      &s.fileTypeLabel,     &s.firstFieldLabel,  &s.secondFieldLabel, &s.firstFieldNumber,
+      &s.secondFieldNumber, &s.heightFieldLabel, &s.heightField,      &s.headerLineCount};
+}
+static_assert(std::tuple_size_v<decltype(SavedFields(std::declval<FileConversionSettings&>()))> ==
+              kSavedLineCount);
+
+}  // namespace
+
+std::optional<Units> FindUnits(std::string_view label) {
+  if (label == kGridUnits) return Units::Grid;
+  if (label == kGeographicUnits) return Units::Geographic;
+  if (label == kCartesianUnits) return Units::Cartesian;
+  if (label == kBothUnits) return Units::Both;
+  return std::nullopt;
+}
+
+std::string_view FileTypeLabel(FileTypeCode code) {
+  switch (code) {
+    case FileTypeCode::Csv:
+      return kCsvLabel;
+    case FileTypeCode::Ssv:
+      return kSsvLabel;
+    case FileTypeCode::T27:
+      return kT27Label;
+  }
+  return kCsvLabel;
+}
+
+std::optional<FileTypeCode> FindFileType(std::string_view label) {
+  if (label == kCsvLabel) return FileTypeCode::Csv;
+  if (label == kSsvLabel) return FileTypeCode::Ssv;
+  if (label == kT27Label) return FileTypeCode::T27;
+  return std::nullopt;
+}
+
+bool LoadFileConversionSettings(const std::filesystem::path& folder,
+                                FileConversionSettings& settings, BatchValues& batch) {
+  std::ifstream in(folder / kSettingsFileName, std::ios::binary);
+  if (!in) return false;
+
+  const auto fields = SavedFields(settings);
+  std::string line;
+  for (std::size_t index = 0; index < kSavedLineCount && text::ReadLine(in, line); ++index) {
+    const std::size_t lineNumber = index + 1;
+    switch (lineNumber) {
+      case 1:
+      case 2:
+      case 3:
+      case 4:
+      case 12:
+      case 13:
+      case 16:
+        *fields[index] = FirstWord(line);
+        break;
+      case 6:
+      case 8:
+        *fields[index] = Cut(line, kMaxFileNameLength);
+        break;
+      default:
+        *fields[index] = Cut(line, kMaxLabelLength);
+        break;
+    }
+    if (lineNumber == 7) batch.echo = settings.outputUnits == kBothUnits;
+    if (lineNumber == 9) {
+      if (const auto code = FindFileType(settings.fileTypeLabel)) batch.fileTypeCode = *code;
+    }
+  }
+  return true;
+}
+
+bool SaveFileConversionSettings(const std::filesystem::path& folder,
+                                const FileConversionSettings& settings) {
+  std::string contents;
+  for (const std::string* field : SavedFields(settings)) {
+    contents += *field;
+    contents += '\n';
+  }
+  return text::WriteFileAtomically(folder / kSettingsFileName, contents);
+}
+
+void TakeMethodSettings(FileConversionSettings& settings,
+                        const engine::TransformSettings& transform, const ntv2::GridChoice& grid) {
+  settings.outputFormat = transform.inputFormat;
+  const std::optional<std::string> setName = params::ParameterSetLabel(transform.parameterSet);
+  if (setName) settings.parameterDescription = *setName;
+
+  if (transform.accuracyMethod == engine::kHighAccuracy) {
+    settings.heightField = kNotUsed;
+    settings.methodText = kHighAccuracyText;
+    settings.gridFlag = true;
+    if (settings.outputUnits == kCartesianUnits) settings.outputUnits = kGridUnits;
+    if (const auto gridName = ntv2::GridLabel(grid)) settings.parameterDescription = *gridName;
+  } else {
+    settings.methodText = kMediumAccuracyText;
+    settings.gridFlag = false;
+  }
+}
+
+}  // namespace tarvo::fileconv

@@ -1,0 +1,193 @@
+#include "fileconv/record_reader.h"
+
+#include <algorithm>
+
+namespace tarvo::fileconv {
+namespace {
+
+// Characters a field scan looks at, before any widening.
+constexpr std::size_t kFieldWindow = 20;
+
+// T27 columns, from 0: the first value, the second value and the height.
+constexpr std::size_t kT27FirstColumn = 7;
+constexpr std::size_t kT27SecondColumn = 19;
+constexpr std::size_t kT27HeightColumn = 31;
+constexpr std::size_t kT27ValueWidth = 12;
+constexpr std::size_t kT27HeightWidth = 9;
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+bool HasDigit(std::string_view text) {
+  for (const char c : text) {
+    if (IsDigit(c)) return true;
+  }
+  return false;
+}
+
+enum class FieldKind { First, Second, Height, Zone };
+
+// Scans one field from `start` into `out`; stores the column where the scan stopped.
+// Returns false only for a first field that cannot be read (the run ends there).
+bool ScanField(std::string_view line, std::size_t start, FieldKind kind, bool dms, std::string& out,
+               std::size_t& stop) {
+  out.clear();
+  const bool coordinate = kind == FieldKind::First || kind == FieldKind::Second;
+  std::size_t window = kFieldWindow;
+  bool pointPlaced = false;
+  std::size_t pos = start;
+  for (std::size_t examined = 0; examined < window; ++examined, ++pos) {
+    if (pos >= line.size()) {
+      // The line ends: that ends a field that holds something. A first field with nothing
+      // in it is an empty line or the end of the data.
+      stop = pos;
+      return kind != FieldKind::First || !out.empty();
+    }
+    const char c = line[pos];
+    if (c == ',') break;
+    if (IsDigit(c) || c == '-') {
+      out += c;
+      continue;
+    }
+    if (kind == FieldKind::Zone && (c == '/' || c == '\\')) continue;
+    if (c == '.' && !dms) {
+      out += c;
+      continue;
+    }
+    if (IsBlank(c) || c == '.') {
+      if (dms) {
+        // "DDD MM SS.ssss": the first blank after the degrees is the packed number's point;
+        // the blank between minutes and seconds and the seconds' own point are dropped.
+        // One digit of degrees is enough (latitudes north of 10 degrees south).
+        if (!pointPlaced && HasDigit(out)) {
+          out += '.';
+          pointPlaced = true;
+        } else if (!pointPlaced && out.size() <= 1) {
+          ++window;
+        }
+        continue;
+      }
+      if (out.size() <= 1) {
+        // Leading blanks, and one blank after a single character, are skipped; the
+        // coordinate fields do not count them against their window.
+        if (coordinate) ++window;
+        continue;
+      }
+      break;
+    }
+    // Any other character: a letter in the first field means this line is no record.
+    if (kind == FieldKind::First) {
+      stop = pos;
+      return false;
+    }
+    break;
+  }
+  stop = pos;
+  return true;
+}
+
+void ReadT27(std::string_view line, const FieldLayout& layout, RecordFields& fields) {
+  const auto columns = [&line](std::size_t start, std::size_t width) {
+    return line.substr(std::min(start, line.size()), width);
+  };
+  fields.first.assign(columns(kT27FirstColumn, kT27ValueWidth));
+  fields.second.assign(columns(kT27SecondColumn, kT27ValueWidth));
+  fields.firstColumns = {kT27FirstColumn, kT27FirstColumn + kT27ValueWidth};
+  fields.secondColumns = {kT27SecondColumn, kT27SecondColumn + kT27ValueWidth};
+  fields.heightUsed = layout.heightField > 0;
+  if (fields.heightUsed) {
+    fields.height.assign(columns(kT27HeightColumn, kT27HeightWidth));
+    fields.heightColumns = {kT27HeightColumn, kT27HeightColumn + kT27HeightWidth};
+  }
+}
+
+}  // namespace
+
+bool LineReader::Next(std::string& line) {
+  // getline fails only when it extracts nothing: at the end of the input.
+  if (!std::getline(in_, line)) return false;
+  // getline consumed the line feed too unless the input ended first.
+  offset_ += line.size() + (in_.eof() ? 0 : 1);
+  ++lineNumber_;
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return true;
+}
+
+std::size_t FieldStart(std::string_view line, int number, FileTypeCode type) {
+  if (number <= 1) return 0;
+  int separators = 0;
+  if (type == FileTypeCode::Csv) {
+    for (std::size_t i = 0; i < line.size(); ++i) {
+      if (line[i] == ',' && ++separators == number - 1) return i + 1;
+    }
+  } else {
+    for (std::size_t i = 1; i < line.size(); ++i) {
+      if (IsBlank(line[i]) && !IsBlank(line[i - 1]) && ++separators == number - 1) return i + 1;
+    }
+  }
+  return line.size();
+}
+
+std::optional<int> CountSeparators(std::string_view line, FileTypeCode type) {
+  int count = 0;
+  switch (type) {
+    case FileTypeCode::Csv:
+      for (const char c : line) count += c == ',' ? 1 : 0;
+      return count;
+    case FileTypeCode::Ssv:
+      for (std::size_t i = 1; i < line.size(); ++i) {
+        if (IsBlank(line[i]) && !IsBlank(line[i - 1])) ++count;
+      }
+      return count;
+    case FileTypeCode::T27:
+      break;
+  }
+  return std::nullopt;
+}
+
+RecordRead ReadRecord(std::string_view line, const FieldLayout& layout, RecordFields& fields) {
+  fields.height.assign(kUnusedHeight);
+  fields.heightColumns = {};
+  fields.heightUsed = false;
+  fields.inputZone.clear();
+  fields.outputZone.clear();
+
+  if (layout.type == FileTypeCode::T27) {
+    if (line.size() < kT27HeightColumn) return RecordRead::ShortT27;
+    ReadT27(line, layout, fields);
+    return RecordRead::Record;
+  }
+
+  const FileTypeCode type = layout.type;
+  fields.firstColumns.start = FieldStart(line, layout.firstField, type);
+  if (!ScanField(line, fields.firstColumns.start, FieldKind::First, layout.dmsFields, fields.first,
+                 fields.firstColumns.stop)) {
+    return RecordRead::EndOfData;
+  }
+  fields.secondColumns.start = FieldStart(line, layout.secondField, type);
+  ScanField(line, fields.secondColumns.start, FieldKind::Second, layout.dmsFields, fields.second,
+            fields.secondColumns.stop);
+  if (layout.heightField > 0) {
+    fields.heightUsed = true;
+    fields.heightColumns.start = FieldStart(line, layout.heightField, type);
+    ScanField(line, fields.heightColumns.start, FieldKind::Height, false, fields.height,
+              fields.heightColumns.stop);
+  }
+  std::size_t stop = 0;
+  if (layout.inputZoneField > 0) {
+    ScanField(line, FieldStart(line, layout.inputZoneField, type), FieldKind::Zone, false,
+              fields.inputZone, stop);
+  }
+  if (layout.outputZoneField > 0) {
+    ScanField(line, FieldStart(line, layout.outputZoneField, type), FieldKind::Zone, false,
+              fields.outputZone, stop);
+  }
+  return RecordRead::Record;
+}
+
+}  // namespace tarvo::fileconv

@@ -1,0 +1,208 @@
+#include "fileconv/record_writer.h"
+
+#include <algorithm>
+#include <array>
+
+#include "angles/angle_writing.h"
+#include "angles/dms_text.h"
+#include "angles/packed_angle.h"
+#include "text/number_text.h"
+
+namespace tarvo::fileconv {
+namespace {
+
+// T27 columns, from 0: columns 8 to 31 hold the two values.
+constexpr std::size_t kT27ValuesStart = 7;
+constexpr std::size_t kT27ValuesEnd = 31;
+// Decimals of a packed T27 latitude or longitude: 4 of seconds.
+constexpr int kT27PackedDecimals = 8;
+
+bool IsSeparator(char c, FileTypeCode type) {
+  return type == FileTypeCode::Csv ? c == ',' : (c == ' ' || c == '\t');
+}
+
+// The input line as results with input show it: up to a carriage return left inside it.
+std::string_view InputPart(std::string_view line) {
+  return line.substr(0, line.find('\r'));
+}
+
+}  // namespace
+
+void RecordWriter::AppendAngle(double packed, std::string& out) const {
+  const int d = setup_.decimals;
+  const double radians = angles::PackedToRadians(packed);
+  switch (setup_.outputFormat) {
+    case angles::AngleFormat::Packed:
+      out += text::Format("%12.*f", d, packed);
+      break;
+    case angles::AngleFormat::DmsBlanks:
+      out += angles::FormatRadiansDmsPlain(radians, d - 4);
+      break;
+    case angles::AngleFormat::DmsSymbols:
+      out += angles::FormatRadiansDms(radians, d - 4);
+      break;
+    case angles::AngleFormat::DecimalDegrees:
+      out += text::Format("%12.*f", d, angles::RadiansToDegrees(radians));
+      break;
+    case angles::AngleFormat::DegreesMinutes:
+      out += text::Format("%12.*f", d, angles::RadiansToDegreesMinutes(radians));
+      break;
+    case angles::AngleFormat::Radians:
+      out += text::Format("%12.*f", d, radians);
+      break;
+    case angles::AngleFormat::Seconds:
+      out += text::Format("%12.*f", d - 4, angles::RadiansToSeconds(radians));
+      break;
+    case angles::AngleFormat::Minutes:
+      out += text::Format("%12.*f", d, angles::RadiansToSeconds(radians) / 60.0);
+      break;
+  }
+}
+
+void RecordWriter::Write(std::string_view line, const RecordFields& fields,
+                         const ConvertedRecord& values, std::string& out) const {
+  if (setup_.outputUnits == Units::Both) {
+    WriteBoth(fields, values, out);
+  } else if (setup_.type == FileTypeCode::T27) {
+    if (setup_.outputUnits == Units::Cartesian) {
+      WriteWithInput(line, fields, values, out);
+    } else {
+      WriteT27(line, values, out);
+    }
+  } else if (setup_.contents == OutputContents::ResultsWithInput) {
+    WriteWithInput(line, fields, values, out);
+  } else {
+    WriteResultsOnly(line, fields, values, out);
+  }
+}
+
+void RecordWriter::WriteWithInput(std::string_view line, const RecordFields& fields,
+                                  const ConvertedRecord& values, std::string& out) const {
+  const std::string_view input = InputPart(line);
+  out += input;
+  // SSV: pad the input part to one less than the longest line (whose last character is its
+  // line end), so the values of every line start in the same column.
+  const std::size_t width = setup_.longestLineLength;
+  if (setup_.type == FileTypeCode::Ssv && input.size() + 1 < width) {
+    out.append(width - 1 - input.size(), ' ');
+  }
+
+  const char separator = Separator();
+  if (setup_.outputUnits == Units::Geographic) {
+    out += separator;
+    AppendAngle(values.latitude, out);
+    out += separator;
+    AppendAngle(values.longitude, out);
+  } else {
+    out += text::Format("%c%.3f%c%.3f", separator, values.east, separator, values.north);
+  }
+  // Cartesian output always carries Z: X and Y alone are no position.
+  if (fields.heightUsed || setup_.outputUnits == Units::Cartesian) {
+    out += text::Format("%c%.3f", separator, values.height);
+  }
+  out += '\n';
+}
+
+void RecordWriter::WriteResultsOnly(std::string_view line, const RecordFields& fields,
+                                    const ConvertedRecord& values, std::string& out) const {
+  enum class Slot { First, Second, Height };
+  struct Place {
+    Slot slot;
+    FieldColumns columns;
+  };
+  std::array<Place, 3> places{{{Slot::First, fields.firstColumns},
+                               {Slot::Second, fields.secondColumns},
+                               {Slot::Height, fields.heightColumns}}};
+  const std::size_t count = fields.heightUsed ? 3 : 2;
+  // Equal start columns keep the order first, second, height.
+  std::stable_sort(places.begin(), places.begin() + count, [](const Place& a, const Place& b) {
+    return a.columns.start < b.columns.start;
+  });
+
+  const bool geographic = setup_.outputUnits == Units::Geographic;
+  std::size_t copy = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    const Place& place = places[i];
+    const std::size_t start = std::min(place.columns.start, line.size());
+    if (start > copy) out += line.substr(copy, start - copy);
+    switch (place.slot) {
+      case Slot::First:
+        if (geographic) {
+          AppendAngle(values.latitude, out);
+        } else {
+          out += text::Format("%.3f", values.east);
+        }
+        break;
+      case Slot::Second:
+        if (geographic) {
+          AppendAngle(values.longitude, out);
+        } else {
+          out += text::Format("%.3f", values.north);
+        }
+        break;
+      case Slot::Height:
+        out += text::Format("%.3f", values.height);
+        break;
+    }
+    // The field's own text is replaced up to the separator that follows it.
+    copy = line.size();
+    for (std::size_t j = place.columns.stop; j < line.size(); ++j) {
+      if (IsSeparator(line[j], setup_.type)) {
+        copy = j;
+        break;
+      }
+    }
+  }
+  if (copy < line.size()) out += line.substr(copy);
+  if (setup_.outputUnits == Units::Cartesian && !fields.heightUsed) {
+    out += text::Format("%c%.3f", Separator(), values.height);
+  }
+  out += '\n';
+}
+
+void RecordWriter::WriteBoth(const RecordFields& fields, const ConvertedRecord& values,
+                             std::string& out) const {
+  out += text::Format("East %.3f North %.3f", values.east, values.north);
+  if (fields.heightUsed) out += text::Format(" Height %.3f", values.height);
+  const int secondsDecimals = setup_.decimals - 4;
+  out += " Latitude ";
+  out += angles::FormatRadiansDmsPlain(angles::PackedToRadians(values.latitude), secondsDecimals);
+  out += " Longitude ";
+  out += angles::FormatRadiansDmsPlain(angles::PackedToRadians(values.longitude), secondsDecimals);
+  out += '\n';
+}
+
+void RecordWriter::WriteT27(std::string_view line, const ConvertedRecord& values,
+                            std::string& out) const {
+  if (!setup_.t27Unchanged) {
+    out += line.substr(0, std::min(kT27ValuesStart, line.size()));
+    if (setup_.outputUnits == Units::Geographic) {
+      // Four decimals of seconds, whatever the run's resolution; a seconds field that would
+      // round to 60 carries into the minute.
+      out += text::Format("%12s%12s",
+                          angles::FormatPacked(values.latitude, kT27PackedDecimals).c_str(),
+                          angles::FormatPacked(values.longitude, kT27PackedDecimals).c_str());
+    } else {
+      out += text::Format("%12.3f%12.3f", values.east, values.north);
+    }
+    // A value wider than its 12 columns pushes the rest along rather than overwrite it.
+    if (line.size() > kT27ValuesEnd) out += line.substr(kT27ValuesEnd);
+  } else {
+    out += line;
+  }
+  out += '\n';
+}
+
+void AppendEchoLine(Units inputUnits, const RecordFields& fields, int decimals, std::string& out) {
+  const double first = text::ToDouble(fields.first);
+  const double second = text::ToDouble(fields.second);
+  const double height = text::ToDouble(fields.height);
+  if (inputUnits == Units::Grid) {
+    out += text::Format("\nEast %.3f North %.3f Height %.3f\n", first, second, height);
+  } else if (inputUnits == Units::Geographic) {
+    out += text::Format("\nLatitude %.*f Longitude %.*f Height %.3f\n", decimals, first, decimals,
+                        second, height);
+  }
+}
+
+}  // namespace tarvo::fileconv
