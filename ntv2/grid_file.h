@@ -21,14 +21,16 @@
 //     position in the cell as fractions of the increments.
 //   - Forward (grid datum to GDA94) applies the shift once: phi' = phi + dphi. Reverse
 //     (GDA94 to the grid datum) solves phi = phi' + dphi(phi') by three fixed-point passes
-//     phi'_{k+1} = phi - dphi(phi'_k), starting at the GDA94 position. The shifts change by
-//     well under 1e-3 of their size across a cell, so three passes agree with an exact
-//     inverse to far below a millimetre inside a sub-grid.
+//     phi'_{k+1} = phi - dphi(phi'_k), starting at the GDA94 position. Each pass shrinks the
+//     error by the shift's rate of change with position (about 1e-4 second per second in
+//     the national grids), so three passes agree with an exact inverse to far below a
+//     millimetre.
 //   - On the north or west limit of a sub-grid the node one row north or one column west
 //     does not exist; the limit row or column is taken again (its weight is zero there, so
 //     the shifts are those of the limit). A reverse estimate that strays outside the chosen
-//     sub-grid is extrapolated from its edge cell; nothing is ever read outside the
-//     sub-grid's own records.
+//     sub-grid uses its nearest edge cell: extrapolated linearly beyond the south and east
+//     limits, held at the limit beyond the north and west ones. Nothing is ever read outside
+//     the sub-grid's own records.
 //   - Accuracy: when the latitude accuracies of the four nodes are all 0 or more, the
 //     bilinear accuracies (arc seconds) become metres on the grid's source ellipsoid:
 //     latitude  acc_phi * a * (pi / 648000), longitude  acc_lambda * cos(phi_in) * a *

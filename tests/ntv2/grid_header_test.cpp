@@ -21,8 +21,8 @@ using ui::MessageIcon;
 using ui::testing::FakeView;
 using ui::testing::ScriptedDesktop;
 
-SyntheticSubGrid SubGrid(const std::string& name, double south, double north, double east,
-                         double west, double increment = 3600) {
+SyntheticSubGrid Block(const std::string& name, double south, double north, double east,
+                       double west, double increment = 3600) {
   return {name, "NONE", south, north, east, west, increment, increment, ExactField{}.Nodes()};
 }
 
@@ -160,7 +160,7 @@ class GridHeaderTest : public ::testing::Test {
 TEST_F(GridHeaderTest, SingleSubGridExtentsAndLayoutAreShown) {
   for (const GridLayout* layout : {&kCanadianLayout, &kAustralianLayout}) {
     const std::string path =
-        Write(GridBytes({{SubGrid("NSW", -162000, -36000, -547200, -507600)}}, *layout), "g.gsb");
+        Write(GridBytes({{Block("NSW", -162000, -36000, -547200, -507600)}}, *layout), "g.gsb");
     GridHeaderTexts texts;
     ASSERT_TRUE(ReadGridHeader(path, GridCaller::kStoredPath, texts, grid_, desktop_));
     EXPECT_EQ(texts.format, layout->label);
@@ -175,11 +175,10 @@ TEST_F(GridHeaderTest, SingleSubGridExtentsAndLayoutAreShown) {
 }
 
 TEST_F(GridHeaderTest, ExtentsSpanEverySubGrid) {
-  const std::string path =
-      Write(GridBytes({{SubGrid("WA STATE", -126000, -108000, -457200, -396000),
-                        SubGrid("QLD", -100800, -36000, -550800, -493200),
-                        SubGrid("TAS", -158400, -140400, -532800, -518400)}},
-                      kCanadianLayout));
+  const std::string path = Write(GridBytes({{Block("WA STATE", -126000, -108000, -457200, -396000),
+                                             Block("QLD", -100800, -36000, -550800, -493200),
+                                             Block("TAS", -158400, -140400, -532800, -518400)}},
+                                           kCanadianLayout));
   GridHeaderTexts texts;
   ASSERT_TRUE(ReadGridHeader(path, GridCaller::kStoredPath, texts, grid_, desktop_));
   EXPECT_EQ(texts.datum, "AGD84") << "the first sub-grid's name decides";
@@ -210,7 +209,7 @@ TEST(ExtentText, SecondsArePaddedToTwoDigitsAndCarryAbove59Point9) {
 
 TEST_F(GridHeaderTest, AFileThatCannotBeUsedKeepsTheTextsAndNamesTheCaller) {
   const std::string good =
-      GridBytes({{SubGrid("NSW", -162000, -36000, -547200, -507600)}}, kCanadianLayout);
+      GridBytes({{Block("NSW", -162000, -36000, -547200, -507600)}}, kCanadianLayout);
   std::string invalid = good;
   testing::PatchInt32(invalid, 40, 0);
   const struct {
@@ -243,7 +242,7 @@ TEST_F(GridHeaderTest, AFileThatCannotBeUsedKeepsTheTextsAndNamesTheCaller) {
 
 TEST_F(GridHeaderTest, AListChoiceShowsTheCountsReadAndCaptionsItsErrorWithThePath) {
   std::string bytes =
-      GridBytes({{SubGrid("NSW", -162000, -36000, -547200, -507600)}}, kAustralianLayout);
+      GridBytes({{Block("NSW", -162000, -36000, -547200, -507600)}}, kAustralianLayout);
   const std::string path = Write(bytes);
   GridHeaderTexts texts;
   ASSERT_TRUE(ReadGridHeader(path, GridCaller::kListChoice, texts, grid_, desktop_));
@@ -260,9 +259,8 @@ TEST_F(GridHeaderTest, AListChoiceShowsTheCountsReadAndCaptionsItsErrorWithThePa
 }
 
 TEST_F(GridHeaderTest, ThePathRuleOfAListChoiceMakesItTheGridInUse) {
-  const std::string path =
-      Write(GridBytes({{SubGrid("GRID1", -162000, -36000, -547200, -507600)}}, kCanadianLayout),
-            "A84.gsb");
+  const std::string path = Write(
+      GridBytes({{Block("GRID1", -162000, -36000, -547200, -507600)}}, kCanadianLayout), "A84.gsb");
   GridHeaderTexts texts;
   // The folder name is random; only the file name may hold 66 or 84.
   if (path.find("66") != std::string::npos || path.find("84", 0) != path.rfind("84")) {
@@ -278,10 +276,9 @@ TEST_F(GridHeaderTest, ThePathRuleOfAListChoiceMakesItTheGridInUse) {
 // ReadSubGridExtents.
 
 TEST_F(GridHeaderTest, SubGridExtentsAreDegreesSouthAndEastPositive) {
-  const std::string path =
-      Write(GridBytes({{SubGrid("A", -162000, -36000, -547200, -507600),
-                        SubGrid("B", -129600, -126000, -543600, -540000, 600)}},
-                      kAustralianLayout));
+  const std::string path = Write(GridBytes({{Block("A", -162000, -36000, -547200, -507600),
+                                             Block("B", -129600, -126000, -543600, -540000, 600)}},
+                                           kAustralianLayout));
   const SubGridExtents extents = ReadSubGridExtents(path, desktop_);
   ASSERT_EQ(extents.count, 2);
   ASSERT_EQ(extents.subGrids.size(), 2u);
