@@ -229,9 +229,13 @@ const GridNode& GridFile::Node(int subGrid, int row, int column) const {
 std::optional<GridShift> GridFile::Shift(double packedLatitude, double packedLongitude,
                                          bool reverse) const {
   const double inputLatitude = angles::PackedToRadians(packedLatitude);
+  const double inputLongitude = angles::PackedToRadians(packedLongitude);
+  // A value that is no packed angle (kInvalidAngle, the only negative result) lies in no
+  // sub-grid, rather than 57 degrees north of the equator.
+  if (inputLatitude < 0.0 || inputLongitude < 0.0) return std::nullopt;
   // File units: arc seconds, north and west positive.
   const double phi0 = -SnappedSeconds(inputLatitude);
-  const double lambda0 = -SnappedSeconds(angles::PackedToRadians(packedLongitude));
+  const double lambda0 = -SnappedSeconds(inputLongitude);
 
   const SearchEntry* found = nullptr;
   for (const SearchEntry& entry : searchOrder_) {

@@ -132,7 +132,8 @@ class GridFile {
   const GridNode& Node(int subGrid, int row, int column) const;
 
   // Moves a point (packed values, south and east positive) from the grid's datum to GDA94,
-  // or with `reverse` from GDA94 to the grid's datum. Nothing when no sub-grid contains it.
+  // or with `reverse` from GDA94 to the grid's datum. Nothing when no sub-grid contains it
+  // or a value is no packed angle.
   std::optional<GridShift> Shift(double packedLatitude, double packedLongitude, bool reverse) const;
 
  private:

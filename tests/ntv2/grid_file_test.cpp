@@ -246,7 +246,12 @@ TEST_F(GridFileTest, APointInNoSubGridHasNoShift) {
     EXPECT_FALSE(ShiftAt(*grid, p[0], p[1])) << p[0] << " " << p[1];
     EXPECT_FALSE(ShiftAt(*grid, p[0], p[1], true)) << "reverse " << p[0] << " " << p[1];
   }
-  EXPECT_FALSE(grid->Shift(36.6, 150.3, false)) << "36 deg 60' is no angle";
+
+  // 36 deg 60' is no angle; taken as the -1 radian that flags it, it would lie in this grid.
+  const auto north = Open({{SyntheticSubGrid{"NORTH", "NONE", 205200, 208800, -543600, -540000, 600,
+                                             600, ExactField{}.Nodes()}}});
+  ASSERT_TRUE(north);
+  EXPECT_FALSE(north->Shift(36.6, 150.3, false));
 }
 
 // ---------------------------------------------------------------------------------------------
