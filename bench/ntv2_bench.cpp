@@ -1,0 +1,145 @@
+// Points per second of the NTv2 datum change with the national AGD66 grid, forward (AGD66 to
+// GDA94, one pass) and reverse (three passes):
+//   - GridShift*: GridFile::Shift, the pure per-point operation the batch conversion calls
+//     once per record on a grid it opened once;
+//   - GridInterpolate*: the single-point operation, which also asks the file system whether
+//     the grid file changed (one stat), counts, and formats the accuracy text.
+// The points are a few thousand positions spread over the grid's sub-grids, cycled so that no
+// result can be reused. The grid comes from TARVO_SHARED_DATA; without it every benchmark is
+// skipped with a message. Read items_per_second.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <vector>
+
+#include "angles/packed_angle.h"
+#include "ntv2/grid_file.h"
+#include "ntv2/grid_interpolate.h"
+#include "ui/dialog.h"
+
+namespace tarvo::ntv2 {
+namespace {
+
+constexpr std::size_t kPointCount = 4096;  // a power of two: the index wraps with a mask
+
+// A desktop that answers nothing: the benchmarks never show a message.
+class SilentDesktop : public ui::Desktop {
+ public:
+  int RunModal(ui::Dialog&) override { return ui::kResultCancel; }
+  ui::MessageAnswer ShowMessage(std::string_view, std::string_view, ui::MessageIcon,
+                                ui::MessageButtons) override {
+    return ui::MessageAnswer::Ok;
+  }
+  void Beep() override {}
+  std::optional<std::string> ChooseFile(std::string_view, bool) override { return {}; }
+  std::vector<std::string> FindFiles(const std::filesystem::path&, std::string_view) override {
+    return {};
+  }
+  std::optional<std::filesystem::path> CurrentDirectory() override { return std::nullopt; }
+  std::tm LocalTime() override { return std::tm{}; }
+  ui::ProcessOutcome RunProcess(const std::filesystem::path&, const std::filesystem::path&,
+                                int) override {
+    return {};
+  }
+  void ShowHelp(std::string_view) override {}
+};
+
+struct Point {
+  double latitude;  // packed, south positive
+  double longitude;
+};
+
+std::optional<std::string> NationalGridPath() {
+  const char* shared = std::getenv("TARVO_SHARED_DATA");
+  if (shared == nullptr || *shared == '\0') return std::nullopt;
+  return (std::filesystem::path(shared) / "grids" / "A66_National_13_09_01.gsb").string();
+}
+
+// Positions with four decimals of seconds, uniform over the grid's extent and kept where a
+// sub-grid holds them (most land in the 108" and 540" state sub-grids).
+std::vector<Point> GridPoints(const GridFile& grid) {
+  std::mt19937_64 random(66);
+  std::uniform_real_distribution<double> latitudes(9.0, 48.0);
+  std::uniform_real_distribution<double> longitudes(105.0, 163.0);
+  std::vector<Point> points;
+  while (points.size() < kPointCount) {
+    const Point p{angles::DecimalDegreesToPacked(latitudes(random), 4),
+                  angles::DecimalDegreesToPacked(longitudes(random), 4)};
+    if (grid.Shift(p.latitude, p.longitude, false)) points.push_back(p);
+  }
+  return points;
+}
+
+void GridShift(benchmark::State& state, bool reverse) {
+  const auto path = NationalGridPath();
+  if (!path) {
+    state.SkipWithError("TARVO_SHARED_DATA is not set: skipped");
+    return;
+  }
+  GridOpenStatus status;
+  const auto grid = GridFile::Open(*path, status);
+  if (!grid) {
+    state.SkipWithError("the national grid cannot be read");
+    return;
+  }
+  const std::vector<Point> points = GridPoints(*grid);
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const Point& p = points[i++ & (kPointCount - 1)];
+    auto shift = grid->Shift(p.latitude, p.longitude, reverse);
+    benchmark::DoNotOptimize(shift);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
+void GridInterpolatePoints(benchmark::State& state, std::string_view inputSystem) {
+  const auto path = NationalGridPath();
+  if (!path) {
+    state.SkipWithError("TARVO_SHARED_DATA is not set: skipped");
+    return;
+  }
+  GridOpenStatus status;
+  const auto grid = GridFile::Open(*path, status);
+  if (!grid) {
+    state.SkipWithError("the national grid cannot be read");
+    return;
+  }
+  const std::vector<Point> points = GridPoints(*grid);
+  SilentDesktop desktop;
+  GridInterpolator interpolator;
+  double latitude = 0.0;
+  double longitude = 0.0;
+  std::string accuracy;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const Point& p = points[i++ & (kPointCount - 1)];
+    int result = GridInterpolate(interpolator, desktop, *path, inputSystem, p.latitude, p.longitude,
+                                 latitude, longitude, accuracy);
+    benchmark::DoNotOptimize(result);
+    benchmark::DoNotOptimize(latitude);
+    benchmark::DoNotOptimize(accuracy.data());
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
+void BM_GridShiftForward(benchmark::State& state) {
+  GridShift(state, false);
+}
+void BM_GridShiftReverse(benchmark::State& state) {
+  GridShift(state, true);
+}
+void BM_GridInterpolateForward(benchmark::State& state) {
+  GridInterpolatePoints(state, "AGD/AMG");
+}
+void BM_GridInterpolateReverse(benchmark::State& state) {
+  GridInterpolatePoints(state, "GDA/MGA");
+}
+BENCHMARK(BM_GridShiftForward);
+BENCHMARK(BM_GridShiftReverse);
+BENCHMARK(BM_GridInterpolateForward);
+BENCHMARK(BM_GridInterpolateReverse);
+
+}  // namespace
+}  // namespace tarvo::ntv2

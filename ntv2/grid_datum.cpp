@@ -1,0 +1,63 @@
+#include "ntv2/grid_datum.h"
+
+#include <array>
+
+#include "ntv2/datum_choice_dialog.h"
+
+namespace tarvo::ntv2 {
+namespace {
+
+constexpr std::array<std::string_view, 7> kAgd84Names = {
+    "BROOME", "NTH", "GERALD", "GREAT SW", "KPH", "S CENTRE", "WA STATE"};
+constexpr std::array<std::string_view, 5> kAgd66Names = {"NSW", "VIC", "TAS", "NT", "MELB"};
+constexpr std::array<std::string_view, 2> kLaterAgd84Names = {"QLD", "SA"};
+
+template <std::size_t N>
+bool HoldsAny(std::string_view text, const std::array<std::string_view, N>& parts) {
+  for (std::string_view part : parts) {
+    if (text.find(part) != std::string_view::npos) return true;
+  }
+  return false;
+}
+
+bool Holds(std::string_view text, std::string_view part) {
+  return text.find(part) != std::string_view::npos;
+}
+
+}  // namespace
+
+std::optional<std::string_view> DatumFromSubGridName(std::string_view subGridName) {
+  // The name is a C text of at most 8 characters: anything after a NUL is not part of it.
+  const std::string_view name = subGridName.substr(0, subGridName.find('\0'));
+  if (HoldsAny(name, kAgd84Names)) return kAgd84Text;
+  if (HoldsAny(name, kAgd66Names)) return kAgd66Text;
+  if (HoldsAny(name, kLaterAgd84Names)) return kAgd84Text;
+  return std::nullopt;
+}
+
+std::string DetectGridDatum(std::string_view subGridName, const std::string& path,
+                            GridCaller caller, const std::string& currentDatum, GridChoice& grid,
+                            ui::Desktop& desktop) {
+  if (const auto datum = DatumFromSubGridName(subGridName)) return std::string(*datum);
+
+  if (caller == GridCaller::kListChoice) grid.gridFilePath = path;
+  const bool holds84 = Holds(path, "84");
+  const bool holds66 = Holds(path, "66");
+  if (holds84 && !holds66) {
+    grid.gridMethod = kGridFileAgd84;
+    return std::string(kAgd84Text);
+  }
+  if (holds66 && !holds84) {
+    grid.gridMethod = kGridFileAgd66;
+    return std::string(kAgd66Text);
+  }
+
+  desktop.ShowMessage("Unable to determine Datum 66/84",
+                      caller == GridCaller::kGetGsbFile ? currentDatum : "ERROR",
+                      ui::MessageIcon::Error);
+  DatumChoiceDialog choice(desktop, grid);
+  if (desktop.RunModal(choice) != ui::kResultOk) return currentDatum;
+  return std::string(grid.gridMethod == kGridFileAgd84 ? kAgd84Text : kAgd66Text);
+}
+
+}  // namespace tarvo::ntv2

@@ -1,0 +1,303 @@
+#include "ntv2/grid_file.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <climits>
+#include <cmath>
+#include <fstream>
+
+#include "angles/packed_angle.h"
+#include "text/number_text.h"
+
+namespace tarvo::ntv2 {
+namespace {
+
+// Radians per arc second (pi / 648000), the program's constant.
+constexpr double kRadiansPerSecond = angles::kRadiansPerSecond;
+
+// Seconds are snapped to multiples of 1e-8": far below the 0.0001" a surveyor types (3 mm)
+// and far above the rounding of the packed-to-seconds conversion (about 1e-10" at 180
+// degrees), so whole and decimal seconds come out exact.
+constexpr double kSnapsPerSecond = 1e8;
+
+double SnappedSeconds(double radians) {
+  return std::round(radians / kRadiansPerSecond * kSnapsPerSecond) / kSnapsPerSecond;
+}
+
+bool ReadAt(std::istream& in, std::uint64_t offset, void* destination, std::uint64_t count) {
+  in.seekg(static_cast<std::streamoff>(offset));
+  in.read(static_cast<char*>(destination), static_cast<std::streamsize>(count));
+  return static_cast<std::uint64_t>(in.gcount()) == count;
+}
+
+// C = trunc(trunc(W - E) / dlambda + 1 + 0.49): the difference of the limits is truncated to
+// whole seconds before the division, as the files' producers count columns. Nothing when
+// the result is no usable count.
+std::optional<int> CellCount(double low, double high, double increment) {
+  const double count = std::trunc(std::trunc(high - low) / increment + 1.0 + 0.49);
+  if (!(count >= 1.0 && count <= static_cast<double>(INT_MAX))) return std::nullopt;
+  return static_cast<int>(count);
+}
+
+// The 8 characters of a label's value as read, NULs included.
+std::string Characters(const unsigned char* bytes) {
+  return std::string(reinterpret_cast<const char*>(bytes), 8);
+}
+
+// The printable name of a sub-grid for diagnostics: up to its first NUL, blanks trimmed.
+std::string Printable(const std::string& name) {
+  std::string shown = name.substr(0, name.find('\0'));
+  while (!shown.empty() && shown.back() == ' ') shown.pop_back();
+  return shown;
+}
+
+// The four nodes around a point and its place in their cell.
+struct Cell {
+  const GridNode* a;  // south-east corner
+  const GridNode* b;  // one column west
+  const GridNode* c;  // one row north
+  const GridNode* d;  // north-west
+  double x;           // fraction of the longitude increment west of a
+  double y;           // fraction of the latitude increment north of a
+};
+
+double Bilinear(const Cell& cell, float GridNode::*value) {
+  const double a = cell.a->*value;
+  const double b = cell.b->*value;
+  const double c = cell.c->*value;
+  const double d = cell.d->*value;
+  return a + (b - a) * cell.x + (c - a) * cell.y + (a - b - c + d) * cell.x * cell.y;
+}
+
+// Row or column index of a position: trunc((p - limit) / increment), kept inside 0 ... last
+// (NaN counts as 0). Estimates of a reverse pass may lie outside the sub-grid.
+double IndexInside(double position, double limit, double increment, int count) {
+  const double index = std::trunc((position - limit) / increment);
+  if (!(index >= 0.0)) return 0.0;
+  return std::min(index, static_cast<double>(count - 1));
+}
+
+}  // namespace
+
+std::string AccuracyText(const GridShift& shift) {
+  if (!shift.accuracyKnown) return "No Accuracy Available";
+  return text::Format("Acc: Lat %.3fm Long %.3fm", shift.latitudeAccuracy, shift.longitudeAccuracy);
+}
+
+std::unique_ptr<GridFile> GridFile::Open(const std::filesystem::path& path,
+                                         GridOpenStatus& status) {
+  status = {};
+  auto fail = [&status](GridOpenError error, std::string detail = {}) {
+    status.error = error;
+    status.detail = std::move(detail);
+    return nullptr;
+  };
+
+  std::error_code sizeError;
+  const std::uintmax_t fileSize = std::filesystem::file_size(path, sizeError);
+  std::ifstream in(path, std::ios::binary);
+  if (sizeError || !in) return fail(GridOpenError::kCannotOpen);
+
+  // The overview header; a file shorter than the Canadian one still gets the layout test on
+  // what it holds.
+  std::array<unsigned char, kCanadianLayout.overview.size> overview{};
+  const auto overviewRead = std::min<std::uintmax_t>(overview.size(), fileSize);
+  if (!ReadAt(in, 0, overview.data(), overviewRead)) return fail(GridOpenError::kCannotOpen);
+  status.detection = DetectGridLayout(std::span(overview.data(), overviewRead));
+  if (status.detection.layout == nullptr) return fail(GridOpenError::kInvalidLayout);
+
+  const GridLayout& layout = *status.detection.layout;
+  const OverviewOffsets& o = layout.overview;
+  const SubGridOffsets& h = layout.subGrid;
+  if (fileSize < static_cast<std::uintmax_t>(o.size)) {
+    return fail(
+        GridOpenError::kCorrupt,
+        text::Format("the overview header needs %d bytes; the file has %ju", o.size, fileSize));
+  }
+
+  std::unique_ptr<GridFile> grid(new GridFile);
+  grid->detection_ = status.detection;
+  grid->sourceSemiMajorAxis_ = detail::LoadFloat64(overview.data() + o.sourceSemiMajorAxis);
+
+  // Walk the sub-grid headers, checking each against the file's size before it is used.
+  std::uint64_t headerAt = static_cast<std::uint64_t>(o.size);
+  std::uint64_t totalNodes = 0;
+  std::vector<std::uint64_t> nodesAt;
+  std::array<unsigned char, kCanadianLayout.subGrid.size> header{};
+  for (int i = 0; i < status.detection.subGridCount; ++i) {
+    if (headerAt + static_cast<std::uint64_t>(h.size) > fileSize) {
+      return fail(GridOpenError::kCorrupt,
+                  text::Format("sub-grid %d: its header at byte %ju lies beyond the end of "
+                               "the file (%ju bytes)",
+                               i + 1, static_cast<std::uintmax_t>(headerAt), fileSize));
+    }
+    if (!ReadAt(in, headerAt, header.data(), static_cast<std::uint64_t>(h.size))) {
+      return fail(GridOpenError::kCannotOpen);
+    }
+    SubGrid s;
+    s.name = Characters(header.data() + h.name);
+    s.parent = Characters(header.data() + h.parent);
+    s.south = detail::LoadFloat64(header.data() + h.south);
+    s.north = detail::LoadFloat64(header.data() + h.north);
+    s.east = detail::LoadFloat64(header.data() + h.east);
+    s.west = detail::LoadFloat64(header.data() + h.west);
+    s.latitudeIncrement = detail::LoadFloat64(header.data() + h.latitudeIncrement);
+    s.longitudeIncrement = detail::LoadFloat64(header.data() + h.longitudeIncrement);
+    s.nodeCount = detail::LoadInt32(header.data() + h.nodeCount);
+    const std::string name = Printable(s.name);
+
+    for (const double limit : {s.south, s.north, s.east, s.west}) {
+      if (!std::isfinite(limit)) {
+        return fail(GridOpenError::kCorrupt,
+                    text::Format("sub-grid %s: a limit is not a number", name.c_str()));
+      }
+    }
+    if (!(s.latitudeIncrement > 0.0 && s.longitudeIncrement > 0.0) ||
+        !std::isfinite(s.latitudeIncrement) || !std::isfinite(s.longitudeIncrement)) {
+      return fail(GridOpenError::kCorrupt,
+                  text::Format("sub-grid %s: LAT_INC(%g) and LONG_INC(%g) must be positive",
+                               name.c_str(), s.latitudeIncrement, s.longitudeIncrement));
+    }
+    const auto columns = CellCount(s.east, s.west, s.longitudeIncrement);
+    const auto rows = CellCount(s.south, s.north, s.latitudeIncrement);
+    if (!columns || !rows ||
+        static_cast<std::int64_t>(*rows) * *columns != static_cast<std::int64_t>(s.nodeCount)) {
+      return fail(GridOpenError::kCorrupt,
+                  text::Format("sub-grid %s: GS_COUNT(%d) does not match expected cells "
+                               "(%dx%d)",
+                               name.c_str(), static_cast<int>(s.nodeCount), rows.value_or(0),
+                               columns.value_or(0)));
+    }
+    s.rows = *rows;
+    s.columns = *columns;
+
+    const std::uint64_t nodesStart = headerAt + static_cast<std::uint64_t>(h.size);
+    const std::uint64_t nodesEnd =
+        nodesStart + static_cast<std::uint64_t>(s.nodeCount) * kNodeRecordSize;
+    if (nodesEnd > fileSize) {
+      return fail(GridOpenError::kCorrupt,
+                  text::Format("sub-grid %s: its %d node records end at byte %ju, beyond the "
+                               "end of the file (%ju bytes)",
+                               name.c_str(), static_cast<int>(s.nodeCount),
+                               static_cast<std::uintmax_t>(nodesEnd), fileSize));
+    }
+    grid->firstNode_.push_back(static_cast<std::size_t>(totalNodes));
+    nodesAt.push_back(nodesStart);
+    totalNodes += static_cast<std::uint64_t>(s.nodeCount);
+    grid->subGrids_.push_back(std::move(s));
+    headerAt = nodesEnd;
+  }
+
+  // Every count is now known to fit the file; read the node records straight into place.
+  grid->nodes_.resize(static_cast<std::size_t>(totalNodes));
+  for (std::size_t i = 0; i < grid->subGrids_.size(); ++i) {
+    GridNode* first = grid->nodes_.data() + grid->firstNode_[i];
+    const auto bytes = static_cast<std::uint64_t>(grid->subGrids_[i].nodeCount) * kNodeRecordSize;
+    if (!ReadAt(in, nodesAt[i], first, bytes)) return fail(GridOpenError::kCannotOpen);
+  }
+  if constexpr (std::endian::native == std::endian::big) {
+    for (GridNode& node : grid->nodes_) {
+      const auto* raw = reinterpret_cast<const unsigned char*>(&node);
+      node = {detail::LoadFloat32(raw), detail::LoadFloat32(raw + 4), detail::LoadFloat32(raw + 8),
+              detail::LoadFloat32(raw + 12)};
+    }
+  }
+
+  // The search tries the finest sub-grids first; a stable sort keeps file order among equal
+  // increments, so the first hit is the one the selection rule names.
+  for (std::size_t i = 0; i < grid->subGrids_.size(); ++i) {
+    const SubGrid& s = grid->subGrids_[i];
+    grid->searchOrder_.push_back({s.south, s.north, s.east, s.west, static_cast<int>(i)});
+  }
+  std::stable_sort(grid->searchOrder_.begin(), grid->searchOrder_.end(),
+                   [&grid](const SearchEntry& p, const SearchEntry& q) {
+                     return grid->subGrids_[static_cast<std::size_t>(p.subGrid)].latitudeIncrement <
+                            grid->subGrids_[static_cast<std::size_t>(q.subGrid)].latitudeIncrement;
+                   });
+  return grid;
+}
+
+const GridNode& GridFile::Node(int subGrid, int row, int column) const {
+  const auto index = static_cast<std::size_t>(subGrid);
+  const SubGrid& s = subGrids_[index];
+  return nodes_[firstNode_[index] +
+                static_cast<std::size_t>(row) * static_cast<std::size_t>(s.columns) +
+                static_cast<std::size_t>(column)];
+}
+
+std::optional<GridShift> GridFile::Shift(double packedLatitude, double packedLongitude,
+                                         bool reverse) const {
+  const double inputLatitude = angles::PackedToRadians(packedLatitude);
+  const double inputLongitude = angles::PackedToRadians(packedLongitude);
+  // A value that is no packed angle (kInvalidAngle, the only negative result) lies in no
+  // sub-grid, rather than 57 degrees north of the equator.
+  if (inputLatitude < 0.0 || inputLongitude < 0.0) return std::nullopt;
+  // File units: arc seconds, north and west positive.
+  const double phi0 = -SnappedSeconds(inputLatitude);
+  const double lambda0 = -SnappedSeconds(inputLongitude);
+
+  const SearchEntry* found = nullptr;
+  for (const SearchEntry& entry : searchOrder_) {
+    if (entry.south <= phi0 && phi0 <= entry.north && entry.east <= lambda0 &&
+        lambda0 <= entry.west) {
+      found = &entry;
+      break;
+    }
+  }
+  if (found == nullptr) return std::nullopt;
+  const auto index = static_cast<std::size_t>(found->subGrid);
+  const SubGrid& s = subGrids_[index];
+  const GridNode* nodes = nodes_.data() + firstNode_[index];
+  const auto columns = static_cast<std::size_t>(s.columns);
+
+  double phi = phi0;
+  double lambda = lambda0;
+  Cell cell{};
+  const int passes = reverse ? 3 : 1;
+  for (int pass = 0; pass < passes; ++pass) {
+    const double r = IndexInside(phi, s.south, s.latitudeIncrement, s.rows);
+    const double c = IndexInside(lambda, s.east, s.longitudeIncrement, s.columns);
+    const auto row = static_cast<std::size_t>(r);
+    const auto column = static_cast<std::size_t>(c);
+    // The limit row or column stands in for the one beyond it (its weight is zero on the
+    // limit itself).
+    const std::size_t west = column + 1 < columns ? 1 : 0;
+    const std::size_t north = row + 1 < static_cast<std::size_t>(s.rows) ? columns : 0;
+    cell.a = nodes + row * columns + column;
+    cell.b = cell.a + west;
+    cell.c = cell.a + north;
+    cell.d = cell.a + north + west;
+    cell.x = (lambda - (c * s.longitudeIncrement + s.east)) / s.longitudeIncrement;
+    cell.y = (phi - (r * s.latitudeIncrement + s.south)) / s.latitudeIncrement;
+
+    const double latitudeShift = Bilinear(cell, &GridNode::latitudeShift);
+    const double longitudeShift = Bilinear(cell, &GridNode::longitudeShift);
+    if (reverse) {
+      phi = phi0 - latitudeShift;
+      lambda = lambda0 - longitudeShift;
+    } else {
+      phi += latitudeShift;
+      lambda += longitudeShift;
+    }
+  }
+
+  GridShift shift;
+  shift.latitude = phi * -kRadiansPerSecond;
+  shift.longitude = lambda * -kRadiansPerSecond;
+  shift.subGrid = found->subGrid;
+  // Only the latitude accuracies decide whether an accuracy is known.
+  shift.accuracyKnown = cell.a->latitudeAccuracy >= 0.0f && cell.b->latitudeAccuracy >= 0.0f &&
+                        cell.c->latitudeAccuracy >= 0.0f && cell.d->latitudeAccuracy >= 0.0f;
+  if (shift.accuracyKnown) {
+    // Arc seconds on the source ellipsoid's equatorial radius; a second of longitude
+    // shrinks with the cosine of the (input) latitude.
+    const double a = sourceSemiMajorAxis_;
+    shift.latitudeAccuracy = Bilinear(cell, &GridNode::latitudeAccuracy) * a * kRadiansPerSecond;
+    shift.longitudeAccuracy = Bilinear(cell, &GridNode::longitudeAccuracy) *
+                              std::cos(inputLatitude) * a * kRadiansPerSecond;
+  }
+  return shift;
+}
+
+}  // namespace tarvo::ntv2

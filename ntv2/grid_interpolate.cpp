@@ -1,0 +1,40 @@
+#include "ntv2/grid_interpolate.h"
+
+#include "engine/grid_system.h"
+#include "text/number_text.h"
+
+namespace tarvo::ntv2 {
+
+int GridInterpolate(GridInterpolator& interpolator, ui::Desktop& desktop,
+                    const std::string& gridFilePath, std::string_view inputSystem,
+                    double packedLatitude, double packedLongitude, double& latitude,
+                    double& longitude, std::string& accuracyText) {
+  ++interpolator.calls_;
+  GridOpenStatus status;
+  const std::shared_ptr<const GridFile> grid = interpolator.cache_.Get(gridFilePath, status);
+  if (!grid) {
+    if (status.error == GridOpenError::kCannotOpen) {
+      desktop.ShowMessage("Open failed on Input file and Count",
+                          text::Format("<<%s|%d|%d|%d>>", gridFilePath.c_str(), interpolator.calls_,
+                                       interpolator.successes_, interpolator.pointsOutside_),
+                          ui::MessageIcon::Error);
+    } else {
+      ShowInvalidGridFile(desktop, GridCaller::kInterpolation, gridFilePath);
+    }
+    return kGridFileUnusable;
+  }
+
+  const bool reverse = inputSystem == engine::GridSystem::kMga;
+  const std::optional<GridShift> shift = grid->Shift(packedLatitude, packedLongitude, reverse);
+  if (!shift) {
+    ++interpolator.pointsOutside_;
+    return kPointOutsideGrid;
+  }
+  ++interpolator.successes_;
+  latitude = shift->latitude;
+  longitude = shift->longitude;
+  accuracyText = AccuracyText(*shift);
+  return kGridShifted;
+}
+
+}  // namespace tarvo::ntv2
