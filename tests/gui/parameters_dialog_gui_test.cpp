@@ -107,6 +107,7 @@ TEST_F(ParametersDialogGuiTest, TypedUserValuesAreLimitedCheckedAndSaved) {
   TypeInto(Dlg::UserField(1), "298.25");
   auto* save = Widget<QPushButton>(Dlg::kSave);
   Widget<QLineEdit>(Dlg::UserField(8))->setFocus();
+  QTest::keyClick(Widget<QLineEdit>(Dlg::UserField(8)), Qt::Key_End);
   QTest::keyClicks(Widget<QLineEdit>(Dlg::UserField(8)), "7");
   QTest::keyClick(Widget<QLineEdit>(Dlg::UserField(8)), Qt::Key_Return);
   EXPECT_TRUE(save->isDefault());
