@@ -232,8 +232,16 @@ class Calculation {
   // The NTv2 shift of the stored position; nothing after the message that stops the
   // calculation.
   std::optional<Position> GridShift() {
-    c_.desktop.ShowMessage("The NTv2 grid method is not available yet", "ERROR",
-                           ui::MessageIcon::Error);
+    Position moved;
+    const int result = ntv2::GridInterpolate(c_.interpolator, c_.desktop, c_.grid.gridFilePath,
+                                             t_.fromSystem, c_.settings.latitude,
+                                             c_.settings.longitude, moved.latitude,
+                                             moved.longitude, t_.statusText);
+    if (result == ntv2::kGridShifted) return moved;
+    // An unusable grid file has shown its own message already.
+    if (result == ntv2::kPointOutsideGrid) {
+      c_.desktop.ShowMessage("Point Outside Grid Boundary", "Error", ui::MessageIcon::Error);
+    }
     return std::nullopt;
   }
 

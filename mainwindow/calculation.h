@@ -16,6 +16,7 @@
 #include "engine/transform_settings.h"
 #include "mainwindow/window_state.h"
 #include "ntv2/grid_choice.h"
+#include "ntv2/grid_interpolate.h"
 #include "ui/desktop.h"
 
 namespace tarvo::mainwindow {
@@ -28,6 +29,8 @@ struct CalculationContext {
   // The first-estimate latitudes of Cartesian conversions, kept from call to call.
   engine::CartesianEstimates& estimates;
   ntv2::GridChoice& grid;
+  // The NTv2 interpolation with its counters and grid cache, kept for the run.
+  ntv2::GridInterpolator& interpolator;
   ui::Desktop& desktop;
 };
 

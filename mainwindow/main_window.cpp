@@ -1,5 +1,6 @@
 #include "mainwindow/main_window.h"
 
+#include "angles/angle_conversion_dialog.h"
 #include "angles/angle_reading.h"
 #include "angles/angle_writing.h"
 #include "angles/dms_text.h"
@@ -9,6 +10,7 @@
 #include "mainwindow/artwork.h"
 #include "mainwindow/cartesian_display.h"
 #include "mainwindow/map.h"
+#include "ntv2/grid_header.h"
 #include "params/options_dialog.h"
 #include "params/parameter_sets.h"
 #include "text/number_text.h"
@@ -389,7 +391,7 @@ void MainTransformDialog::MakeGridPairEditable(bool gridEditable) {
 // --- Buttons --------------------------------------------------------------------------------
 
 CalculationContext MainTransformDialog::Context() {
-  return {texts_, session_, settings_, estimates_, grid_, desktop()};
+  return {texts_, session_, settings_, estimates_, grid_, interpolator_, desktop()};
 }
 
 void MainTransformDialog::CalculateClicked() {
@@ -429,7 +431,7 @@ void MainTransformDialog::ConvertFile() {
 
 void MainTransformDialog::ChangeOptions() {
   ShowHelpText("");
-  params::OptionsDialog options(desktop(), settings_);
+  params::OptionsDialog options(desktop(), settings_, grid_, session_.startDirectory);
   desktop().RunModal(options);
   if (const auto label = params::ParameterSetLabel(settings_.parameterSet)) {
     texts_.parameterSetLabel = *label;
@@ -442,9 +444,25 @@ void MainTransformDialog::ChangeOptions() {
   std::tie(texts_.fromGridLabel, texts_.fromDatumLabel) = SideLabels(texts_.fromSystem);
   std::tie(texts_.toGridLabel, texts_.toDatumLabel) = SideLabels(texts_.toSystem);
   ApplyMethodLabels(true, "ERROR", "");
+  if (settings_.accuracyMethod == engine::kHighAccuracy) ShowSubGridOutlines();
 }
 
-void MainTransformDialog::GeoConvert() {}
+// The sub-grids of the grid file in use, counted in a message and outlined on the map.
+void MainTransformDialog::ShowSubGridOutlines() {
+  const ntv2::SubGridExtents extents = ntv2::ReadSubGridExtents(grid_.gridFilePath, desktop());
+  desktop().ShowMessage(text::Format("%d", extents.count), "Number of Sub Grids",
+                        ui::MessageIcon::Information);
+  DrawSubGridOutlines(drawing(), extents.subGrids);
+  Repaint();
+}
+
+void MainTransformDialog::GeoConvert() {
+  angles::AngleConversionDialog conversions(
+      desktop(), texts_.fromLatitude, texts_.fromLongitude, session_.savedToLatitude,
+      session_.savedToLongitude, texts_.fromGridLabel + " Zone " + texts_.fromZone,
+      texts_.toGridLabel + " Zone " + texts_.toZone);
+  desktop().RunModal(conversions);
+}
 
 void MainTransformDialog::Reset() {
   if (desktop().ShowMessage("Are you sure ?", "RESET", ui::MessageIcon::Question,

@@ -16,6 +16,7 @@
 #include "mainwindow/report.h"
 #include "mainwindow/window_state.h"
 #include "ntv2/grid_choice.h"
+#include "ntv2/grid_interpolate.h"
 #include "ui/dialog.h"
 
 namespace tarvo::mainwindow {
@@ -132,6 +133,7 @@ class MainTransformDialog : public ui::Dialog {
   void LeaveGridField(int id, std::string& field);
   void EnterAngleField(int id, std::string& field, double packed, const char* what);
   void LeaveAngleField(int id, std::string& field, double& packed, bool latitude);
+  void ShowSubGridOutlines();
   // Shows a help text in the help area under the map.
   void ShowHelpText(const std::string& text);
   CalculationContext Context();
@@ -141,6 +143,7 @@ class MainTransformDialog : public ui::Dialog {
   SessionValues session_;
   WindowTexts texts_;
   engine::CartesianEstimates estimates_;
+  ntv2::GridInterpolator interpolator_;
   Report report_;
   std::vector<std::string> fromSystems_;
   std::vector<std::string> toSystems_;

@@ -100,9 +100,10 @@ void DrawMarker(ui::DisplayList& display, double packedLatitude, double packedLo
                                         ui::Color{255, 255, 255}});
 }
 
-void DrawSubGridOutlines(ui::DisplayList& display, const std::vector<SubGridLimits>& subGrids) {
+void DrawSubGridOutlines(ui::DisplayList& display,
+                         const std::vector<ntv2::SubGridExtent>& subGrids) {
   display.Clear(kOutlineLayer);
-  for (const SubGridLimits& limits : subGrids) {
+  for (const ntv2::SubGridExtent& limits : subGrids) {
     const double west = std::max(limits.west, 108.0);
     display.Add(kOutlineLayer, ui::Line({At(west, limits.north), At(limits.east, limits.north),
                                          At(limits.east, limits.south), At(west, limits.south),

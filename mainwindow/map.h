@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "ntv2/grid_header.h"
 #include "ui/display_list.h"
 
 namespace tarvo::mainwindow {
@@ -34,16 +35,9 @@ ui::PixelRect MarkerBox(double packedLatitude, double packedLongitude);
 // Adds a marker (a red ring) for a stored position; earlier markers stay.
 void DrawMarker(ui::DisplayList& display, double packedLatitude, double packedLongitude);
 
-// One sub-grid's limits in degrees, east longitudes and south latitudes positive.
-struct SubGridLimits {
-  double west = 0;
-  double east = 0;
-  double north = 0;
-  double south = 0;
-};
-
 // Replaces the outlines of the sub-grids by these (green, 2 pixels wide); a west limit
 // below 108 degrees is drawn at 108.
-void DrawSubGridOutlines(ui::DisplayList& display, const std::vector<SubGridLimits>& subGrids);
+void DrawSubGridOutlines(ui::DisplayList& display,
+                         const std::vector<ntv2::SubGridExtent>& subGrids);
 
 }  // namespace tarvo::mainwindow

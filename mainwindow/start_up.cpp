@@ -56,7 +56,7 @@ void MainTransformDialog::LoadSettings() {
     }
   } else {
     // First start: the options are asked before the window shows.
-    params::OptionsDialog options(desktop(), settings_);
+    params::OptionsDialog options(desktop(), settings_, grid_, session_.startDirectory);
     desktop().RunModal(options);
     settings_.accuracyMethod = options.methodLastChosen();
     if (const auto label = params::ParameterSetLabel(settings_.parameterSet)) {

@@ -1,6 +1,7 @@
 #include "params/options_dialog.h"
 
 #include "angles/angle_format.h"
+#include "params/parameters_dialog.h"
 
 namespace tarvo::params {
 namespace {
@@ -15,10 +16,11 @@ std::vector<std::string> Texts(std::span<const std::string_view> labels) {
 }  // namespace
 
 OptionsDialog::OptionsDialog(ui::Desktop& desktop, engine::TransformSettings& settings,
-                             std::function<void(int)> followUp)
+                             ntv2::GridChoice& grid, std::filesystem::path startDirectory)
     : ui::Dialog(desktop),
       settings_(settings),
-      followUp_(std::move(followUp)),
+      grid_(grid),
+      startDirectory_(std::move(startDirectory)),
       methodLastChosen_(settings.accuracyMethod),
       inputFormats_(Texts(angles::OptionsInputFormatLabels())),
       outputFormats_(Texts(angles::OutputFormatLabels())) {
@@ -111,7 +113,10 @@ void OptionsDialog::Ok() {
   const int method = high_ ? kHigh : kMedium;
   settings_.accuracyMethod = method;
   methodLastChosen_ = method;
-  if (followUp_) followUp_(method);
+  if (method == kMedium) {
+    ParametersDialog parameters(desktop(), settings_, startDirectory_);
+    desktop().RunModal(parameters);
+  }
   // Whatever the follow-up dialog ended with, the options dialog closes too.
   Close(ui::kResultOk);
 }

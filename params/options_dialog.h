@@ -6,11 +6,12 @@
 // OK, which then leads into the dialog the chosen method needs.
 #pragma once
 
-#include <functional>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "engine/transform_settings.h"
+#include "ntv2/grid_choice.h"
 #include "ui/dialog.h"
 
 namespace tarvo::params {
@@ -27,10 +28,10 @@ class OptionsDialog : public ui::Dialog {
   static constexpr int kOutputFormat = 1005;
   static constexpr int kOk = 1;
 
-  // `followUp` opens the dialog the chosen method needs (the grid file dialog for High,
-  // the parameters dialog for Medium) after OK; the method is passed as -1 or 0.
+  // OK leads into the dialog the chosen method needs: the grid file dialog for High (it sets
+  // `grid`), the parameters dialog for Medium (Tarvo.var in `startDirectory`).
   OptionsDialog(ui::Desktop& desktop, engine::TransformSettings& settings,
-                std::function<void(int method)> followUp = {});
+                ntv2::GridChoice& grid, std::filesystem::path startDirectory);
 
   // The method last chosen: the method when the dialog opened, or the one set by OK.
   int methodLastChosen() const { return methodLastChosen_; }
@@ -44,7 +45,8 @@ class OptionsDialog : public ui::Dialog {
   void Ok();
 
   engine::TransformSettings& settings_;
-  std::function<void(int)> followUp_;
+  ntv2::GridChoice& grid_;
+  std::filesystem::path startDirectory_;
   int methodLastChosen_;
 
   bool high_ = false;

@@ -255,6 +255,7 @@ TEST(CalculationAgainstProj, GridToGridWithinTwoMillimetres) {
       SessionValues session;
       engine::CartesianEstimates estimates;
       ntv2::GridChoice grid;
+      ntv2::GridInterpolator interpolator;
       ui::testing::ScriptedDesktop desktop;
       texts.fromSystem = c.fromSystem;
       texts.fromZone = std::to_string(c.fromZone);
@@ -263,7 +264,8 @@ TEST(CalculationAgainstProj, GridToGridWithinTwoMillimetres) {
       texts.fromEast = text::Format("%.3f", points[i][0]);
       texts.fromNorth = text::Format("%.3f", points[i][1]);
       texts.fromHeight = text::Format("%.3f", points[i][2]);
-      CalculationContext context{texts, session, settings, estimates, grid, desktop};
+      CalculationContext context{texts,    session,      settings, estimates,
+                                 grid,     interpolator, desktop};
       ASSERT_TRUE(Calculate(context).finished);
       const std::string where = c.fromSystem + " " + texts.fromZone + " -> " + c.toSystem + " " +
                                 texts.toZone + ", set " + std::to_string(c.parameterSet) +

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "angles/packed_angle.h"
-#include "tests/ntv2/synthetic_grid.h"
+#include "tests/support/synthetic_grid.h"
 #include "tests/support/support.h"
 #include "text/number_text.h"
 

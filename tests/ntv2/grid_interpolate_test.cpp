@@ -7,7 +7,7 @@
 #include <chrono>
 #include <filesystem>
 
-#include "tests/ntv2/synthetic_grid.h"
+#include "tests/support/synthetic_grid.h"
 #include "tests/support/support.h"
 #include "ui/testing/scripted_desktop.h"
 
