@@ -233,10 +233,9 @@ class Calculation {
   // calculation.
   std::optional<Position> GridShift() {
     Position moved;
-    const int result = ntv2::GridInterpolate(c_.interpolator, c_.desktop, c_.grid.gridFilePath,
-                                             t_.fromSystem, c_.settings.latitude,
-                                             c_.settings.longitude, moved.latitude,
-                                             moved.longitude, t_.statusText);
+    const int result = ntv2::GridInterpolate(
+        c_.interpolator, c_.desktop, c_.grid.gridFilePath, t_.fromSystem, c_.settings.latitude,
+        c_.settings.longitude, moved.latitude, moved.longitude, t_.statusText);
     if (result == ntv2::kGridShifted) return moved;
     // An unusable grid file has shown its own message already.
     if (result == ntv2::kPointOutsideGrid) {

@@ -457,10 +457,10 @@ void MainTransformDialog::ShowSubGridOutlines() {
 }
 
 void MainTransformDialog::GeoConvert() {
-  angles::AngleConversionDialog conversions(
-      desktop(), texts_.fromLatitude, texts_.fromLongitude, session_.savedToLatitude,
-      session_.savedToLongitude, texts_.fromGridLabel + " Zone " + texts_.fromZone,
-      texts_.toGridLabel + " Zone " + texts_.toZone);
+  angles::AngleConversionDialog conversions(desktop(), texts_.fromLatitude, texts_.fromLongitude,
+                                            session_.savedToLatitude, session_.savedToLongitude,
+                                            texts_.fromGridLabel + " Zone " + texts_.fromZone,
+                                            texts_.toGridLabel + " Zone " + texts_.toZone);
   desktop().RunModal(conversions);
 }
 

@@ -34,18 +34,20 @@ OptionsDialog::OptionsDialog(ui::Desktop& desktop, engine::TransformSettings& se
       .OnClick(&Self::ClickHigh);
   Static("Survey accurate (2-Dimensional) Transformations\r(using NTv2 grid interpolation)",
          {26, 28, 290, 18});
-  Static("For survey work and cadastral data where a national or state NTv2 grid covers the "
-         "area. Absolute accuracy about 0.1 m; relative accuracy similar to the source data.",
-         {26, 47, 290, 18});
+  Static(
+      "For survey work and cadastral data where a national or state NTv2 grid covers the "
+      "area. Absolute accuracy about 0.1 m; relative accuracy similar to the source data.",
+      {26, 47, 290, 18});
   Add(ControlKind::RadioButton, kMediumAccuracy, "Medium Accuracy Transformation",
       {14, 70, 150, 10})
       .Bind(medium_)
       .OnClick(&Self::ClickMedium);
   Static("7 Parameter (3-Dimensional,Similarity) Transformations", {26, 82, 290, 9});
-  Static("For use where high accuracy is not available, such as GIS data derived from maps. "
-         "Absolute accuracy about 1 m; relative accuracy the same as the source over a limited "
-         "area.",
-         {26, 93, 290, 27});
+  Static(
+      "For use where high accuracy is not available, such as GIS data derived from maps. "
+      "Absolute accuracy about 1 m; relative accuracy the same as the source over a limited "
+      "area.",
+      {26, 93, 290, 27});
 
   Add(ControlKind::GroupBox, 1011, "Geographical Input Format", {6, 130, 156, 56});
   Add(ControlKind::DropDownList, kInputFormat, "", {14, 143, 140, 110})
@@ -59,15 +61,18 @@ OptionsDialog::OptionsDialog(ui::Desktop& desktop, engine::TransformSettings& se
       .BindItems(outputFormats_)
       .OnSelect(&Self::SelectOutputFormat);
 
-  Static("NOTE: Selection of the Medium Accuracy option will display the various 7 parameter "
-         "transformations options. \r\nYou can also enter your own values.",
-         {6, 191, 318, 20}, ui::kBorder);
-  Static("RESULTS OF CURRENT CALCULATIONS CAN BE FOUND IN TARVO_RPT.TXT LOCATED IN THE PROGRAM "
-         "DIRECTORY",
-         {6, 215, 318, 9});
-  Static("Leaving out the ellipsoidal height changes the transformed horizontal position by "
-         "millimetres only.",
-         {6, 226, 318, 9});
+  Static(
+      "NOTE: Selection of the Medium Accuracy option will display the various 7 parameter "
+      "transformations options. \r\nYou can also enter your own values.",
+      {6, 191, 318, 20}, ui::kBorder);
+  Static(
+      "RESULTS OF CURRENT CALCULATIONS CAN BE FOUND IN TARVO_RPT.TXT LOCATED IN THE PROGRAM "
+      "DIRECTORY",
+      {6, 215, 318, 9});
+  Static(
+      "Leaving out the ellipsoidal height changes the transformed horizontal position by "
+      "millimetres only.",
+      {6, 226, 318, 9});
   Static("USE F1 FOR HELP", {6, 246, 100, 9});
   DefaultButton(kOk, "&OK", {268, 242, 56, 14}).OnClick(&Self::Ok);
 }

@@ -30,8 +30,8 @@ class OptionsDialog : public ui::Dialog {
 
   // OK leads into the dialog the chosen method needs: the grid file dialog for High (it sets
   // `grid`), the parameters dialog for Medium (Tarvo.var in `startDirectory`).
-  OptionsDialog(ui::Desktop& desktop, engine::TransformSettings& settings,
-                ntv2::GridChoice& grid, std::filesystem::path startDirectory);
+  OptionsDialog(ui::Desktop& desktop, engine::TransformSettings& settings, ntv2::GridChoice& grid,
+                std::filesystem::path startDirectory);
 
   // The method last chosen: the method when the dialog opened, or the one set by OK.
   int methodLastChosen() const { return methodLastChosen_; }

@@ -45,20 +45,28 @@ std::optional<Preset> ApplyPreset(int index) {
 
 std::optional<std::string> ParameterSetLabel(int parameterSet) {
   switch (parameterSet) {
-    case engine::kUserDefinedParameterSet: return "User Defined";
-    case 0: return "National  -->  AGD84<>GDA";
-    case 1: return "Regional NSW/VIC  -->  AGD66<>GDA";
-    case 2: return "Regional ACT  -->  AGD66<>GDA";
-    case 3: return "Regional Tasmania  -->  AGD66<>GDA";
-    case 4: return "Regional N.Territory --> AGD66<>GDA";
-    default: return std::nullopt;
+    case engine::kUserDefinedParameterSet:
+      return "User Defined";
+    case 0:
+      return "National  -->  AGD84<>GDA";
+    case 1:
+      return "Regional NSW/VIC  -->  AGD66<>GDA";
+    case 2:
+      return "Regional ACT  -->  AGD66<>GDA";
+    case 3:
+      return "Regional Tasmania  -->  AGD66<>GDA";
+    case 4:
+      return "Regional N.Territory --> AGD66<>GDA";
+    default:
+      return std::nullopt;
   }
 }
 
 ParameterTexts ActiveParameters(const engine::TransformSettings& settings) {
-  return {settings.semiMajorAxis, settings.inverseFlattening, settings.shiftX,
-          settings.shiftY,        settings.shiftZ,            settings.rotationX,
-          settings.rotationY,     settings.rotationZ,         settings.scalePpm};
+  return {
+      settings.semiMajorAxis, settings.inverseFlattening, settings.shiftX,    settings.shiftY,
+      settings.shiftZ,        settings.rotationX,         settings.rotationY, settings.rotationZ,
+      settings.scalePpm};
 }
 
 void SetActiveParameters(engine::TransformSettings& settings, const ParameterTexts& texts) {

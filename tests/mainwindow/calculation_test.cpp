@@ -264,8 +264,7 @@ TEST(CalculationAgainstProj, GridToGridWithinTwoMillimetres) {
       texts.fromEast = text::Format("%.3f", points[i][0]);
       texts.fromNorth = text::Format("%.3f", points[i][1]);
       texts.fromHeight = text::Format("%.3f", points[i][2]);
-      CalculationContext context{texts,    session,      settings, estimates,
-                                 grid,     interpolator, desktop};
+      CalculationContext context{texts, session, settings, estimates, grid, interpolator, desktop};
       ASSERT_TRUE(Calculate(context).finished);
       const std::string where = c.fromSystem + " " + texts.fromZone + " -> " + c.toSystem + " " +
                                 texts.toZone + ", set " + std::to_string(c.parameterSet) +

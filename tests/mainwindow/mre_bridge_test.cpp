@@ -115,7 +115,7 @@ TEST(MreBridge, MalformedInputMakesTheProgramFailWithoutOutput) {
   testing::TempDir folder;
   InstallProgram(folder.path(), true);
   for (const std::string& input : {std::string(), std::string("abc def\n"), std::string("-0.57\n"),
-                                  std::string("-0.57 2.64 9\n")}) {
+                                   std::string("-0.57 2.64 9\n")}) {
     if (!input.empty()) testing::WriteFile(folder / "fwdmre.inp", input);
     const auto outcome = testing::RunCommand("cd '" + folder.path().string() + "' && ./" +
                                              MreProgramName(true) + " 2>/dev/null");

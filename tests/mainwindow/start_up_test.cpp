@@ -89,9 +89,8 @@ TEST_F(StartUp, UnknownMethodIsReportedAndStartUpGoesOn) {
 TEST_F(StartUp, FirstStartAsksForTheOptionsAndDerivesTheLabels) {
   QueueMediumAccuracyOptions();
   Open();
-  EXPECT_EQ(desktop.modalTitles(),
-            (std::vector<std::string>{"Tarvo V3.42 Transformation Options",
-                                      "GDA Transformation Parameters"}))
+  EXPECT_EQ(desktop.modalTitles(), (std::vector<std::string>{"Tarvo V3.42 Transformation Options",
+                                                             "GDA Transformation Parameters"}))
       << "OK with Medium Accuracy leads into the parameters dialog";
   EXPECT_EQ(settings.accuracyMethod, engine::kMediumAccuracy);
   EXPECT_EQ(texts().methodLabel, "Medium Accuracy");

@@ -1,0 +1,163 @@
+// The High Accuracy route of the calculation with an NTv2 grid, end to end through the main
+// window: the shift, its accuracy, the outside cases, and the sub-grid outlines.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "angles/packed_angle.h"
+#include "engine/projection_constants.h"
+#include "engine/transverse_mercator.h"
+#include "mainwindow/map.h"
+#include "mainwindow/mre_bridge.h"
+#include "ntv2/grid_file.h"
+#include "tests/mainwindow/main_window_fixture.h"
+#include "tests/support/synthetic_grid.h"
+#include "text/number_text.h"
+
+namespace tarvo::mainwindow {
+namespace {
+
+using ntv2::testing::ExactField;
+using ntv2::testing::SyntheticGrid;
+
+// 31 to 35 S, 149 to 154 E at 30', and a finer sub-grid 32 to 33 S, 151 to 152 E at 10'.
+SyntheticGrid NewcastleGrid() {
+  return {{{"NSW_0701", "NONE", -126000, -111600, -554400, -536400, 1800, 1800,
+            ExactField{5.0, -4.0}.Nodes()},
+           {"FINE", "NSW_0701", -118800, -115200, -547200, -543600, 600, 600,
+            ExactField{5.5, -4.5}.Nodes()}}};
+}
+
+class HighAccuracy : public MainWindowTest {
+ protected:
+  // A saved High Accuracy window whose grid file is `grid`.
+  void OpenWithGrid(const std::string& gridPath) {
+    engine::TransformSettings saved;
+    saved.accuracyMethod = engine::kHighAccuracy;
+    testing::WriteFile(folder / "tarvo_prm.dat",
+                       FormatSavedSettings(WindowTexts{}, saved, ntv2::GridChoice{0, gridPath}));
+    desktop.SetCurrentDirectory(folder.path());
+    Open();
+  }
+  std::string WriteGrid() {
+    const auto path = folder / "newcastle.gsb";
+    testing::WriteFile(path, ntv2::testing::GridBytes(NewcastleGrid(), ntv2::kAustralianLayout));
+    return path.string();
+  }
+  void Enter(int id, const std::string& text) {
+    view->Type(id, text);
+    view->Blur();
+  }
+};
+
+TEST_F(HighAccuracy, AgdToGdaAndBackByTheGrid) {
+  const std::string gridPath = WriteGrid();
+  OpenWithGrid(gridPath);
+  Enter(MW::kFromHeight, "45.5");
+  view->Click(MW::kCalculate);
+  ASSERT_TRUE(desktop.messages().empty()) << desktop.messages()[0].text;
+
+  // The grid's own shift of the stored position, projected into the To zone.
+  ntv2::GridOpenStatus status;
+  const auto grid = ntv2::GridFile::Open(gridPath, status);
+  ASSERT_TRUE(grid);
+  const auto shift = grid->Shift(settings.latitude, settings.longitude, false);
+  ASSERT_TRUE(shift);
+  EXPECT_EQ(shift->subGrid, 1) << "the finer sub-grid holds the point";
+  const auto expected = engine::GeographicToGrid(engine::SetZoneConstants(56, true),
+                                                 shift->latitude, shift->longitude);
+  EXPECT_EQ(texts().toEast, text::Format("%.3f", expected.easting));
+  EXPECT_EQ(texts().toNorth, text::Format("%.3f", expected.northing));
+  EXPECT_EQ(texts().statusText, ntv2::AccuracyText(*shift));
+  EXPECT_EQ(texts().statusText.substr(0, 9), "Acc: Lat ");
+  EXPECT_EQ(texts().toHeight, "45.500") << "the From height: the grid carries none";
+  EXPECT_NE(testing::ReadFile(folder / "tarvo_rpt.txt").find("TARVO V3.42"), std::string::npos);
+  EXPECT_EQ(window->display().Layer(kMarkerLayer).size(), 1u);
+
+  // Back from GDA/MGA to AGD/AMG: three reverse passes return to the first point.
+  const WindowTexts agd = texts();
+  view->Select(MW::kFromSystem, "GDA/MGA");
+  view->Select(MW::kToSystem, "AGD/AMG");
+  Enter(MW::kFromEast, agd.toEast);
+  Enter(MW::kFromNorth, agd.toNorth);
+  view->Click(MW::kCalculate);
+  ASSERT_TRUE(desktop.messages().empty()) << desktop.messages()[0].text;
+  EXPECT_NEAR(text::ToDouble(texts().toEast), 379185.968, 0.002);
+  EXPECT_NEAR(text::ToDouble(texts().toNorth), 6359970.566, 0.002);
+}
+
+TEST_F(HighAccuracy, PointOutsideTheGridStopsTheCalculation) {
+  OpenWithGrid(WriteGrid());
+  Enter(MW::kFromLongitude, "140.0000");
+  const WindowTexts before = texts();
+  view->Click(MW::kCalculate);
+  ASSERT_EQ(desktop.messages().size(), 1u);
+  EXPECT_EQ(desktop.messages()[0].text, "Point Outside Grid Boundary");
+  EXPECT_EQ(desktop.messages()[0].caption, "Error");
+  EXPECT_EQ(texts().toEast, before.toEast);
+  EXPECT_FALSE(window->report().started()) << "no record";
+  EXPECT_TRUE(window->display().Layer(kMarkerLayer).empty()) << "no marker";
+}
+
+TEST_F(HighAccuracy, UnreadableGridFileShowsItsOwnMessageOnlyOnce) {
+  OpenWithGrid((folder / "missing.gsb").string());
+  view->Click(MW::kCalculate);
+  ASSERT_EQ(desktop.messages().size(), 1u);
+  EXPECT_EQ(desktop.messages()[0].text, "Open failed on Input file and Count");
+  EXPECT_EQ(desktop.messages()[0].caption, "<<" + (folder / "missing.gsb").string() + "|1|0|0>>");
+}
+
+TEST_F(HighAccuracy, SameDatumNeedsNoGrid) {
+  OpenWithGrid("");
+  view->Select(MW::kToSystem, "AGD/ISG");
+  view->Click(MW::kCalculate);
+  EXPECT_TRUE(desktop.messages().empty());
+  EXPECT_EQ(texts().toSystem, "AGD/ISG");
+  EXPECT_EQ(texts().toZone, "561");
+  EXPECT_NE(testing::ReadFile(folder / "tarvo_rpt.txt").find("TARVO V3.3"), std::string::npos)
+      << "the Medium Accuracy steps ran";
+}
+
+TEST_F(HighAccuracy, PointOutsideTheAreaKeepsTheToFieldsButIsRecorded) {
+  engine::TransformSettings saved;
+  saved.accuracyMethod = engine::kHighAccuracy;
+  testing::WriteFile(folder / "tarvo_prm.dat",
+                     FormatSavedSettings(WindowTexts{}, saved, ntv2::GridChoice{5, ""}));
+  const auto program = folder / MreProgramName(true);
+  testing::WriteFile(program, "#!/bin/sh\nprintf ' 0 0 ' > Fwdmre.out\n");
+  std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+  desktop.SetCurrentDirectory(folder.path());
+  Open();
+  const WindowTexts before = texts();
+  view->Click(MW::kCalculate);
+  ASSERT_EQ(desktop.messages().size(), 1u);
+  EXPECT_EQ(desktop.messages()[0].text, "Point is outside Area\r\nCheck Limits");
+  EXPECT_EQ(desktop.messages()[0].icon, ui::MessageIcon::Information);
+  EXPECT_EQ(texts().toEast, before.toEast);
+  EXPECT_EQ(texts().toLatitude, before.toLatitude);
+  EXPECT_TRUE(window->report().started()) << "the record is still written";
+  EXPECT_EQ(window->display().Layer(kMarkerLayer).size(), 1u);
+}
+
+TEST_F(HighAccuracy, ChoosingHighAccuracyOutlinesTheSubGrids) {
+  OpenWithGrid(WriteGrid());
+  desktop.QueueModal([](ui::testing::FakeView& options) {
+    options.Click(params::OptionsDialog::kOk);  // High is selected already
+  });
+  view->Click(MW::kChangeOptions);
+  ASSERT_FALSE(desktop.messages().empty());
+  EXPECT_EQ(desktop.messages().back().text, "2");
+  EXPECT_EQ(desktop.messages().back().caption, "Number of Sub Grids");
+  EXPECT_EQ(desktop.messages().back().icon, ui::MessageIcon::Information);
+  const auto& outlines = window->display().Layer(kOutlineLayer);
+  ASSERT_EQ(outlines.size(), 2u);
+  const auto& first = std::get<ui::Polyline>(outlines[0]);
+  EXPECT_EQ(first.pen, (ui::Pen{{0, 225, 0}, 2}));
+  ASSERT_EQ(first.points.size(), 5u) << "a closed outline of four corners";
+  EXPECT_EQ(first.points.front(), first.points.back());
+  // The outline's north-west corner: 149 E, 31 S through the map's mapping.
+  EXPECT_EQ(first.points[0], (ui::Point{MapX(149) + 42.0, MapY(31) + 90.0}));
+}
+
+}  // namespace
+}  // namespace tarvo::mainwindow
