@@ -67,18 +67,19 @@ void Paint(QPainter& painter, const DisplayList& display) {
   }
 }
 
-QIcon RenderIcon(const std::function<void(DisplayList&, const PixelRect&)>& draw) {
+QImage RenderImage(const Drawing& draw, int size) {
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  DisplayList display;
+  draw(display, {0, 0, static_cast<double>(size), static_cast<double>(size)});
+  QPainter painter(&image);
+  Paint(painter, display);
+  return image;
+}
+
+QIcon RenderIcon(const Drawing& draw) {
   QIcon icon;
-  for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    DisplayList display;
-    draw(display, {0, 0, static_cast<double>(size), static_cast<double>(size)});
-    QPainter painter(&pixmap);
-    Paint(painter, display);
-    painter.end();
-    icon.addPixmap(pixmap);
-  }
+  for (const int size : kIconSizes) icon.addPixmap(QPixmap::fromImage(RenderImage(draw, size)));
   return icon;
 }
 

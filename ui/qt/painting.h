@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QPainter>
 #include <functional>
 
@@ -12,7 +13,12 @@ namespace tarvo::ui::qt {
 // Paints every layer of `display` in order.
 void Paint(QPainter& painter, const DisplayList& display);
 
-// An icon at the common sizes, each drawn by `draw` into a square box of that size.
-QIcon RenderIcon(const std::function<void(DisplayList&, const PixelRect&)>& draw);
+// A drawing made by `draw` into a square box of `size` pixels, on a transparent ground.
+using Drawing = std::function<void(DisplayList&, const PixelRect&)>;
+QImage RenderImage(const Drawing& draw, int size);
+
+// The common icon sizes, and an icon of the drawing at each of them.
+inline constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+QIcon RenderIcon(const Drawing& draw);
 
 }  // namespace tarvo::ui::qt

@@ -33,8 +33,7 @@ class QtDesktop : public Desktop {
   std::optional<std::filesystem::path> CurrentDirectory() override;
   std::tm LocalTime() override;
   ProcessOutcome RunProcess(const std::filesystem::path& program,
-                            const std::filesystem::path& workingDirectory,
-                            int timeoutMs) override;
+                            const std::filesystem::path& workingDirectory, int timeoutMs) override;
   void ShowHelp(std::string_view topic) override;
 
   // The help window, once opened (for tests).
