@@ -49,13 +49,13 @@ OptionsDialog::OptionsDialog(ui::Desktop& desktop, engine::TransformSettings& se
       "area.",
       {26, 93, 290, 27});
 
-  Add(ControlKind::GroupBox, 1011, "Geographical Input Format", {6, 130, 156, 56});
+  Add(ControlKind::GroupBox, 1011, "Geographical Input Format", {6, 130, 156, 60});
   Add(ControlKind::DropDownList, kInputFormat, "", {14, 143, 140, 110})
       .Bind(inputFormat_)
       .BindItems(inputFormats_)
       .OnSelect(&Self::SelectInputFormat);
-  ReadOnlyEdit(kInputNote, {14, 162, 140, 19}).Bind(note_);
-  Add(ControlKind::GroupBox, 1012, "Geographical Output Format", {168, 130, 156, 56});
+  Add(ControlKind::MultiLineEdit, kInputNote, "", {14, 161, 140, 24}, ui::kReadOnly).Bind(note_);
+  Add(ControlKind::GroupBox, 1012, "Geographical Output Format", {168, 130, 156, 60});
   Add(ControlKind::DropDownList, kOutputFormat, "", {176, 143, 140, 120})
       .Bind(outputFormat_)
       .BindItems(outputFormats_)
@@ -64,15 +64,15 @@ OptionsDialog::OptionsDialog(ui::Desktop& desktop, engine::TransformSettings& se
   Static(
       "NOTE: Selection of the Medium Accuracy option will display the various 7 parameter "
       "transformations options. \r\nYou can also enter your own values.",
-      {6, 191, 318, 20}, ui::kBorder);
+      {6, 193, 318, 20}, ui::kBorder);
   Static(
       "RESULTS OF CURRENT CALCULATIONS CAN BE FOUND IN TARVO_RPT.TXT LOCATED IN THE PROGRAM "
       "DIRECTORY",
-      {6, 215, 318, 9});
+      {6, 216, 318, 18});
   Static(
       "Leaving out the ellipsoidal height changes the transformed horizontal position by "
       "millimetres only.",
-      {6, 226, 318, 9});
+      {6, 234, 318, 9});
   Static("USE F1 FOR HELP", {6, 246, 100, 9});
   DefaultButton(kOk, "&OK", {268, 242, 56, 14}).OnClick(&Self::Ok);
 }

@@ -229,8 +229,8 @@ QWidget* DialogWindow::MakeWidget(const ControlTemplate& control) {
     }
     case ControlKind::StaticText: {
       auto* label = new QLabel(PlainCaption(control.caption), this);
-      // Only a box of two lines or more wraps its text.
-      label->setWordWrap(PixelBox(control.box).height() >= 2 * fontMetrics().height());
+      // Only a box with room for a second line wraps its text.
+      label->setWordWrap(PixelBox(control.box).height() >= 1.5 * fontMetrics().height());
       label->setAlignment((control.style & kCenter)       ? Qt::AlignHCenter | Qt::AlignTop
                           : (control.style & kRightAlign) ? Qt::AlignRight | Qt::AlignTop
                                                           : Qt::AlignLeft | Qt::AlignTop);
