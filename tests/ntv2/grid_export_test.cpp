@@ -345,6 +345,13 @@ TEST(GridExportNational, ExportsEveryRecordInConstantMemoryInBothLayouts) {
   GridExportCallbacks callbacks;
   callbacks.subGridStarted = [&subGrids](const std::string&) { ++subGrids; };
 
+  // A small export first, so that code and allocator pages touched once are not counted.
+  WriteFile(dir / "warm-up.gsb", GridBytes(ThreeSubGrids(), kCanadianLayout));
+  ASSERT_EQ(ExportGridText((dir / "warm-up.gsb").string(), callbacks, desktop).status,
+            GridExportStatus::kComplete);
+  subGrids = 0;
+  desktop.ClearMessages();
+
   const bool measured = ResetPeakMemory();
   const std::optional<long> before = MemoryKb("VmRSS");
   const GridExportResult result = ExportGridText(canadian.string(), callbacks, desktop);
