@@ -1,6 +1,7 @@
 #include "params/options_dialog.h"
 
 #include "angles/angle_format.h"
+#include "ntv2/grid_file_dialog.h"
 #include "params/parameters_dialog.h"
 
 namespace tarvo::params {
@@ -121,6 +122,9 @@ void OptionsDialog::Ok() {
   if (method == kMedium) {
     ParametersDialog parameters(desktop(), settings_, startDirectory_);
     desktop().RunModal(parameters);
+  } else {
+    ntv2::GridFileDialog gridFile(desktop(), grid_, startDirectory_);
+    desktop().RunModal(gridFile);
   }
   // Whatever the follow-up dialog ended with, the options dialog closes too.
   Close(ui::kResultOk);

@@ -13,7 +13,7 @@
 #include <random>
 
 #include "ntv2/grid_file.h"
-#include "tests/ntv2/synthetic_grid.h"
+#include "tests/support/synthetic_grid.h"
 #include "tests/support/support.h"
 #include "text/number_text.h"
 #include "ui/testing/scripted_desktop.h"

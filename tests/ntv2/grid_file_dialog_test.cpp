@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "ntv2/datum_choice_dialog.h"
-#include "tests/ntv2/synthetic_grid.h"
+#include "tests/support/synthetic_grid.h"
 #include "tests/support/support.h"
 #include "ui/testing/fake_view.h"
 #include "ui/testing/scripted_desktop.h"
