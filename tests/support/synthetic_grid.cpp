@@ -1,4 +1,4 @@
-#include "tests/ntv2/synthetic_grid.h"
+#include "tests/support/synthetic_grid.h"
 
 #include <cmath>
 #include <cstdint>
