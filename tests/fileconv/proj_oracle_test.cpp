@@ -1,6 +1,7 @@
-// Whole 7-parameter runs checked point by point against PROJ: AGD/AMG grid (inverse
-// Transverse Mercator on aust_SA), the National set as a coordinate-frame Helmert, GDA/MGA
-// grid (Transverse Mercator on GRS80) or GDA94 latitude and longitude.
+// Whole runs checked point by point against PROJ. The 7-parameter method: AGD/AMG grid
+// (inverse Transverse Mercator on aust_SA), the National set as a coordinate-frame Helmert,
+// GDA/MGA grid (Transverse Mercator on GRS80) or GDA94 latitude and longitude. The NTv2
+// method: AGD/AMG grid to GDA/MGA grid through a synthetic grid file that cs2cs reads too.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,7 +15,9 @@
 #include "angles/angle_reading.h"
 #include "angles/packed_angle.h"
 #include "fileconv/batch_run.h"
+#include "fileconv/file_conversion_dialog.h"
 #include "tests/support/support.h"
+#include "tests/support/synthetic_grid.h"
 #include "text/number_text.h"
 #include "ui/testing/scripted_desktop.h"
 
@@ -190,6 +193,87 @@ TEST(ProjOracle, GeographicOutputInEveryNotationReadsBackToTheSamePosition) {
           << "record " << i << " longitude " << records[i][5];
     }
   }
+}
+
+// Smooth shifts of the size of AGD66 -> GDA94 (about 5" north, 4" east) that no bilinear
+// surface reproduces, over 34.5 to 36.5 S and 145.5 to 148.5 E at 5'.
+ntv2::testing::SyntheticGrid WavyGrid() {
+  const auto node = [](int row, int column) {
+    return ntv2::GridNode{
+        static_cast<float>(5.0 + 0.8 * std::sin(row / 3.0) + 0.3 * std::cos(column / 4.0)),
+        static_cast<float>(-4.0 + 0.5 * std::cos(row / 5.0) - 0.4 * std::sin(column / 2.5)), 0.1f,
+        0.1f};
+  };
+  return {{ntv2::testing::SyntheticSubGrid{"VICNSW", "NONE", -131400, -124200, -534600, -523800,
+                                           300, 300, node}}};
+}
+
+TEST(ProjOracle, NtV2GridRunAgreesWithinTwoMillimetres) {
+  if (!HaveProgram("cs2cs")) GTEST_SKIP() << "PROJ's cs2cs is not installed";
+  TempDir dir;
+  const std::string gridPath = (dir / "wavy.gsb").string();
+  tarvo::testing::WriteFile(gridPath, ntv2::testing::GridBytes(WavyGrid(), ntv2::kCanadianLayout));
+  ntv2::GridOpenStatus status;
+  std::shared_ptr<const ntv2::GridFile> grid = ntv2::GridFile::Open(gridPath, status);
+  ASSERT_TRUE(grid) << status.detail;
+
+  // AGD/AMG zone 55 between 35.1 and 35.9 S, 146.1 and 147.9 E: well inside the grid.
+  std::mt19937 random(4320);
+  std::uniform_real_distribution<double> east(420000.0, 580000.0);
+  std::uniform_real_distribution<double> north(6030000.0, 6110000.0);
+  std::vector<Point> points(10000);
+  for (Point& p : points) {
+    p = {std::round(east(random) * 1000) / 1000, std::round(north(random) * 1000) / 1000, 0.0};
+  }
+  const auto expected =
+      RunProj("cs2cs -f %.4f +proj=utm +zone=55 +south +ellps=aust_SA +nadgrids=" + gridPath +
+                  " +to +proj=utm +zone=55 +south +ellps=GRS80 +towgs84=0,0,0",
+              points);
+
+  std::string csv;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    csv += text::Format("P%zu,%.3f,%.3f\n", i, points[i].east, points[i].north);
+  }
+  tarvo::testing::WriteFile(dir / "in.csv", csv);
+  engine::TransformSettings transform;
+  transform.accuracyMethod = engine::kHighAccuracy;
+  FileConversionSettings settings;
+  TakeMethodSettings(settings, transform, {ntv2::kGridFileAgd66, gridPath});
+  settings.firstFieldNumber = "2";
+  settings.secondFieldNumber = "3";
+  settings.inputFileName = (dir / "in.csv").string();
+  settings.outputFileName = (dir / "out.csv").string();
+  BatchValues batch;
+  BatchRunOptions options;
+  options.outputContents = OutputContents::ResultsWithInput;
+  options.gridShift = MakeGridShift(grid);
+  ui::testing::ScriptedDesktop desktop;
+  const BatchRunResult result = RunBatchConversion(settings, batch, transform, options, desktop);
+  EXPECT_EQ(result.count, points.size());
+  EXPECT_TRUE(desktop.messages().empty());
+
+  std::istringstream lines(tarvo::testing::ReadFile(dir / "out.csv"));
+  std::string line;
+  std::size_t i = 0;
+  double worst = 0.0;
+  while (std::getline(lines, line)) {
+    if (line.empty() || line[0] != 'P') continue;
+    ASSERT_LT(i, points.size());
+    std::vector<std::string> fields;
+    std::istringstream parts(line);
+    for (std::string field; std::getline(parts, field, ',');) fields.push_back(field);
+    ASSERT_EQ(fields.size(), 5u) << "id, E, N and the two results: " << line;
+    ASSERT_GE(expected[i].size(), 2u);
+    const double dEast = text::ToDouble(fields[3]) - expected[i][0];
+    const double dNorth = text::ToDouble(fields[4]) - expected[i][1];
+    worst = std::max({worst, std::fabs(dEast), std::fabs(dNorth)});
+    ASSERT_LE(std::max(std::fabs(dEast), std::fabs(dNorth)), kTwoMillimetres)
+        << "record " << i << ": E " << points[i].east << " N " << points[i].north << " differs by "
+        << dEast << ", " << dNorth << " m";
+    ++i;
+  }
+  EXPECT_EQ(i, points.size());
+  RecordProperty("worst_difference_mm", text::Format("%.3f", worst * 1000));
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 
 #include "ntv2/datum_choice_dialog.h"
 #include "ntv2/grid_datum.h"
-#include "tests/support/synthetic_grid.h"
 #include "tests/support/support.h"
+#include "tests/support/synthetic_grid.h"
 #include "ui/testing/scripted_desktop.h"
 
 namespace tarvo::ntv2 {

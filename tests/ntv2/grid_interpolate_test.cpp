@@ -7,8 +7,8 @@
 #include <chrono>
 #include <filesystem>
 
-#include "tests/support/synthetic_grid.h"
 #include "tests/support/support.h"
+#include "tests/support/synthetic_grid.h"
 #include "ui/testing/scripted_desktop.h"
 
 namespace tarvo::ntv2 {

@@ -9,8 +9,8 @@
 
 #include "angles/packed_angle.h"
 #include "ntv2/grid_file.h"
-#include "tests/support/synthetic_grid.h"
 #include "tests/support/support.h"
+#include "tests/support/synthetic_grid.h"
 #include "text/number_text.h"
 
 namespace tarvo::ntv2 {
