@@ -6,6 +6,7 @@
 #include "angles/dms_text.h"
 #include "angles/packed_angle.h"
 #include "engine/grid_system.h"
+#include "fileconv/file_conversion_dialog.h"
 #include "mainwindow/about_dialog.h"
 #include "mainwindow/artwork.h"
 #include "mainwindow/cartesian_display.h"
@@ -426,6 +427,10 @@ void MainTransformDialog::ConvertFile() {
   const std::string help =
       "This option takes an ASCII file in either E,N,H \r\nor Lat,Long format and converts to "
       "a 2nd ASCII file \r\nin the required projection, zone and coordinates";
+  ShowHelpText(help);
+  fileconv::FileConversionDialog conversion(desktop(), settings_, grid_, interpolator_,
+                                            batchValues_, session_.startDirectory);
+  desktop().RunModal(conversion);
   ShowHelpText(help);
 }
 

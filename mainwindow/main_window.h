@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/transform_settings.h"
+#include "fileconv/file_conversion_settings.h"
 #include "mainwindow/calculation.h"
 #include "mainwindow/report.h"
 #include "mainwindow/window_state.h"
@@ -144,6 +145,8 @@ class MainTransformDialog : public ui::Dialog {
   WindowTexts texts_;
   engine::CartesianEstimates estimates_;
   ntv2::GridInterpolator interpolator_;
+  // What the batch conversion remembers from one run to the next (file type, separators).
+  fileconv::BatchValues batchValues_;
   Report report_;
   std::vector<std::string> fromSystems_;
   std::vector<std::string> toSystems_;

@@ -200,6 +200,16 @@ TEST_F(Fields, ChangeOptionsAppliesTheChosenMethod) {
   EXPECT_EQ(window->session().geographicInput, 1);
 }
 
+TEST_F(Fields, ButtonsOpenTheirDialogs) {
+  view->Click(MW::kConvertFile);
+  view->Click(MW::kGeoConvert);
+  view->Click(MW::kChangeOptions);
+  EXPECT_EQ(
+      desktop.modalTitles(),
+      (std::vector<std::string>{"File Conversion Option", "Latitude and Longitude Conversions",
+                                "Tarvo V3.42 Transformation Options"}));
+}
+
 TEST(MapMarker, DefaultPositionMarksNewcastle) {
   EXPECT_EQ(MapX(151.423), 261);
   EXPECT_EQ(MapY(32.533), 128);
