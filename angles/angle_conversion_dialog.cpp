@@ -86,8 +86,12 @@ AngleConversionDialog::AngleConversionDialog(ui::Desktop& desktop, std::string_v
     const int top = kFirstRowTop + kRowPitch * row;
     if (row > 0) Static(kRowLabels[row - 1], {8, top + 2, 64, 10});
     for (int column = 0; column < kColumns; ++column) {
+      const std::string name = std::string(column < 2 ? "From " : "To ") +
+                               (column % 2 == 0 ? "latitude" : "longitude") + ", " +
+                               (row == 0 ? "as shown" : kRowLabels[row - 1]);
       ReadOnlyEdit(CellId(row, column), {kColumnLeft[column], top, kColumnWidth, 13})
-          .Bind(cells_[static_cast<std::size_t>(column)][static_cast<std::size_t>(row)]);
+          .Bind(cells_[static_cast<std::size_t>(column)][static_cast<std::size_t>(row)])
+          .Name(name);
     }
   }
   DefaultButton(kReturn, "&Return", {192, 166, 56, 14}).OnClick(&AngleConversionDialog::Return);

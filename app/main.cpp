@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName(QStringLiteral("Tarvo"));
 
-  tarvo::ui::qt::QtDesktop desktop(tarvo::mainwindow::HelpText);
+  tarvo::ui::qt::QtDesktop desktop(tarvo::mainwindow::HelpText());
   desktop.SetWindowIcon(tarvo::ui::qt::RenderIcon(
       [](tarvo::ui::DisplayList& display, const tarvo::ui::PixelRect& box) {
         tarvo::mainwindow::DrawEmblem(display, 0, box);

@@ -1,13 +1,11 @@
-// The program's own help: one section per window, opened by the Help button and by F1.
+// The program's own help: one section per window, opened by the main window's Help button
+// and by F1 in any window, and the usual workflow.
 #pragma once
 
-#include <string>
-#include <string_view>
+#include "ui/help_book.h"
 
 namespace tarvo::mainwindow {
 
-// The help text of a window's section ("main", "options", ...), starting with the section
-// on the window asked for and followed by the workflow overview. Plain single-byte text.
-std::string HelpText(std::string_view topic);
+ui::HelpBook HelpText();
 
 }  // namespace tarvo::mainwindow

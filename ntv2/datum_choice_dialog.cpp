@@ -6,6 +6,7 @@ DatumChoiceDialog::DatumChoiceDialog(ui::Desktop& desktop, GridChoice& grid)
     : ui::Dialog(desktop), grid_(grid) {
   using ui::ControlKind;
   SetTemplate("Datum", 120, 84);
+  SetHelpTopic("datum");
   Static("Unable to determine Datum\rPlease Select", {10, 8, 100, 20}, ui::kCenter);
   Add(ControlKind::RadioButton, kAgd66, "AGD 66", {30, 32, 60, 10})
       .Bind(agd66_)

@@ -14,13 +14,20 @@ std::string GridBaseName(const std::string& gridFilePath) {
 
 std::optional<std::string> GridLabel(const GridChoice& grid) {
   switch (grid.gridMethod) {
-    case kGridFileAgd66: return GridBaseName(grid.gridFilePath) + " --> AGD66 <> GDA";
-    case kGridFileAgd84: return GridBaseName(grid.gridFilePath) + " --> AGD84 <> GDA";
-    case kTasmaniaGrid: return "TAS (Grid) --> AGD66 <> GDA";
-    case kNorthernTerritoryGrid: return "NT  (Grid) --> AGD66 <> GDA";
-    case kQueenslandGrid: return "QLD (Grid) --> AGD84 <> GDA";
-    case kNswMrePrograms: return "NSW (MRE)  --> AGD66 <> GDA";
-    default: return std::nullopt;
+    case kGridFileAgd66:
+      return GridBaseName(grid.gridFilePath) + " --> AGD66 <> GDA";
+    case kGridFileAgd84:
+      return GridBaseName(grid.gridFilePath) + " --> AGD84 <> GDA";
+    case kTasmaniaGrid:
+      return "TAS (Grid) --> AGD66 <> GDA";
+    case kNorthernTerritoryGrid:
+      return "NT  (Grid) --> AGD66 <> GDA";
+    case kQueenslandGrid:
+      return "QLD (Grid) --> AGD84 <> GDA";
+    case kNswMrePrograms:
+      return "NSW (MRE)  --> AGD66 <> GDA";
+    default:
+      return std::nullopt;
   }
 }
 

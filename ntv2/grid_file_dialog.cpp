@@ -25,6 +25,7 @@ GridFileDialog::GridFileDialog(ui::Desktop& desktop, GridChoice& grid,
     : ui::Dialog(desktop), grid_(grid), startDirectory_(std::move(startDirectory)) {
   using ui::ControlKind;
   SetTemplate("High Accuracy - NTv2 Interpolation Grids", 268, 140);
+  SetHelpTopic("gridfile");
 
   Add(ControlKind::DropDownCombo, kFileList, "", {8, 8, 252, 120}, ui::kSorted)
       .Bind(fileText_)

@@ -54,13 +54,17 @@ OptionsDialog::OptionsDialog(ui::Desktop& desktop, engine::TransformSettings& se
   Add(ControlKind::DropDownList, kInputFormat, "", {14, 143, 140, 110})
       .Bind(inputFormat_)
       .BindItems(inputFormats_)
-      .OnSelect(&Self::SelectInputFormat);
-  Add(ControlKind::MultiLineEdit, kInputNote, "", {14, 161, 140, 24}, ui::kReadOnly).Bind(note_);
+      .OnSelect(&Self::SelectInputFormat)
+      .Name("Geographical Input Format");
+  Add(ControlKind::MultiLineEdit, kInputNote, "", {14, 161, 140, 24}, ui::kReadOnly)
+      .Bind(note_)
+      .Name("Input format note");
   Add(ControlKind::GroupBox, 1012, "Geographical Output Format", {168, 130, 156, 60});
   Add(ControlKind::DropDownList, kOutputFormat, "", {176, 143, 140, 120})
       .Bind(outputFormat_)
       .BindItems(outputFormats_)
-      .OnSelect(&Self::SelectOutputFormat);
+      .OnSelect(&Self::SelectOutputFormat)
+      .Name("Geographical Output Format");
 
   Static(
       "NOTE: Selection of the Medium Accuracy option will display the various 7 parameter "

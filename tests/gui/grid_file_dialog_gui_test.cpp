@@ -15,8 +15,8 @@
 
 #include "ntv2/grid_file_dialog.h"
 #include "tests/gui/gui_support.h"
-#include "tests/support/synthetic_grid.h"
 #include "tests/support/support.h"
+#include "tests/support/synthetic_grid.h"
 #include "ui/qt/dialog_window.h"
 #include "ui/qt/qt_desktop.h"
 

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -40,9 +39,11 @@ QString QtFilter(std::string_view filterList) {
   return filters.join(QStringLiteral(";;"));
 }
 
-QtDesktop::QtDesktop(std::function<std::string(std::string_view)> help) : help_(std::move(help)) {}
+QtDesktop::QtDesktop(ui::HelpBook help) : help_(std::move(help)) {}
 
-QtDesktop::~QtDesktop() = default;
+QtDesktop::~QtDesktop() {
+  if (helpWindow_ != nullptr && helpWindow_->parent() == nullptr) delete helpWindow_.data();
+}
 
 int QtDesktop::RunModal(Dialog& dialog) {
   DialogWindow window(dialog, *this, QApplication::activeModalWidget());
@@ -147,23 +148,38 @@ ProcessOutcome QtDesktop::RunProcess(const std::filesystem::path& program,
   return outcome;
 }
 
+namespace {
+
+// The help book as one page, each section under a heading with an anchor of its topic.
+QString HelpPage(const ui::HelpBook& book) {
+  QString page = QStringLiteral("<h2>Tarvo help</h2>");
+  for (const ui::HelpSection& section : book) {
+    page += QStringLiteral(
+                "<h3><a name=\"%1\"></a>%2</h3><pre style=\"font-family: sans-serif\">%3</pre>")
+                .arg(QString::fromLatin1(section.topic), ShownText(section.title).toHtmlEscaped(),
+                     ShownText(section.text).toHtmlEscaped());
+  }
+  return page;
+}
+
+}  // namespace
+
 void QtDesktop::ShowHelp(std::string_view topic) {
-  const std::string text = help_ ? help_(topic) : std::string();
   // The help window belongs to the dialog in use, so it takes input while that dialog is
   // modal, and it closes with it.
   QWidget* owner = QApplication::activeModalWidget();
   if (helpWindow_ == nullptr || helpWindow_->parentWidget() != owner) {
-    delete helpWindow_;
+    if (helpWindow_ != nullptr && helpWindow_->parent() == nullptr) delete helpWindow_.data();
     helpWindow_ = new QTextBrowser(owner);
     helpWindow_->setWindowFlag(Qt::Window);
-    helpWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
-    helpWindow_->resize(560, 480);
-    QObject::connect(helpWindow_, &QObject::destroyed, [this] { helpWindow_ = nullptr; });
+    helpWindow_->setWindowTitle(QStringLiteral("Tarvo Help"));
+    helpWindow_->resize(600, 500);
+    helpWindow_->setHtml(HelpPage(help_));
   }
-  helpWindow_->setWindowTitle(QStringLiteral("Tarvo Help"));
-  helpWindow_->setPlainText(ShownText(text));
+  helpTopic_ = std::string(topic);
   helpWindow_->show();
   helpWindow_->raise();
+  helpWindow_->scrollToAnchor(QString::fromLatin1(helpTopic_));
 }
 
 }  // namespace tarvo::ui::qt

@@ -3,21 +3,22 @@
 #pragma once
 
 #include <QIcon>
-#include <functional>
+#include <QPointer>
+#include <QTextBrowser>
 #include <memory>
 #include <vector>
 
 #include "ui/desktop.h"
+#include "ui/help_book.h"
 
 class QProcess;
-class QTextBrowser;
 
 namespace tarvo::ui::qt {
 
 class QtDesktop : public Desktop {
  public:
-  // `help` gives the text of a help section (plain text, single bytes) for a topic name.
-  explicit QtDesktop(std::function<std::string(std::string_view topic)> help = {});
+  // `help` is the program's help, shown whole and opened at the section asked for.
+  explicit QtDesktop(ui::HelpBook help = {});
   ~QtDesktop() override;
 
   void SetWindowIcon(const QIcon& icon) { icon_ = icon; }
@@ -36,13 +37,16 @@ class QtDesktop : public Desktop {
                             const std::filesystem::path& workingDirectory, int timeoutMs) override;
   void ShowHelp(std::string_view topic) override;
 
-  // The help window, once opened (for tests).
-  QTextBrowser* helpWindow() const { return helpWindow_; }
+  // The help window, once opened, and the section it was last opened at (for tests).
+  QTextBrowser* helpWindow() const { return helpWindow_.data(); }
+  const std::string& helpTopic() const { return helpTopic_; }
 
  private:
-  std::function<std::string(std::string_view)> help_;
+  ui::HelpBook help_;
+  std::string helpTopic_;
   QIcon icon_;
-  QTextBrowser* helpWindow_ = nullptr;
+  // Owned by the window it was opened from, or by this desktop when there was none.
+  QPointer<QTextBrowser> helpWindow_;
   // Programs still running when their wait ended; they are left to finish.
   std::vector<std::unique_ptr<QProcess>> running_;
 };
