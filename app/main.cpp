@@ -1,5 +1,6 @@
 // Tarvo's desktop program: the main window, shown modally, is the whole program.
 #include <QApplication>
+#include <QFile>
 #include <clocale>
 
 #include "engine/transform_settings.h"
@@ -28,6 +29,8 @@ int main(int argc, char** argv) {
   tarvo::ntv2::GridChoice grid;
   const auto startDirectory = tarvo::ui::WorkingDirectory().value_or(".");
   tarvo::mainwindow::MainTransformDialog window(desktop, settings, grid, startDirectory);
+  window.SetProgramDirectory(
+      QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
   desktop.RunModal(window);
   return 0;
 }

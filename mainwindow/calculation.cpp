@@ -207,8 +207,9 @@ class Calculation {
     const Position stored = StoredPosition();
     std::optional<Position> moved;
     if (c_.grid.gridMethod == ntv2::kNswMrePrograms) {
-      const auto answer = RunMreBridge(!fromGda_, stored.latitude, stored.longitude,
-                                       c_.session.startDirectory, c_.desktop);
+      const auto answer =
+          RunMreBridge(!fromGda_, stored.latitude, stored.longitude, c_.session.startDirectory,
+                       c_.desktop, c_.session.programDirectory);
       if (!answer) return result_;
       moved = Position{answer->latitude, answer->longitude};
     } else {

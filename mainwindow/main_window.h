@@ -78,6 +78,11 @@ class MainTransformDialog : public ui::Dialog {
   MainTransformDialog(ui::Desktop& desktop, engine::TransformSettings& settings,
                       ntv2::GridChoice& grid, std::filesystem::path startDirectory);
 
+  // Where the program itself is installed: the MRE programs are found there too.
+  void SetProgramDirectory(std::filesystem::path folder) {
+    session_.programDirectory = std::move(folder);
+  }
+
   const WindowTexts& texts() const { return texts_; }
   const SessionValues& session() const { return session_; }
   const Report& report() const { return report_; }

@@ -47,9 +47,14 @@ MreResult ParseMreOutput(std::string_view text) {
 }
 
 std::optional<MreResult> RunMreBridge(bool forward, double latitude, double longitude,
-                                      const std::filesystem::path& folder, ui::Desktop& desktop) {
+                                      const std::filesystem::path& folder, ui::Desktop& desktop,
+                                      const std::filesystem::path& installedFolder) {
   // The folder joins with the name without a doubled separator, also at a drive root.
-  const std::filesystem::path program = folder / MreProgramName(forward);
+  std::filesystem::path program = folder / MreProgramName(forward);
+  std::error_code missing;
+  if (!installedFolder.empty() && !std::filesystem::exists(program, missing)) {
+    program = installedFolder / MreProgramName(forward);
+  }
   {
     std::ofstream input(folder / "fwdmre.inp", std::ios::binary | std::ios::trunc);
     input << text::Format("-%.*f   %.*f\n", 10, latitude, 10, longitude);

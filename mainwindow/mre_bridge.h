@@ -21,11 +21,14 @@ struct MreResult {
 // The program's name on this platform.
 std::string MreProgramName(bool forward);
 
-// Runs the forward (AGD66 to GDA94) or reverse program in `folder` for the position given in
-// radians (south and east positive). Gives the transformed position, or nothing after the
-// message that stops the calculation.
+// Runs the forward (AGD66 to GDA94) or reverse program for the position given in radians
+// (south and east positive), exchanging the files in `folder`. The program is the one in
+// `folder`; where there is none there, the one installed in `installedFolder` (beside the
+// running program), when that is given. Gives the transformed position, or nothing after
+// the message that stops the calculation.
 std::optional<MreResult> RunMreBridge(bool forward, double latitude, double longitude,
-                                      const std::filesystem::path& folder, ui::Desktop& desktop);
+                                      const std::filesystem::path& folder, ui::Desktop& desktop,
+                                      const std::filesystem::path& installedFolder = {});
 
 // Reads the two numbers of an output file's text by the exchange's character rules: tabs
 // and minus signs are dropped, blanks before a number are skipped and a blank after it ends

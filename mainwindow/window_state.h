@@ -16,7 +16,8 @@ struct SessionValues {
   // The last To position in the standard display form, before any output conversion.
   std::string savedToLatitude;
   std::string savedToLongitude;
-  std::filesystem::path startDirectory;  // where the program's files are kept
+  std::filesystem::path startDirectory;    // where the program's files are kept
+  std::filesystem::path programDirectory;  // where the program is installed, if known
 };
 
 // The window's texts, one per control, with their defaults.

@@ -72,6 +72,18 @@ TEST(MreBridge, ForwardAndReverseAgreeWithTheRegionalNswVicTransformation) {
   EXPECT_TRUE(desktop.messages().empty());
 }
 
+TEST(MreBridge, ProgramsInstalledBesideTarvoServeWhenTheFolderHasNone) {
+  testing::TempDir folder;
+  testing::TempDir installed;
+  ui::testing::ScriptedDesktop desktop;
+  InstallProgram(installed.path(), true);
+  const auto result =
+      RunMreBridge(true, kLatitude, kLongitude, folder.path(), desktop, installed.path());
+  ASSERT_TRUE(result.has_value());
+  EXPECT_TRUE(std::filesystem::exists(folder / "Fwdmre.out")) << "files exchanged in the folder";
+  EXPECT_TRUE(desktop.messages().empty());
+}
+
 TEST(MreBridge, MissingProgramNamesTheFolder) {
   testing::TempDir folder;
   ui::testing::ScriptedDesktop desktop;
