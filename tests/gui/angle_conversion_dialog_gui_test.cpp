@@ -23,10 +23,7 @@ TEST(AngleConversionDialogGui, ShowsEveryCellInFullAndReturnCloses) {
   Dlg dialog(desktop, " 43\xB0 38' 59.99999\"", " 153\xB0 38' 59.99999\"", " 43\xB0 38' 54.32109\"",
              " 153\xB0 38' 54.32109\"", "AGD/AMG Zone 56", "GDA/MGA Zone 56");
   ui::qt::DialogWindow window(dialog, desktop, nullptr);
-  dialog.Show();
-  window.show();
-  QApplication::setActiveWindow(&window);
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  ASSERT_TRUE(tarvo::testing::ShowActive(dialog, window));
 
   for (int column = 0; column < Dlg::kColumns; ++column) {
     for (int row = 0; row < Dlg::kRows; ++row) {

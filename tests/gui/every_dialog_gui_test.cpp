@@ -104,10 +104,7 @@ class EveryWindow : public ::testing::TestWithParam<Window> {
   void Open() {
     dialog = GetParam().make(program);
     window = std::make_unique<ui::qt::DialogWindow>(*dialog, program.desktop, nullptr);
-    dialog->Show();
-    window->show();
-    QApplication::setActiveWindow(window.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ASSERT_TRUE(tarvo::testing::ShowActive(*dialog, *window));
   }
   // The widgets of the window's controls that Tab can reach, in the window's focus chain.
   std::vector<QWidget*> TabChain() const {

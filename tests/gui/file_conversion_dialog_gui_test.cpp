@@ -43,16 +43,11 @@ class FileConversionDialogGuiTest : public ::testing::Test {
         "AGD/AMG\nGDA/MGA\n56\n56\nEast, North, (Height)\n" + (folder / "in.csv").string() +
             "\nEast, North, (Height)\n" + (folder / "out.csv").string() +
             "\nCSV - Comma Separated\nEast Field\nNorth Field\n2\n3\nHeight Field\n4\n1\n");
-    dialog.Show();
-    window.show();
-    QApplication::setActiveWindow(&window);
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_TRUE(tarvo::testing::ShowActive(dialog, window));
   }
   template <class W>
   W* Widget(int id) {
-    auto* widget = qobject_cast<W*>(window.ControlWidget(id));
-    EXPECT_NE(widget, nullptr) << "control " << id;
-    return widget;
+    return tarvo::testing::ControlAs<W>(window, id);
   }
 
   tarvo::testing::TempDir folder;

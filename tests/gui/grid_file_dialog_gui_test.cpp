@@ -32,16 +32,11 @@ class GridFileDialogGui : public ::testing::Test {
   void Open() {
     dialog = std::make_unique<Dlg>(desktop, grid, folder.path());
     window = std::make_unique<ui::qt::DialogWindow>(*dialog, desktop, nullptr);
-    dialog->Show();
-    window->show();
-    QApplication::setActiveWindow(window.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ASSERT_TRUE(tarvo::testing::ShowActive(*dialog, *window));
   }
   template <class W>
   W* Widget(int id) {
-    auto* widget = qobject_cast<W*>(window->ControlWidget(id));
-    EXPECT_NE(widget, nullptr) << "control " << id;
-    return widget;
+    return tarvo::testing::ControlAs<W>(*window, id);
   }
   // A grid over the whole continent, as the national grids are.
   std::string WriteGrid(const std::string& name) {

@@ -2,8 +2,16 @@
 
 #include <QDir>
 #include <QPixmap>
+#include <QTest>
 
 namespace tarvo::testing {
+
+bool ShowActive(ui::Dialog& dialog, QWidget& window) {
+  dialog.Show();
+  window.show();
+  QApplication::setActiveWindow(&window);
+  return QTest::qWaitForWindowActive(&window);
+}
 
 std::string SaveScreenshot(QWidget* widget, const std::string& name) {
   QDir().mkpath(QStringLiteral("screenshots"));

@@ -2,11 +2,16 @@
 // for events, and saving screenshots for a person to look at.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <string>
+
+#include "ui/dialog.h"
+#include "ui/qt/dialog_window.h"
 
 namespace tarvo::testing {
 
@@ -29,6 +34,19 @@ void WhenModal(std::function<void(T*)> act) {
     }
   });
   timer->start(20);
+}
+
+// Shows a dialog in its real window and makes that the active window, as the desktop does
+// with the window a user works in (offscreen, nothing becomes active by itself). Returns
+// whether the window became active.
+bool ShowActive(ui::Dialog& dialog, QWidget& window);
+
+// The widget of control `id` as a W, failing the test when it is none.
+template <class W>
+W* ControlAs(const ui::qt::DialogWindow& window, int id) {
+  auto* widget = qobject_cast<W*>(window.ControlWidget(id));
+  EXPECT_NE(widget, nullptr) << "control " << id << " is no " << W::staticMetaObject.className();
+  return widget;
 }
 
 // Saves a picture of `widget` as build-folder/screenshots/<name>.png and returns its path.

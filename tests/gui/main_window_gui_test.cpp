@@ -34,14 +34,11 @@ class MainWindowGui : public ::testing::Test {
   void Open() {
     dialog = std::make_unique<MW>(desktop, settings, grid, folder.path());
     window = std::make_unique<ui::qt::DialogWindow>(*dialog, desktop, nullptr);
-    dialog->Show();
-    window->show();
-    QApplication::setActiveWindow(window.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ASSERT_TRUE(tarvo::testing::ShowActive(*dialog, *window));
   }
   template <class W>
   W* Widget(int id) {
-    return qobject_cast<W*>(window->ControlWidget(id));
+    return tarvo::testing::ControlAs<W>(*window, id);
   }
 
   testing::TempDir folder;

@@ -29,10 +29,7 @@ TEST(OptionsDialogGui, MethodButtonsAndFormatListsWorkThroughRealClicks) {
   ui::qt::QtDesktop desktop;
   Dlg dialog(desktop, settings, grid, folder.path());
   ui::qt::DialogWindow window(dialog, desktop, nullptr);
-  dialog.Show();
-  window.show();
-  QApplication::setActiveWindow(&window);
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  ASSERT_TRUE(tarvo::testing::ShowActive(dialog, window));
 
   auto* high = qobject_cast<QRadioButton*>(window.ControlWidget(Dlg::kHighAccuracy));
   auto* medium = qobject_cast<QRadioButton*>(window.ControlWidget(Dlg::kMediumAccuracy));

@@ -26,16 +26,11 @@ class ParametersDialogGuiTest : public ::testing::Test {
  protected:
   ParametersDialogGuiTest()
       : dialog(desktop, settings, folder.path()), window(dialog, desktop, nullptr) {
-    dialog.Show();
-    window.show();
-    QApplication::setActiveWindow(&window);
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_TRUE(tarvo::testing::ShowActive(dialog, window));
   }
   template <class W>
   W* Widget(int id) {
-    auto* widget = qobject_cast<W*>(window.ControlWidget(id));
-    EXPECT_NE(widget, nullptr) << "control " << id;
-    return widget;
+    return tarvo::testing::ControlAs<W>(window, id);
   }
   void TypeInto(int id, const QString& text) {
     auto* edit = Widget<QLineEdit>(id);

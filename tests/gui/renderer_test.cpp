@@ -31,14 +31,11 @@ constexpr int kOk = SampleDialog::kOk;
 class RendererTest : public ::testing::Test {
  protected:
   RendererTest() : dialog(desktop), window(dialog, desktop, nullptr) {
-    dialog.Show();
-    window.show();
-    QApplication::setActiveWindow(&window);
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_TRUE(tarvo::testing::ShowActive(dialog, window));
   }
   template <class W>
   W* Widget(int id) {
-    return qobject_cast<W*>(window.ControlWidget(id));
+    return tarvo::testing::ControlAs<W>(window, id);
   }
 
   QtDesktop desktop;
