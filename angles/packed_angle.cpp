@@ -204,7 +204,8 @@ DegreesMinutesSeconds SecondsToDms(double seconds) {
 }
 
 std::string FormatPacked(double packed, int decimals) {
-  std::string t = text::Format("%.*f", decimals, packed);
+  std::string t;
+  text::AppendFixed(t, packed, decimals);
   if (decimals < 4) return t;
   const std::size_t point = t.find('.');
   if (point == std::string::npos || t.size() < point + 5) return t;

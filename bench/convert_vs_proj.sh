@@ -75,7 +75,7 @@ timed() {
 stats() {
   sort -g -k"$2","$2" "$1" | awk -v c="$2" '{ v[NR] = $c }
     END { m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2;
-          printf "%.2f %.2f %.2f", m, v[1], v[NR] }'
+          printf "%.2f %.2f %.2f\n", m, v[1], v[NR] }'
 }
 
 # Largest distance in metres between tarvo's records (after its 5 header lines) and cs2cs's.
@@ -105,8 +105,8 @@ for method in ntv2 7p; do
       "$e" "$emin" "$emax" "$c" "$cmin" "$cmax" "$(awk -v k="$mmax" 'BEGIN { print k / 1024 }')"
     eval "${tool}_elapsed=$e ${tool}_cpu=$c"
   done
-  printf '%-12s ratio cs2cs/tarvo-convert: elapsed %.2f, cpu %.2f; largest difference %s m\n' \
-    "$method" "$(awk -v a="$proj_elapsed" -v b="$tarvo_elapsed" 'BEGIN { print a / b }')" \
-    "$(awk -v a="$proj_cpu" -v b="$tarvo_cpu" 'BEGIN { print a / b }')" \
+  printf '%-12s ratio cs2cs/tarvo-convert: elapsed %s, cpu %s; largest difference %s m\n' \
+    "$method" "$(awk -v a="$proj_elapsed" -v b="$tarvo_elapsed" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }')" \
+    "$(awk -v a="$proj_cpu" -v b="$tarvo_cpu" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }')" \
     "$(difference "tarvo_$method.txt" proj_out.txt)"
 done
