@@ -163,6 +163,16 @@ TEST(ConverterOutput, NationalGridRunEqualsTheDialogRun) {
   // cs2cs with the same grid gives 266840.132 6462138.987 and 595422.013 6591670.184.
   EXPECT_EQ(Records(output), "266840.132 6462138.987\n595422.013 6591670.184\n");
 
+  // The method and the grid file saved in tarvo_prm.dat serve as well.
+  engine::TransformSettings saved;
+  saved.accuracyMethod = engine::kHighAccuracy;
+  folder.Write("tarvo_prm.dat", mainwindow::FormatSavedSettings(
+                                    {}, saved, ntv2::GridChoice{ntv2::kGridFileAgd66, grid}));
+  const Outcome fromSaved =
+      folder.Run("-f -i in.txt -o saved.txt -T ssv -F 1,2 --from AMG:56 --to MGA:56");
+  ASSERT_EQ(fromSaved.status, 0) << fromSaved.err;
+  EXPECT_EQ(WithoutDate(folder.Read("saved.txt")), WithoutDate(output));
+
   DialogState dialog(folder);
   engine::TransformSettings transform;
   const ntv2::GridChoice choice{ntv2::kGridFileAgd66, grid.string()};
@@ -318,6 +328,27 @@ TEST(ConverterOptions, QuietForceHelpAndVersion) {
   outcome = folder.Run("-V");
   EXPECT_EQ(outcome.status, 0);
   EXPECT_EQ(outcome.out, "tarvo-convert (Tarvo) V3.42\n");
+}
+
+TEST(ConverterOptions, ProgressLineOnlyOnATerminal) {
+  if (!testing::HaveProgram("script")) GTEST_SKIP() << "script (util-linux) is not installed";
+  ConverterFolder folder;
+  std::string points;
+  for (int i = 0; i < 5000; ++i) points += text::Format("P%d,%d.000,6360000.000\n", i, 300000 + i);
+  folder.Write("in.csv", points);
+  const fs::path program = fs::path(TARVO_BUILD_DIR) / "tarvo-convert";
+  const std::string run = "'" + program.string() +
+                          "' -i in.csv -o out.csv -f --from AMG:56 --to MGA:56 -F 2,3 -m medium";
+  // script gives the converter a terminal and copies what it writes there.
+  const testing::CommandResult terminal = testing::RunCommand(
+      "cd '" + folder.path().string() + "' && script -qec \"" + run + "\" /dev/null");
+  EXPECT_NE(terminal.output.find("\rtarvo-convert:  50%"), std::string::npos);
+  EXPECT_NE(terminal.output.find("\rtarvo-convert: 100%\r"), std::string::npos);
+  EXPECT_NE(terminal.output.find("Total of 5000 coordinates have been converted"),
+            std::string::npos);
+  const testing::CommandResult quiet = testing::RunCommand(
+      "cd '" + folder.path().string() + "' && script -qec \"" + run + " -q\" /dev/null");
+  EXPECT_EQ(quiet.output, "") << "--quiet shows neither the progress nor the count";
 }
 
 TEST(ConverterStreams, StandardInputToStandardOutput) {
