@@ -142,7 +142,7 @@ class Parser {
     Handler flag;
   };
 
-  static const std::array<Option, 25>& Options();
+  static const std::array<Option, 21>& Options();
 
   static const Option* FindLong(std::string_view name) {
     for (const Option& option : Options()) {
@@ -348,8 +348,8 @@ class Parser {
   std::string& error_;
 };
 
-const std::array<Parser::Option, 25>& Parser::Options() {
-  static const std::array<Option, 25> options = {{
+const std::array<Parser::Option, 21>& Parser::Options() {
+  static const std::array<Option, 21> options = {{
       {"input", 'i', true, &Parser::Input},
       {"output", 'o', true, &Parser::Output},
       {"from", 0, true, &Parser::Side},
@@ -371,11 +371,6 @@ const std::array<Parser::Option, 25>& Parser::Options() {
       {"quiet", 'q', false, &Parser::Quiet},
       {"help", 'h', false, &Parser::Help},
       {"version", 'V', false, &Parser::Version},
-      // Spelling variants of the same options.
-      {"header", 0, true, &Parser::HeaderLines},
-      {"parameters", 0, true, &Parser::Params},
-      {"format", 0, true, &Parser::OutputFormat},
-      {"overwrite", 0, false, &Parser::Force},
   }};
   return options;
 }

@@ -306,6 +306,7 @@ int Run(const std::vector<std::string>& args) {
     run.progress = [&progress](std::uint64_t position, std::uint64_t size) {
       progress.Update(position, size);
     };
+    desktop.SetBeforeMessage([&progress] { progress.Clear(); });
   }
 
   const BatchRunResult result =

@@ -27,6 +27,7 @@ int ConsoleDesktop::RunModal(ui::Dialog&) {
 ui::MessageAnswer ConsoleDesktop::ShowMessage(std::string_view text, std::string_view caption,
                                               ui::MessageIcon, ui::MessageButtons buttons) {
   if (buttons == ui::MessageButtons::YesNo && answerYes_) return ui::MessageAnswer::Yes;
+  if (beforeMessage_) beforeMessage_();
   err_ << program_ << ": ";
   if (!caption.empty()) err_ << OneLine(caption) << ": ";
   err_ << OneLine(text) << '\n';

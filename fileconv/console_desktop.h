@@ -11,6 +11,7 @@
 // ones of the operating system.
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -24,6 +25,11 @@ class ConsoleDesktop : public ui::Desktop {
   // `program` prefixes every line; `answerYes` is the answer to Yes/No questions.
   ConsoleDesktop(std::ostream& err, std::string program, bool answerYes)
       : err_(err), program_(std::move(program)), answerYes_(answerYes) {}
+
+  // Called before a message is written (a progress line on the same stream clears itself).
+  void SetBeforeMessage(std::function<void()> beforeMessage) {
+    beforeMessage_ = std::move(beforeMessage);
+  }
 
   // The caption of the last message written, empty before the first.
   const std::string& lastCaption() const { return lastCaption_; }
@@ -50,6 +56,7 @@ class ConsoleDesktop : public ui::Desktop {
   std::string program_;
   bool answerYes_;
   std::string lastCaption_;
+  std::function<void()> beforeMessage_;
 };
 
 }  // namespace tarvo::fileconv
