@@ -410,7 +410,8 @@ Coordinates:
       --from=SYSTEM[:ZONE] input system and zone: AMG, MGA or ISG, e.g. AMG:56, ISG:561
       --to=SYSTEM[:ZONE]   output system and zone, e.g. MGA:56
       --input-units=UNITS  en (East, North, Height), geo (Latitude, Longitude, Height) or
-                           xyz (Cartesian)
+                           xyz (Cartesian); as in the dialog, this resets the height field
+                           (give --fields with it)
       --output-units=UNITS en, geo, xyz, or both (grid and latitude/longitude on one line)
       --input-format=FMT   notation of latitudes and longitudes read: packed (DDD.MMSSsssss),
                            dms (DDD MM SS.ssss), degrees, degmin (DDD.MMmmmmm), radians,
