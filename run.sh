@@ -10,7 +10,7 @@ ensure_packages "${BUILD_PACKAGES[@]}"
 
 build=build/release
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTARVO_TESTS=OFF -DTARVO_BENCH=OFF
-cmake --build "$build" -j "$(nproc)" --target tarvo
+cmake --build "$build" -j "$(nproc)"
 program=$PWD/$build/tarvo
 cd "$start"
 exec "$program" "$@"

@@ -20,7 +20,8 @@ bool IsDigit(char c) {
 
 // Seconds with k decimals and at least two digits before the point.
 std::string SecondsText(double seconds, int k) {
-  std::string printed = text::Format("%.*f", k, seconds);
+  std::string printed;
+  text::AppendFixed(printed, seconds, k);
   if (IsDigit(printed[0]) && (printed.size() == 1 || !IsDigit(printed[1]))) {
     printed.insert(printed.begin(), '0');
   }
@@ -46,12 +47,18 @@ std::string WriteDms(const char* sign, double D, double M, double S, int k, Mark
   }
   if (D >= 360.0) D -= 360.0;
 
-  // Degrees and minutes are whole values held as doubles, printed with "%.0f" so that no
-  // value, however large, is ever converted to an int.
-  if (marks == Marks::Symbols) {
-    return text::Format("%s%.0f%c %02.0f' %s\"", sign, D, kDegreeSign, M, seconds.c_str());
-  }
-  return text::Format("%s%.0f %02.0f %s", sign, D, M, seconds.c_str());
+  // Degrees and minutes are whole values held as doubles, printed as "%.0f" so that no
+  // value, however large, is ever converted to an int; the minutes (0 to 59) as "%02.0f".
+  std::string text = sign;
+  text::AppendFixed(text, D, 0);
+  if (marks == Marks::Symbols) text += kDegreeSign;
+  text += ' ';
+  if (M < 10.0) text += '0';
+  text::AppendFixed(text, M, 0);
+  text += marks == Marks::Symbols ? "' " : " ";
+  text += seconds;
+  if (marks == Marks::Symbols) text += '"';
+  return text;
 }
 
 std::string WriteRadians(double radians, int k, Marks marks) {

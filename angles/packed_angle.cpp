@@ -204,7 +204,8 @@ DegreesMinutesSeconds SecondsToDms(double seconds) {
 }
 
 std::string FormatPacked(double packed, int decimals) {
-  std::string t = text::Format("%.*f", decimals, packed);
+  std::string t;
+  text::AppendFixed(t, packed, decimals);
   if (decimals < 4) return t;
   const std::size_t point = t.find('.');
   if (point == std::string::npos || t.size() < point + 5) return t;
@@ -220,7 +221,10 @@ std::string FormatPacked(double packed, int decimals) {
     minutes = 0;
     IncrementDigits(t, begin, point);
     if (std::string_view(t).substr(begin, t.find('.') - begin) == "360") {
-      t.replace(begin, 3, "0");
+      // "360" becomes "0" (written as an erase: GCC 12 misreads replace() here as an
+      // overlapping copy under -O3 and warns).
+      t.erase(begin + 1, 2);
+      t[begin] = '0';
     }
   }
   const std::size_t minutesAt = t.find('.') + 1;

@@ -1,8 +1,10 @@
 #include "fileconv/batch_run.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <memory>
+#include <vector>
 
 #include "angles/angle_format.h"
 #include "engine/datum_parameters.h"
@@ -10,6 +12,7 @@
 #include "fileconv/output_contents_dialog.h"
 #include "fileconv/record_reader.h"
 #include "fileconv/record_writer.h"
+#include "fileconv/run_files.h"
 #include "ntv2/grid_choice.h"
 #include "text/number_text.h"
 
@@ -54,6 +57,15 @@ bool SameFile(const std::string& input, const std::string& output) {
   return same && !error;
 }
 
+// Closes a file the run opened itself.
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+std::FILE* OpenFile(const fs::path& path, const char* mode) {
+  return std::fopen(path.string().c_str(), mode);
+}
+
 bool HasText(std::string_view line) {
   return line.find_first_not_of(" \t") != std::string_view::npos;
 }
@@ -94,7 +106,9 @@ std::optional<Plan> MakePlan(const FileConversionSettings& settings, const Batch
     return std::nullopt;
   }
 
-  if (SameFile(settings.inputFileName, settings.outputFileName)) {
+  // A stream has no file name to compare.
+  const bool streams = options.inputStream != nullptr || options.outputStream != nullptr;
+  if (!streams && SameFile(settings.inputFileName, settings.outputFileName)) {
     ShowError(desktop, settings.inputFileName, "Error INPUT & OUTPUT files the Same");
     return std::nullopt;
   }
@@ -221,17 +235,22 @@ std::optional<Plan> MakePlan(const FileConversionSettings& settings, const Batch
   return plan;
 }
 
-// The length, line end included, of the longest of `count` lines after the first `count`.
-std::size_t MeasureLongestLine(std::istream& in, int count) {
-  LineReader reader(in);
-  std::string line;
-  for (int i = 0; i < count && reader.Next(line); ++i) {
-  }
+// The first `count` data lines of an SSV file, kept so that they can be converted after
+// their longest length (line end included) is known: the values of every record line up
+// from the first one, and the input is read only once, so a stream works like a file.
+struct MeasuredLines {
+  std::vector<std::string> lines;
   std::size_t longest = 0;
-  for (int i = 0; i < count && reader.Next(line); ++i) {
-    longest = std::max(longest, line.size() + 1);
+};
+
+MeasuredLines MeasureLongestLines(LineInput& input, int count) {
+  MeasuredLines measured;
+  std::string_view line;
+  for (int i = 0; i < count && input.Next(line); ++i) {
+    measured.lines.emplace_back(line);
+    measured.longest = std::max(measured.longest, line.size() + 1);
   }
-  return longest;
+  return measured;
 }
 
 std::string HeaderBlock(const FileConversionSettings& settings, const Plan& plan,
@@ -261,30 +280,49 @@ std::string HeaderBlock(const FileConversionSettings& settings, const Plan& plan
 }
 
 // The record loop: reads, converts and writes records until the data ends or a line holds
-// no record. Counts into `result`.
-void ConvertRecords(LineReader& reader, std::ostream& out, const Plan& plan, bool echo,
-                    std::uint64_t size, const BatchRunOptions& options, BatchRunResult& result) {
-  const std::uint64_t progressStep = std::max<std::uint64_t>(size / kProgressSteps, 1);
+// no record. `pending` lines are converted before those still in `input`. Counts into
+// `result`.
+void ConvertRecords(LineInput& input, std::vector<std::string> pending, RecordOutput& output,
+                    const Plan& plan, bool echo, std::uint64_t size, const BatchRunOptions& options,
+                    BatchRunResult& result) {
+  // Progress about every thousandth of the file; every block of a stream of unknown size.
+  constexpr std::uint64_t kStreamProgressStep = std::uint64_t{1} << 20;
+  const std::uint64_t progressStep =
+      size > 0 ? std::max<std::uint64_t>(size / kProgressSteps, 1) : kStreamProgressStep;
   std::uint64_t nextProgress = 0;
   const auto reportProgress = [&] {
-    if (options.progress) options.progress(reader.offset(), size);
-    nextProgress = reader.offset() + progressStep;
+    if (options.progress) options.progress(input.offset(), size);
+    nextProgress = input.offset() + progressStep;
+  };
+
+  // Lines are numbered from the start of the input; the pending lines came before those
+  // still in `input`.
+  std::size_t pendingIndex = 0;
+  std::uint64_t lineNumber = input.lineNumber() - pending.size();
+  const auto nextLine = [&](std::string_view& line) {
+    if (pendingIndex < pending.size()) {
+      line = pending[pendingIndex++];
+    } else if (!input.Next(line)) {
+      return false;
+    }
+    ++lineNumber;
+    return true;
   };
 
   RecordChain chain(plan.chain);
   const RecordWriter writer(plan.writer);
   const int decimals = plan.precision + 4;
   RecordFields fields;
-  std::string line;
-  std::string buffer;
+  std::string_view line;
+  std::string& out = output.buffer();
   while (true) {
-    if (reader.offset() >= nextProgress) reportProgress();
-    if (!reader.Next(line)) break;
+    if (input.offset() >= nextProgress) reportProgress();
+    if (!nextLine(line)) break;
     const RecordRead read = ReadRecord(line, plan.layout, fields);
     if (read == RecordRead::EndOfData) {
       // The run ends here. When data follows, the final text names this line.
-      const std::uint64_t stopLine = reader.lineNumber();
-      while (reader.Next(line)) {
+      const std::uint64_t stopLine = lineNumber;
+      while (nextLine(line)) {
         if (HasText(line)) {
           result.stoppedAtLine = stopLine;
           break;
@@ -292,21 +330,23 @@ void ConvertRecords(LineReader& reader, std::ostream& out, const Plan& plan, boo
       }
       break;
     }
-    buffer.clear();
+    const std::size_t recordStart = out.size();
     if (read == RecordRead::ShortT27) {
-      buffer.assign(line);
-      buffer += '\n';
+      out += line;
+      out += '\n';
     } else {
-      if (echo) AppendEchoLine(plan.inputUnits, fields, decimals, buffer);
+      if (echo) AppendEchoLine(plan.inputUnits, fields, decimals, out);
       const std::optional<ConvertedRecord> converted = chain.Convert(fields);
       if (!converted) {
+        // Dropped whole, echo line included.
+        out.resize(recordStart);
         ++result.outsideGrid;
         continue;
       }
-      writer.Write(line, fields, *converted, buffer);
+      writer.Write(line, fields, *converted, out);
       ++result.count;
     }
-    out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    output.Commit();
   }
   reportProgress();
 }
@@ -323,6 +363,7 @@ std::string FinalText(const BatchRunResult& result) {
     text += text::Format("\r\n     Conversion stopped at line %llu: no coordinate in its field",
                          static_cast<unsigned long long>(result.stoppedAtLine));
   }
+  if (result.readFailed) text += "\r\n     ERROR - the input file could not be read to its end";
   if (result.writeFailed) text += "\r\n     ERROR - the output file is incomplete";
   return text;
 }
@@ -349,42 +390,52 @@ BatchRunResult RunBatchConversion(const FileConversionSettings& settings, BatchV
   std::optional<Plan> plan = MakePlan(settings, batch, transform, options, desktop);
   if (!plan) return result;
 
-  // The input file.
+  // The input file, or the caller's stream.
   const fs::path inputPath(settings.inputFileName);
   std::error_code error;
-  std::ifstream in;
-  if (!fs::is_directory(inputPath, error)) in.open(inputPath, std::ios::binary);
-  if (!in.is_open()) {
-    result.previewText = "\r\n     ERROR - File (" + settings.inputFileName + ") does not exist";
-    desktop.Beep();
-    return result;
+  std::unique_ptr<std::FILE, FileCloser> inputFile;
+  std::FILE* in = options.inputStream;
+  std::uint64_t size = 0;
+  if (in == nullptr) {
+    if (!fs::is_directory(inputPath, error)) inputFile.reset(OpenFile(inputPath, "rb"));
+    if (!inputFile) {
+      result.previewText = "\r\n     ERROR - File (" + settings.inputFileName + ") does not exist";
+      desktop.Beep();
+      return result;
+    }
+    in = inputFile.get();
+    size = fs::file_size(inputPath, error);
+    if (error) size = 0;
   }
-  std::uint64_t size = fs::file_size(inputPath, error);
-  if (error) size = 0;
+  LineInput input(in);
 
+  // The header lines; for SSV the longest of as many data lines.
+  std::string_view header;
+  for (int i = 0; i < plan->headerLines && input.Next(header); ++i) {
+  }
+  MeasuredLines measured;
   if (batch.fileTypeCode == FileTypeCode::Ssv && plan->headerLines > 0) {
-    batch.longestLineLength =
-        std::max(batch.longestLineLength, MeasureLongestLine(in, plan->headerLines));
-    in.clear();
-    in.seekg(0);
-  }
-  LineReader reader(in);
-  std::string header;
-  for (int i = 0; i < plan->headerLines && reader.Next(header); ++i) {
+    measured = MeasureLongestLines(input, plan->headerLines);
+    batch.longestLineLength = std::max(batch.longestLineLength, measured.longest);
   }
 
-  // The output file.
-  const fs::path outputPath(settings.outputFileName);
-  if (fs::exists(outputPath, error) &&
-      desktop.ShowMessage(settings.outputFileName, "File Exists Overwrite",
-                          ui::MessageIcon::Question,
-                          ui::MessageButtons::YesNo) != ui::MessageAnswer::Yes) {
-    return result;
-  }
-  std::ofstream out(outputPath, std::ios::binary | std::ios::trunc);
-  if (!out.is_open()) {
-    ShowError(desktop, settings.outputFileName, "Drive or Path does no exist");
-    return result;
+  // The output file, or the caller's stream.
+  std::unique_ptr<std::FILE, FileCloser> outputFile;
+  std::FILE* out = options.outputStream;
+  if (out == nullptr) {
+    const fs::path outputPath(settings.outputFileName);
+    if (fs::exists(outputPath, error) &&
+        desktop.ShowMessage(settings.outputFileName, "File Exists Overwrite",
+                            ui::MessageIcon::Question,
+                            ui::MessageButtons::YesNo) != ui::MessageAnswer::Yes) {
+      return result;
+    }
+    outputFile.reset(OpenFile(outputPath, "wb"));
+    if (!outputFile) {
+      ShowError(desktop, settings.outputFileName, "Drive or Path does no exist");
+      return result;
+    }
+    out = outputFile.get();
   }
 
   OutputContents contents = OutputContents::ResultsOnly;
@@ -399,14 +450,20 @@ BatchRunResult RunBatchConversion(const FileConversionSettings& settings, BatchV
   plan->writer.contents = contents;
   plan->writer.longestLineLength = batch.longestLineLength;
 
+  RecordOutput output(out);
   if (batch.fileTypeCode != FileTypeCode::T27) {
-    out << HeaderBlock(settings, *plan, transform, desktop.LocalTime());
+    output.buffer() += HeaderBlock(settings, *plan, transform, desktop.LocalTime());
   }
 
-  ConvertRecords(reader, out, *plan, batch.echo, size, options, result);
+  ConvertRecords(input, std::move(measured.lines), output, *plan, batch.echo, size, options,
+                 result);
 
-  out.close();
-  result.writeFailed = out.fail();
+  result.readFailed = input.failed();
+  if (result.readFailed) {
+    ShowError(desktop, settings.inputFileName, "ERROR - Input file not read completely");
+  }
+  result.writeFailed = !output.Finish();
+  if (outputFile) result.writeFailed = std::fclose(outputFile.release()) != 0 || result.writeFailed;
   if (result.writeFailed) {
     ShowError(desktop, settings.outputFileName, "ERROR - Output file not written completely");
   }

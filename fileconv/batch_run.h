@@ -14,7 +14,11 @@
 //   read or the data ends. Records outside the NTv2 grid are dropped and not counted; T27
 //   lines too short to hold values are copied unchanged and not counted.
 //   End: the text "Total of N coordinates have been converted" (with the records outside the
-//   grid, where the run stopped early, and a failed write, when there are any).
+//   grid, where the run stopped early, and a failed read or write, when there are any).
+//
+// The files are read and written in large blocks (run_files.h), each only once: the SSV
+// lines measured for alignment are kept and converted after the measurement, so the input
+// may be a stream (standard input) as well as a file.
 //
 // The run reads TransformSettings (the 7-parameter texts, converted once, and the input
 // notation) and never changes it. It is independent of any dialog: messages, questions and
@@ -22,6 +26,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <ctime>
 #include <functional>
 #include <optional>
@@ -45,6 +50,12 @@ struct BatchRunOptions {
   // every thousandth of the file or so, and at the end. The dialog moves its progress bar
   // and lets its window repaint.
   std::function<void(std::uint64_t position, std::uint64_t size)> progress;
+  // Streams in place of the named files (a command-line run with "-"). With an input stream
+  // the run reads it instead of opening the input file; with an output stream it writes
+  // there instead of creating the output file, and asks nothing about an existing one. The
+  // names still stand in the messages. The run neither closes nor rewinds them.
+  std::FILE* inputStream = nullptr;
+  std::FILE* outputStream = nullptr;
 };
 
 struct BatchRunResult {
@@ -56,6 +67,7 @@ struct BatchRunResult {
   std::uint64_t outsideGrid = 0;    // records dropped: outside the NTv2 grid
   std::uint64_t stoppedAtLine = 0;  // the line that ended the run before the data's end, or 0
   bool writeFailed = false;         // the output file could not be written completely
+  bool readFailed = false;          // reading the input failed before its end
 };
 
 // Runs one batch conversion with the dialog's settings. Sets the SSV longest line length in

@@ -34,29 +34,34 @@ enum class FieldKind { First, Second, Height, Zone };
 
 // Scans one field from `start` into `out`; stores the column where the scan stopped.
 // Returns false only for a first field that cannot be read (the run ends there).
+//
+// Every collected character was examined inside the window, and the window widens only for
+// characters that are skipped, so a field never collects more than kFieldWindow characters:
+// `out` is sized for that once and cut to what was collected.
 bool ScanField(std::string_view line, std::size_t start, FieldKind kind, bool dms, std::string& out,
                std::size_t& stop) {
-  out.clear();
+  out.resize(kFieldWindow);
+  char* const collected = out.data();
+  std::size_t count = 0;
   const bool coordinate = kind == FieldKind::First || kind == FieldKind::Second;
   std::size_t window = kFieldWindow;
   bool pointPlaced = false;
+  bool ended = true;  // the scan ended inside the line, not at the line's end
   std::size_t pos = start;
   for (std::size_t examined = 0; examined < window; ++examined, ++pos) {
     if (pos >= line.size()) {
-      // The line ends: that ends a field that holds something. A first field with nothing
-      // in it is an empty line or the end of the data.
-      stop = pos;
-      return kind != FieldKind::First || !out.empty();
+      ended = false;
+      break;
     }
     const char c = line[pos];
     if (c == ',') break;
     if (IsDigit(c) || c == '-') {
-      out += c;
+      collected[count++] = c;
       continue;
     }
     if (kind == FieldKind::Zone && (c == '/' || c == '\\')) continue;
     if (c == '.' && !dms) {
-      out += c;
+      collected[count++] = c;
       continue;
     }
     if (IsBlank(c) || c == '.') {
@@ -64,15 +69,15 @@ bool ScanField(std::string_view line, std::size_t start, FieldKind kind, bool dm
         // "DDD MM SS.ssss": the first blank after the degrees is the packed number's point;
         // the blank between minutes and seconds and the seconds' own point are dropped.
         // One digit of degrees is enough (latitudes north of 10 degrees south).
-        if (!pointPlaced && HasDigit(out)) {
-          out += '.';
+        if (!pointPlaced && HasDigit(std::string_view(collected, count))) {
+          collected[count++] = '.';
           pointPlaced = true;
-        } else if (!pointPlaced && out.size() <= 1) {
+        } else if (!pointPlaced && count <= 1) {
           ++window;
         }
         continue;
       }
-      if (out.size() <= 1) {
+      if (count <= 1) {
         // Leading blanks, and one blank after a single character, are skipped; the
         // coordinate fields do not count them against their window.
         if (coordinate) ++window;
@@ -82,13 +87,17 @@ bool ScanField(std::string_view line, std::size_t start, FieldKind kind, bool dm
     }
     // Any other character: a letter in the first field means this line is no record.
     if (kind == FieldKind::First) {
+      out.resize(count);
       stop = pos;
       return false;
     }
     break;
   }
+  out.resize(count);
   stop = pos;
-  return true;
+  // The line ends: that ends a field that holds something. A first field with nothing in it
+  // is an empty line or the end of the data.
+  return ended || kind != FieldKind::First || count > 0;
 }
 
 void ReadT27(std::string_view line, const FieldLayout& layout, RecordFields& fields) {

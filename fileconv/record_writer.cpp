@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "angles/angle_writing.h"
 #include "angles/dms_text.h"
@@ -14,8 +15,12 @@ namespace {
 // T27 columns, from 0: columns 8 to 31 hold the two values.
 constexpr std::size_t kT27ValuesStart = 7;
 constexpr std::size_t kT27ValuesEnd = 31;
+constexpr int kT27ValueWidth = 12;
 // Decimals of a packed T27 latitude or longitude: 4 of seconds.
 constexpr int kT27PackedDecimals = 8;
+// Metres are written with "%.3f", latitudes and longitudes with "%12.*f".
+constexpr int kMetreDecimals = 3;
+constexpr int kAngleWidth = 12;
 
 bool IsSeparator(char c, FileTypeCode type) {
   return type == FileTypeCode::Csv ? c == ',' : (c == ' ' || c == '\t');
@@ -33,7 +38,7 @@ void RecordWriter::AppendAngle(double packed, std::string& out) const {
   const double radians = angles::PackedToRadians(packed);
   switch (setup_.outputFormat) {
     case angles::AngleFormat::Packed:
-      out += text::Format("%12.*f", d, packed);
+      text::AppendFixed(out, packed, d, kAngleWidth);
       break;
     case angles::AngleFormat::DmsBlanks:
       out += angles::FormatRadiansDmsPlain(radians, d - 4);
@@ -42,19 +47,19 @@ void RecordWriter::AppendAngle(double packed, std::string& out) const {
       out += angles::FormatRadiansDms(radians, d - 4);
       break;
     case angles::AngleFormat::DecimalDegrees:
-      out += text::Format("%12.*f", d, angles::RadiansToDegrees(radians));
+      text::AppendFixed(out, angles::RadiansToDegrees(radians), d, kAngleWidth);
       break;
     case angles::AngleFormat::DegreesMinutes:
-      out += text::Format("%12.*f", d, angles::RadiansToDegreesMinutes(radians));
+      text::AppendFixed(out, angles::RadiansToDegreesMinutes(radians), d, kAngleWidth);
       break;
     case angles::AngleFormat::Radians:
-      out += text::Format("%12.*f", d, radians);
+      text::AppendFixed(out, radians, d, kAngleWidth);
       break;
     case angles::AngleFormat::Seconds:
-      out += text::Format("%12.*f", d - 4, angles::RadiansToSeconds(radians));
+      text::AppendFixed(out, angles::RadiansToSeconds(radians), d - 4, kAngleWidth);
       break;
     case angles::AngleFormat::Minutes:
-      out += text::Format("%12.*f", d, angles::RadiansToSeconds(radians) / 60.0);
+      text::AppendFixed(out, angles::RadiansToSeconds(radians) / 60.0, d, kAngleWidth);
       break;
   }
 }
@@ -94,11 +99,15 @@ void RecordWriter::WriteWithInput(std::string_view line, const RecordFields& fie
     out += separator;
     AppendAngle(values.longitude, out);
   } else {
-    out += text::Format("%c%.3f%c%.3f", separator, values.east, separator, values.north);
+    out += separator;
+    text::AppendFixed(out, values.east, kMetreDecimals);
+    out += separator;
+    text::AppendFixed(out, values.north, kMetreDecimals);
   }
   // Cartesian output always carries Z: X and Y alone are no position.
   if (fields.heightUsed || setup_.outputUnits == Units::Cartesian) {
-    out += text::Format("%c%.3f", separator, values.height);
+    out += separator;
+    text::AppendFixed(out, values.height, kMetreDecimals);
   }
   out += '\n';
 }
@@ -114,10 +123,13 @@ void RecordWriter::WriteResultsOnly(std::string_view line, const RecordFields& f
                                {Slot::Second, fields.secondColumns},
                                {Slot::Height, fields.heightColumns}}};
   const std::size_t count = fields.heightUsed ? 3 : 2;
-  // Equal start columns keep the order first, second, height.
-  std::stable_sort(places.begin(), places.begin() + count, [](const Place& a, const Place& b) {
-    return a.columns.start < b.columns.start;
-  });
+  // By start column; equal start columns keep the order first, second, height (a stable
+  // insertion sort of two or three places).
+  for (std::size_t i = 1; i < count; ++i) {
+    for (std::size_t j = i; j > 0 && places[j].columns.start < places[j - 1].columns.start; --j) {
+      std::swap(places[j], places[j - 1]);
+    }
+  }
 
   const bool geographic = setup_.outputUnits == Units::Geographic;
   std::size_t copy = 0;
@@ -130,18 +142,18 @@ void RecordWriter::WriteResultsOnly(std::string_view line, const RecordFields& f
         if (geographic) {
           AppendAngle(values.latitude, out);
         } else {
-          out += text::Format("%.3f", values.east);
+          text::AppendFixed(out, values.east, kMetreDecimals);
         }
         break;
       case Slot::Second:
         if (geographic) {
           AppendAngle(values.longitude, out);
         } else {
-          out += text::Format("%.3f", values.north);
+          text::AppendFixed(out, values.north, kMetreDecimals);
         }
         break;
       case Slot::Height:
-        out += text::Format("%.3f", values.height);
+        text::AppendFixed(out, values.height, kMetreDecimals);
         break;
     }
     // The field's own text is replaced up to the separator that follows it.
@@ -155,15 +167,22 @@ void RecordWriter::WriteResultsOnly(std::string_view line, const RecordFields& f
   }
   if (copy < line.size()) out += line.substr(copy);
   if (setup_.outputUnits == Units::Cartesian && !fields.heightUsed) {
-    out += text::Format("%c%.3f", Separator(), values.height);
+    out += Separator();
+    text::AppendFixed(out, values.height, kMetreDecimals);
   }
   out += '\n';
 }
 
 void RecordWriter::WriteBoth(const RecordFields& fields, const ConvertedRecord& values,
                              std::string& out) const {
-  out += text::Format("East %.3f North %.3f", values.east, values.north);
-  if (fields.heightUsed) out += text::Format(" Height %.3f", values.height);
+  out += "East ";
+  text::AppendFixed(out, values.east, kMetreDecimals);
+  out += " North ";
+  text::AppendFixed(out, values.north, kMetreDecimals);
+  if (fields.heightUsed) {
+    out += " Height ";
+    text::AppendFixed(out, values.height, kMetreDecimals);
+  }
   const int secondsDecimals = setup_.decimals - 4;
   out += " Latitude ";
   out += angles::FormatRadiansDmsPlain(angles::PackedToRadians(values.latitude), secondsDecimals);
@@ -183,7 +202,8 @@ void RecordWriter::WriteT27(std::string_view line, const ConvertedRecord& values
                           angles::FormatPacked(values.latitude, kT27PackedDecimals).c_str(),
                           angles::FormatPacked(values.longitude, kT27PackedDecimals).c_str());
     } else {
-      out += text::Format("%12.3f%12.3f", values.east, values.north);
+      text::AppendFixed(out, values.east, kMetreDecimals, kT27ValueWidth);
+      text::AppendFixed(out, values.north, kMetreDecimals, kT27ValueWidth);
     }
     // A value wider than its 12 columns pushes the rest along rather than overwrite it.
     if (line.size() > kT27ValuesEnd) out += line.substr(kT27ValuesEnd);
@@ -198,11 +218,21 @@ void AppendEchoLine(Units inputUnits, const RecordFields& fields, int decimals, 
   const double second = text::ToDouble(fields.second);
   const double height = text::ToDouble(fields.height);
   if (inputUnits == Units::Grid) {
-    out += text::Format("\nEast %.3f North %.3f Height %.3f\n", first, second, height);
+    out += "\nEast ";
+    text::AppendFixed(out, first, kMetreDecimals);
+    out += " North ";
+    text::AppendFixed(out, second, kMetreDecimals);
   } else if (inputUnits == Units::Geographic) {
-    out += text::Format("\nLatitude %.*f Longitude %.*f Height %.3f\n", decimals, first, decimals,
-                        second, height);
+    out += "\nLatitude ";
+    text::AppendFixed(out, first, decimals);
+    out += " Longitude ";
+    text::AppendFixed(out, second, decimals);
+  } else {
+    return;
   }
+  out += " Height ";
+  text::AppendFixed(out, height, kMetreDecimals);
+  out += '\n';
 }
 
 }  // namespace tarvo::fileconv

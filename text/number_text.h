@@ -4,6 +4,18 @@
 // every number it writes, goes through these functions. They behave exactly like the C
 // library's strtod, atoi and snprintf in the "C" locale whatever locale the process runs in,
 // so a comma-decimal desktop locale never changes a result or a file.
+//
+// Two of them carry a batch conversion's millions of values, so they avoid the C library's
+// general machinery where an exact short cut exists:
+//   - ToDouble reads a plain decimal (sign, at most 19 digits, a point, no exponent) as the
+//     integer of its digits divided by a power of ten. When that integer is below 2^53 and
+//     there are at most 22 decimals, both operands are exact doubles and the one IEEE
+//     division is correctly rounded, which is the value strtod's correctly rounded reading
+//     gives (Clinger's fast path). Every other text goes to strtod itself.
+//   - AppendFixed writes "%*.*f" from the exact binary value: the double m * 2^e times 10^p
+//     is m * 5^p * 2^(e+p), an integer shifted by a power of two, which 128-bit integer
+//     arithmetic rounds exactly (to nearest, ties to even, as printf does in the default
+//     rounding mode). Values whose scaled magnitude does not fit 64 bits go to snprintf.
 #pragma once
 
 #include <ctime>
@@ -30,5 +42,9 @@ std::string FormatTime(const char* format, const std::tm& time);
 
 // snprintf into a std::string, in the C locale.
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Appends what snprintf's "%*.*f" writes for `value` with `precision` decimals, right-aligned
+// in `width` characters (wider when needed), to `out`.
+void AppendFixed(std::string& out, double value, int precision, int width = 0);
 
 }  // namespace tarvo::text

@@ -1,0 +1,445 @@
+#include "app/convert_options.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <span>
+#include <string_view>
+
+#include "angles/angle_format.h"
+#include "engine/grid_system.h"
+#include "engine/transform_settings.h"
+
+namespace tarvo::app {
+namespace {
+
+using fileconv::FileTypeCode;
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return lower;
+}
+
+bool IsDigits(std::string_view text) {
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A value and the short words that name it on the command line; the value's own label
+// names it too. Both are compared without regard to case.
+struct Alias {
+  std::string_view value;
+  std::array<std::string_view, 4> words;
+};
+
+std::optional<std::string> FindAlias(std::string_view text, std::span<const Alias> aliases) {
+  const std::string lower = Lower(text);
+  for (const Alias& alias : aliases) {
+    if (lower == Lower(alias.value)) return std::string(alias.value);
+    for (std::string_view word : alias.words) {
+      if (!word.empty() && lower == word) return std::string(alias.value);
+    }
+  }
+  return std::nullopt;
+}
+
+constexpr Alias kSystems[] = {
+    {engine::GridSystem::kAmg, {"amg"}},
+    {engine::GridSystem::kMga, {"mga"}},
+    {engine::GridSystem::kIsg, {"isg"}},
+};
+
+constexpr Alias kInputUnits[] = {
+    {fileconv::kGridUnits, {"en", "grid", "enh"}},
+    {fileconv::kGeographicUnits, {"geo", "latlong", "lat-long", "geographic"}},
+    {fileconv::kCartesianUnits, {"xyz", "cartesian"}},
+};
+
+constexpr Alias kOutputUnits[] = {
+    {fileconv::kGridUnits, {"en", "grid", "enh"}},
+    {fileconv::kGeographicUnits, {"geo", "latlong", "lat-long", "geographic"}},
+    {fileconv::kCartesianUnits, {"xyz", "cartesian"}},
+    {fileconv::kBothUnits, {"both"}},
+};
+
+constexpr Alias kFormats[] = {
+    {angles::kPackedLabel, {"packed"}},
+    {angles::kDmsBlanksLabel, {"dms"}},
+    {angles::kDecimalDegreesLabel, {"degrees", "deg"}},
+    {angles::kDegreesMinutesLabel, {"degmin", "dm"}},
+    {angles::kRadiansLabel, {"radians", "rad"}},
+    {angles::kSecondsLabel, {"seconds", "sec"}},
+    {angles::kMinutesLabel, {"minutes", "min"}},
+};
+
+// Presets by the names the command line gives them, in the order of their indices.
+constexpr std::array<std::array<std::string_view, 3>, 5> kPresetNames = {{
+    {"national", "0", "agd84"},
+    {"nsw-vic", "1", "nsw"},
+    {"act", "2", ""},
+    {"tasmania", "3", "tas"},
+    {"nt", "4", "n.territory"},
+}};
+
+class Parser {
+ public:
+  Parser(ConvertOptions& options, std::string& error) : o_(options), error_(error) {}
+
+  bool Parse(const std::vector<std::string>& args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+      const std::string& arg = args[i];
+      if (arg == "--") {
+        if (i + 1 < args.size()) return Fail("unexpected argument '" + args[i + 1] + "'");
+        break;
+      }
+      std::string name;
+      std::optional<std::string> attached;
+      if (arg.rfind("--", 0) == 0) {
+        const std::size_t equals = arg.find('=');
+        name = arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
+        if (equals != std::string::npos) attached = arg.substr(equals + 1);
+      } else if (arg.size() >= 2 && arg[0] == '-') {
+        const Option* shortOption = FindShort(arg[1]);
+        if (shortOption == nullptr) return Fail("unknown option '" + arg.substr(0, 2) + "'");
+        name = shortOption->name;
+        if (arg.size() > 2) {
+          if (!shortOption->takesValue)
+            return Fail("option '-" + arg.substr(1, 1) + "' takes no value");
+          attached = arg.substr(2);
+        }
+      } else {
+        return Fail("unexpected argument '" + arg + "'");
+      }
+
+      const Option* option = FindLong(name);
+      if (option == nullptr) return Fail("unknown option '--" + name + "'");
+      if (!option->takesValue) {
+        if (attached) return Fail("option '--" + name + "' takes no value");
+        if (!(this->*option->flag)(name, "")) return false;
+        continue;
+      }
+      std::string value;
+      if (attached) {
+        value = *attached;
+      } else if (i + 1 < args.size()) {
+        value = args[++i];
+      } else {
+        return Fail("option '--" + name + "' needs a value");
+      }
+      if (!(this->*option->flag)(name, value)) return false;
+    }
+    return true;
+  }
+
+ private:
+  using Handler = bool (Parser::*)(const std::string& name, const std::string& value);
+  struct Option {
+    std::string_view name;
+    char shortName;
+    bool takesValue;
+    Handler flag;
+  };
+
+  static const std::array<Option, 21>& Options();
+
+  static const Option* FindLong(std::string_view name) {
+    for (const Option& option : Options()) {
+      if (option.name == name) return &option;
+    }
+    return nullptr;
+  }
+  static const Option* FindShort(char c) {
+    for (const Option& option : Options()) {
+      if (option.shortName == c) return &option;
+    }
+    return nullptr;
+  }
+
+  bool Fail(std::string message) {
+    error_ = std::move(message);
+    return false;
+  }
+  bool Invalid(const std::string& name, const std::string& value, std::string_view expected) {
+    return Fail("invalid value '" + value + "' for '--" + name + "': expected " +
+                std::string(expected));
+  }
+
+  bool Input(const std::string& name, const std::string& value) {
+    if (value.empty()) return Invalid(name, value, "a file name or '-'");
+    o_.input = value;
+    return true;
+  }
+  bool Output(const std::string& name, const std::string& value) {
+    if (value.empty()) return Invalid(name, value, "a file name or '-'");
+    o_.output = value;
+    return true;
+  }
+  bool Side(const std::string& name, const std::string& value) {
+    const std::size_t colon = value.find(':');
+    const std::string system = value.substr(0, colon);
+    SideOption side;
+    const auto label = FindAlias(system, kSystems);
+    if (!label) return Invalid(name, value, "AMG, MGA or ISG, optionally ':ZONE'");
+    side.system = *label;
+    if (colon != std::string::npos) {
+      const std::string zone = value.substr(colon + 1);
+      if (!IsDigits(zone) || zone.size() > 3) {
+        return Invalid(name, value, "a zone of two or three digits after ':'");
+      }
+      side.zone = zone;
+    }
+    (name == "from" ? o_.from : o_.to) = side;
+    return true;
+  }
+  bool InputUnits(const std::string& name, const std::string& value) {
+    o_.inputUnits = FindAlias(value, kInputUnits);
+    return o_.inputUnits || Invalid(name, value, "en, geo or xyz");
+  }
+  bool OutputUnits(const std::string& name, const std::string& value) {
+    o_.outputUnits = FindAlias(value, kOutputUnits);
+    return o_.outputUnits || Invalid(name, value, "en, geo, xyz or both");
+  }
+  bool Type(const std::string& name, const std::string& value) {
+    const std::string lower = Lower(value);
+    if (lower == "csv") {
+      o_.type = FileTypeCode::Csv;
+    } else if (lower == "ssv") {
+      o_.type = FileTypeCode::Ssv;
+    } else if (lower == "t27") {
+      o_.type = FileTypeCode::T27;
+    } else {
+      o_.type = fileconv::FindFileType(value);
+    }
+    return o_.type || Invalid(name, value, "csv, ssv or t27");
+  }
+  bool Fields(const std::string& name, const std::string& value) {
+    const std::vector<std::string> parts = Split(value);
+    const bool numbers = (parts.size() == 2 || parts.size() == 3) && IsFieldNumber(parts[0]) &&
+                         IsFieldNumber(parts[1]);
+    if (!numbers) return Invalid(name, value, "FIRST,SECOND[,HEIGHT] field numbers from 1");
+    FieldsOption fields{parts[0], parts[1], std::nullopt};
+    if (parts.size() == 3) {
+      if (Lower(parts[2]) == "ignore") {
+        fields.height = std::string(fileconv::kIgnore);
+      } else if (IsFieldNumber(parts[2])) {
+        fields.height = parts[2];
+      } else {
+        return Invalid(name, value, "a HEIGHT field number or 'ignore'");
+      }
+    }
+    o_.fields = fields;
+    return true;
+  }
+  bool T27Height(const std::string& name, const std::string& value) {
+    const std::string lower = Lower(value);
+    if (lower == "yes") {
+      o_.t27Height = std::string(fileconv::kYes);
+    } else if (lower == "no") {
+      o_.t27Height = std::string(fileconv::kNo);
+    } else {
+      return Invalid(name, value, "yes or no");
+    }
+    return true;
+  }
+  bool ZoneFields(const std::string& name, const std::string& value) {
+    const std::vector<std::string> parts = Split(value);
+    const auto field = [](const std::string& part) -> std::optional<std::string> {
+      if (part == "-" || Lower(part) == "none") return std::string(fileconv::kNotUsed);
+      if (IsFieldNumber(part)) return part;
+      return std::nullopt;
+    };
+    ZoneFieldsOption zones;
+    const auto input = parts.empty() ? std::nullopt : field(parts[0]);
+    if (!input || parts.size() > 2) {
+      return Invalid(name, value, "IN[,OUT]: field numbers from 1, or '-' for not used");
+    }
+    zones.input = *input;
+    if (parts.size() == 2) {
+      zones.output = field(parts[1]);
+      if (!zones.output) {
+        return Invalid(name, value, "IN[,OUT]: field numbers from 1, or '-' for not used");
+      }
+    }
+    o_.zoneFields = zones;
+    return true;
+  }
+  bool HeaderLines(const std::string& name, const std::string& value) {
+    if (!IsDigits(value) || value.size() > 9) return Invalid(name, value, "a number of lines");
+    o_.headerLines = value;
+    return true;
+  }
+  bool InputFormat(const std::string& name, const std::string& value) {
+    o_.inputFormat = FindAlias(value, kFormats);
+    return o_.inputFormat ||
+           Invalid(name, value, "packed, dms, degrees, degmin, radians, seconds or minutes");
+  }
+  bool OutputFormat(const std::string& name, const std::string& value) {
+    o_.outputFormat = FindAlias(value, kFormats);
+    return o_.outputFormat ||
+           Invalid(name, value, "packed, dms, degrees, degmin, radians, seconds or minutes");
+  }
+  bool Method(const std::string& name, const std::string& value) {
+    const std::string lower = Lower(value);
+    if (lower == "medium" || lower == "7-parameter" || lower == "7p") {
+      o_.method = engine::kMediumAccuracy;
+    } else if (lower == "ntv2" || lower == "high") {
+      o_.method = engine::kHighAccuracy;
+    } else {
+      return Invalid(name, value, "medium or ntv2");
+    }
+    return true;
+  }
+  bool Grid(const std::string& name, const std::string& value) {
+    if (value.empty()) return Invalid(name, value, "an NTv2 grid file");
+    o_.grid = value;
+    return true;
+  }
+  bool Params(const std::string& name, const std::string& value) {
+    const std::string lower = Lower(value);
+    for (std::size_t index = 0; index < kPresetNames.size(); ++index) {
+      for (std::string_view word : kPresetNames[index]) {
+        if (!word.empty() && lower == word) {
+          o_.preset = static_cast<int>(index);
+          o_.paramsFile.reset();
+          return true;
+        }
+      }
+    }
+    if (value.empty()) return Invalid(name, value, "a preset name or a parameter file");
+    o_.paramsFile = value;
+    o_.preset.reset();
+    return true;
+  }
+  bool Contents(const std::string& name, const std::string& value) {
+    const std::string lower = Lower(value);
+    if (lower == "with-input" || lower == "input") {
+      o_.contents = fileconv::OutputContents::ResultsWithInput;
+    } else if (lower == "results-only" || lower == "results") {
+      o_.contents = fileconv::OutputContents::ResultsOnly;
+    } else {
+      return Invalid(name, value, "with-input or results-only");
+    }
+    return true;
+  }
+  bool Force(const std::string&, const std::string&) { return o_.force = true; }
+  bool Quiet(const std::string&, const std::string&) { return o_.quiet = true; }
+  bool Help(const std::string&, const std::string&) { return o_.help = true; }
+  bool Version(const std::string&, const std::string&) { return o_.version = true; }
+
+  static std::vector<std::string> Split(const std::string& value) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (true) {
+      const std::size_t comma = value.find(',', start);
+      parts.push_back(value.substr(start, comma - start));
+      if (comma == std::string::npos) break;
+      start = comma + 1;
+    }
+    return parts;
+  }
+  // A field number as the dialog's lists offer them: 1 and up, at most 3 digits.
+  static bool IsFieldNumber(const std::string& text) {
+    return IsDigits(text) && text.size() <= 3 && text.find_first_not_of('0') != std::string::npos;
+  }
+
+  ConvertOptions& o_;
+  std::string& error_;
+};
+
+const std::array<Parser::Option, 21>& Parser::Options() {
+  static const std::array<Option, 21> options = {{
+      {"input", 'i', true, &Parser::Input},
+      {"output", 'o', true, &Parser::Output},
+      {"from", 0, true, &Parser::Side},
+      {"to", 0, true, &Parser::Side},
+      {"input-units", 0, true, &Parser::InputUnits},
+      {"output-units", 0, true, &Parser::OutputUnits},
+      {"type", 'T', true, &Parser::Type},
+      {"fields", 'F', true, &Parser::Fields},
+      {"t27-height", 0, true, &Parser::T27Height},
+      {"zone-fields", 'Z', true, &Parser::ZoneFields},
+      {"header-lines", 'H', true, &Parser::HeaderLines},
+      {"input-format", 0, true, &Parser::InputFormat},
+      {"output-format", 0, true, &Parser::OutputFormat},
+      {"method", 'm', true, &Parser::Method},
+      {"grid", 'g', true, &Parser::Grid},
+      {"params", 'p', true, &Parser::Params},
+      {"contents", 'c', true, &Parser::Contents},
+      {"force", 'f', false, &Parser::Force},
+      {"quiet", 'q', false, &Parser::Quiet},
+      {"help", 'h', false, &Parser::Help},
+      {"version", 'V', false, &Parser::Version},
+  }};
+  return options;
+}
+
+}  // namespace
+
+std::optional<ConvertOptions> ParseConvertOptions(const std::vector<std::string>& args,
+                                                  std::string& error) {
+  ConvertOptions options;
+  Parser parser(options, error);
+  if (!parser.Parse(args)) return std::nullopt;
+  return options;
+}
+
+std::string HelpText() {
+  return R"(Usage: tarvo-convert [OPTION]...
+Convert a file of coordinates between AGD66/AGD84 and GDA94, map grid (AMG, MGA, ISG),
+latitude/longitude and Cartesian X, Y, Z, as the program's file conversion does.
+
+Settings start from the files of the current directory, as the program keeps them:
+tarvofile.dat (the file conversion), tarvo_prm.dat (method, input notation, parameter set,
+grid file) and Tarvo.var (the 7-parameter set). Each option below replaces one setting.
+
+Files:
+  -i, --input=FILE         file to convert ('-': standard input)
+  -o, --output=FILE        file to write ('-': standard output)
+  -T, --type=TYPE          csv, ssv (space separated) or t27 (fixed columns)
+  -H, --header-lines=N     lines before the first record, skipped
+  -F, --fields=E,N[,H]     field numbers (from 1) of the first, second and height fields;
+                           H may be 'ignore'; E and N are East and North, Latitude and
+                           Longitude, or X and Y (then H is Z), as the input units say
+      --t27-height=yes|no  whether T27 records carry a height (columns 32 to 40)
+  -Z, --zone-fields=IN[,OUT]
+                           fields holding each record's input and output zone ('-': none)
+
+Coordinates:
+      --from=SYSTEM[:ZONE] input system and zone: AMG, MGA or ISG, e.g. AMG:56, ISG:561
+      --to=SYSTEM[:ZONE]   output system and zone, e.g. MGA:56
+      --input-units=UNITS  en (East, North, Height), geo (Latitude, Longitude, Height) or
+                           xyz (Cartesian); as in the dialog, this resets the height field
+                           (give --fields with it)
+      --output-units=UNITS en, geo, xyz, or both (grid and latitude/longitude on one line)
+      --input-format=FMT   notation of latitudes and longitudes read: packed (DDD.MMSSsssss),
+                           dms (DDD MM SS.ssss), degrees, degmin (DDD.MMmmmmm), radians,
+                           seconds, minutes
+      --output-format=FMT  notation of latitudes and longitudes written (same names)
+
+Datum change:
+  -m, --method=METHOD      medium (7-parameter similarity) or ntv2 (grid interpolation);
+                           --grid alone implies ntv2
+  -g, --grid=FILE          NTv2 grid shift file (.gsb)
+  -p, --params=SET         7-parameter set: national (AGD84), nsw-vic, act, tasmania, nt
+                           (AGD66), or a file of nine lines like Tarvo.var
+
+Output:
+  -c, --contents=WHAT      with-input (the input line, then the results) or results-only
+                           (the results in place of the input values; the default)
+  -f, --force              overwrite an existing output file
+  -q, --quiet              no progress and no count at the end
+  -h, --help               show this help and exit
+  -V, --version            show the version and exit
+
+Exit status: 0 when the file was converted, 1 when a check refused the run (the message
+says which), 2 for a usage error.
+
+Example:
+  tarvo-convert -i points.csv -o points_mga.csv --from AMG:56 --to MGA:56 -F 2,3,4 \
+      --method medium --params national --contents with-input
+)";
+}
+
+}  // namespace tarvo::app

@@ -1,0 +1,332 @@
+// tarvo-convert: one batch conversion of a coordinate file from the command line, exactly as
+// the file conversion dialog's "&Calculate" makes it (the same checks, messages, header and
+// records), without a window.
+//
+// The settings start where the program's do, in the current directory: tarvofile.dat (the
+// file conversion settings), tarvo_prm.dat (method, input notation, parameter set, grid
+// method and file) and Tarvo.var (the 7-parameter set). The options replace single settings
+// in the order the program would apply them: first the transformation settings (method,
+// parameters, grid, input notation), then what the dialog takes over from them when it
+// opens (TakeMethodSettings), then the dialog's own settings, each changed as picking it in
+// the dialog changes it (a new input system adjusts the zone, new input units reset the
+// height field).
+//
+// Questions become options (--force answers the overwrite question), message boxes become
+// lines on standard error, and the output contents choice is --contents. "-" as the input or
+// output file name is standard input or output; the run streams either in constant memory.
+//
+// Exit status: 0 converted, 1 a check refused the run (or the output could not be written
+// completely), 2 a usage error.
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/convert_options.h"
+#include "engine/grid_system.h"
+#include "fileconv/batch_run.h"
+#include "fileconv/console_desktop.h"
+#include "fileconv/file_conversion_settings.h"
+#include "fileconv/run_grid.h"
+#include "mainwindow/saved_settings.h"
+#include "ntv2/grid_datum.h"
+#include "ntv2/grid_file.h"
+#include "ntv2/grid_interpolate.h"
+#include "params/parameter_sets.h"
+#include "text/number_text.h"
+#include "text/text_file.h"
+
+namespace tarvo::app {
+namespace {
+
+using namespace fileconv;
+
+constexpr const char* kProgram = "tarvo-convert";
+constexpr const char* kVersionText = "tarvo-convert (Tarvo) V3.42\n";
+constexpr const char* kStandardStream = "-";
+
+constexpr int kExitConverted = 0;
+constexpr int kExitRefused = 1;
+constexpr int kExitUsage = 2;
+
+int UsageError(const std::string& message) {
+  std::cerr << kProgram << ": " << message << '\n'
+            << "Try '" << kProgram << " --help' for more information.\n";
+  return kExitUsage;
+}
+
+// Everything one run needs, as the program holds it.
+struct RunState {
+  FileConversionSettings settings;
+  BatchValues batch;
+  engine::TransformSettings transform;
+  ntv2::GridChoice grid;
+  ntv2::GridInterpolator interpolator;
+};
+
+// tarvo_prm.dat and Tarvo.var of `folder`, as the main window reads them at start-up. A
+// missing or damaged tarvo_prm.dat leaves the program's defaults.
+void LoadProgramSettings(const std::filesystem::path& folder, RunState& state) {
+  std::ifstream in(folder / "tarvo_prm.dat", std::ios::binary);
+  mainwindow::WindowTexts texts;
+  if (in) mainwindow::ReadSavedSettings(in, texts, state.transform, state.grid);
+  if (const auto parameters = params::LoadParameterFile(folder)) {
+    params::SetActiveParameters(state.transform, *parameters);
+  }
+}
+
+// A parameter file of nine lines in the layout of Tarvo.var, of any name.
+std::optional<params::ParameterTexts> ReadParameterFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  params::ParameterTexts texts;
+  for (std::string& value : texts) {
+    if (!text::ReadLine(in, value)) value.clear();
+  }
+  return texts;
+}
+
+// The grid method a grid file implies: the datum its first sub-grid's name or its path
+// tells (the grid file dialog's rules), else the method as it was (a grid file method).
+int GridMethodFor(const std::string& path, RunState& state) {
+  int method =
+      state.grid.gridMethod == ntv2::kGridFileAgd84 ? ntv2::kGridFileAgd84 : ntv2::kGridFileAgd66;
+  ntv2::GridOpenStatus status;
+  std::optional<std::string_view> datum;
+  if (const auto file = state.interpolator.cache().Get(path, status);
+      file && !file->subGrids().empty()) {
+    datum = ntv2::DatumFromSubGridName(file->subGrids().front().name);
+  }
+  if (!datum) {
+    const bool holds84 = path.find("84") != std::string::npos;
+    const bool holds66 = path.find("66") != std::string::npos;
+    if (holds84 != holds66) datum = holds84 ? ntv2::kAgd84Text : ntv2::kAgd66Text;
+  }
+  if (datum) method = *datum == ntv2::kAgd84Text ? ntv2::kGridFileAgd84 : ntv2::kGridFileAgd66;
+  return method;
+}
+
+// The transformation settings the options replace. Returns a usage error text, or empty.
+std::string ApplyTransformOptions(const ConvertOptions& o, RunState& state) {
+  engine::TransformSettings& t = state.transform;
+  if (o.grid) {
+    state.grid.gridFilePath = *o.grid;
+    state.grid.gridMethod = GridMethodFor(*o.grid, state);
+    if (!o.method) t.accuracyMethod = engine::kHighAccuracy;
+  }
+  if (o.method) t.accuracyMethod = *o.method;
+  if (o.preset) {
+    params::SetActiveParameters(t, params::ApplyPreset(*o.preset)->texts);
+    t.parameterSet = *o.preset;
+  }
+  if (o.paramsFile) {
+    const auto texts = ReadParameterFile(*o.paramsFile);
+    if (!texts) return "cannot read the parameter file '" + *o.paramsFile + "'";
+    params::SetActiveParameters(t, *texts);
+    t.parameterSet = engine::kUserDefinedParameterSet;
+  }
+  if (o.inputFormat) t.inputFormat = *o.inputFormat;
+  return {};
+}
+
+// A new system on one side, as picking it in the dialog sets it: a three-digit ISG zone
+// becomes its 6-degree zone ("561" -> "56 ") and a 6-degree zone its first ISG sub-zone.
+void PickSystem(const SideOption& side, std::string& system, std::string& zone) {
+  system = side.system;
+  if (side.zone) {
+    zone = *side.zone;
+    return;
+  }
+  const int number = text::ToInt(zone);
+  if (system != engine::GridSystem::kIsg && number > 100) {
+    zone = text::Format("%2d ", number / 10);
+  } else if (system == engine::GridSystem::kIsg && number < 100) {
+    zone = text::Format("%2d1", number);
+  }
+}
+
+// New input units, as picking them in the dialog sets the field labels and the height field.
+void PickInputUnits(const std::string& units, FileConversionSettings& s, FileTypeCode type) {
+  s.inputUnits = units;
+  if (type == FileTypeCode::T27) {
+    s.firstFieldLabel.clear();
+    s.secondFieldLabel.clear();
+    s.heightField = "No";
+    return;
+  }
+  s.heightFieldLabel = "Height Field";
+  if (units == kGridUnits) {
+    s.firstFieldLabel = "East Field";
+    s.secondFieldLabel = "North Field";
+  } else if (units == kGeographicUnits) {
+    s.firstFieldLabel = "Latitude Field";
+    s.secondFieldLabel = "Longitude Field";
+  } else if (units == kCartesianUnits) {
+    s.firstFieldLabel = "X Field";
+    s.secondFieldLabel = "Y Field";
+    s.heightFieldLabel = "Z Field";
+  }
+  s.heightField = s.gridFlag ? kNotUsed : kIgnore;
+}
+
+// The dialog's settings the options replace. Returns a usage error text, or empty.
+std::string ApplyFileOptions(const ConvertOptions& o, RunState& state) {
+  FileConversionSettings& s = state.settings;
+  BatchValues& batch = state.batch;
+  if (o.input) s.inputFileName = *o.input;
+  if (o.output) s.outputFileName = *o.output;
+  if (o.type) {
+    batch.fileTypeCode = *o.type;
+    s.fileTypeLabel = FileTypeLabel(*o.type);
+  }
+  if (o.from) PickSystem(*o.from, s.inputSystem, s.inputZone);
+  if (o.to) PickSystem(*o.to, s.outputSystem, s.outputZone);
+
+  // A grid shift carries no height: the High Accuracy method offers no Cartesian units.
+  const bool cartesian = o.inputUnits == kCartesianUnits || o.outputUnits == kCartesianUnits;
+  if (s.gridFlag && cartesian) {
+    return "X,Y & Z units are not available with the NTv2 method (use --method medium)";
+  }
+  if (o.inputUnits) PickInputUnits(*o.inputUnits, s, batch.fileTypeCode);
+  if (o.outputUnits) {
+    s.outputUnits = *o.outputUnits;
+    batch.echo = s.outputUnits == kBothUnits;
+  }
+
+  const bool t27 = batch.fileTypeCode == FileTypeCode::T27;
+  if (o.fields) {
+    if (t27) return "T27 records have fixed columns: use --t27-height, not --fields";
+    s.firstFieldNumber = o.fields->first;
+    s.secondFieldNumber = o.fields->second;
+    s.heightField = o.fields->height.value_or(std::string(s.gridFlag ? kNotUsed : kIgnore));
+  }
+  if (o.t27Height) {
+    if (!t27) return "--t27-height applies to T27 files only: use --fields";
+    s.heightField = *o.t27Height;
+  }
+  if (o.zoneFields) {
+    if (t27) return "T27 records have no zone fields";
+    s.inputZoneField = o.zoneFields->input;
+    if (o.zoneFields->output) s.outputZoneField = *o.zoneFields->output;
+  }
+  if (o.headerLines) s.headerLineCount = *o.headerLines;
+  if (o.outputFormat) s.outputFormat = *o.outputFormat;
+  return {};
+}
+
+// The progress line on a terminal: the share of the input read, or the bytes read from a
+// stream of unknown size. Written only when the figure changes.
+class ProgressLine {
+ public:
+  void Update(std::uint64_t position, std::uint64_t size) {
+    const std::string line =
+        size > 0 ? text::Format("%s: %3llu%%", kProgram,
+                                static_cast<unsigned long long>(position * 100 / size))
+                 : text::Format("%s: %llu MB read", kProgram,
+                                static_cast<unsigned long long>(position >> 20));
+    if (line == shown_) return;
+    std::fprintf(stderr, "\r%s", line.c_str());
+    std::fflush(stderr);
+    shown_ = line;
+  }
+  // Removes the line again.
+  void Clear() {
+    if (shown_.empty()) return;
+    std::fprintf(stderr, "\r%*s\r", static_cast<int>(shown_.size()), "");
+    std::fflush(stderr);
+    shown_.clear();
+  }
+
+ private:
+  std::string shown_;
+};
+
+// The text the dialog's preview box shows after a run, one line per line, without the
+// indentation it has in the box.
+void WritePreviewText(const std::string& text, const char* prefix) {
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string_view line(text.data() + start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    const std::size_t first = line.find_first_not_of(' ');
+    if (first != std::string_view::npos) std::cerr << prefix << line.substr(first) << '\n';
+    start = end + 1;
+  }
+}
+
+int Run(const std::vector<std::string>& args) {
+  std::string error;
+  const std::optional<ConvertOptions> options = ParseConvertOptions(args, error);
+  if (!options) return UsageError(error);
+  if (options->help) {
+    std::cout << HelpText();
+    return kExitConverted;
+  }
+  if (options->version) {
+    std::cout << kVersionText;
+    return kExitConverted;
+  }
+
+  ConsoleDesktop desktop(std::cerr, kProgram, options->force);
+  RunState state;
+  if (const auto folder = desktop.CurrentDirectory()) {
+    LoadProgramSettings(*folder, state);
+    LoadFileConversionSettings(*folder, state.settings, state.batch);
+  } else {
+    desktop.ShowMessage(". does not Exist/nOption Terminated", "INVALID DIRECTORY",
+                        ui::MessageIcon::Error, ui::MessageButtons::Ok);
+  }
+  if (error = ApplyTransformOptions(*options, state); !error.empty()) return UsageError(error);
+  const int method = state.transform.accuracyMethod;
+  if (method != engine::kMediumAccuracy && method != engine::kHighAccuracy) {
+    // As at the program's start; the file conversion then works by the 7-parameter method.
+    desktop.ShowMessage("No accuracy specified", "ERROR", ui::MessageIcon::None,
+                        ui::MessageButtons::OkCancel);
+  }
+  TakeMethodSettings(state.settings, state.transform, state.grid);
+  if (error = ApplyFileOptions(*options, state); !error.empty()) return UsageError(error);
+
+  BatchRunOptions run;
+  run.gridMethod = state.grid.gridMethod;
+  run.outputContents = options->contents.value_or(OutputContents::ResultsOnly);
+  if (state.settings.inputFileName == kStandardStream) run.inputStream = stdin;
+  if (state.settings.outputFileName == kStandardStream) run.outputStream = stdout;
+  if (RunNeedsGrid(state.settings, state.grid.gridMethod) && !state.grid.gridFilePath.empty()) {
+    auto shift = PrepareGridShift(state.interpolator, state.grid.gridFilePath, desktop);
+    if (!shift) return kExitRefused;
+    run.gridShift = std::move(*shift);
+  }
+  ProgressLine progress;
+  if (!options->quiet && ::isatty(STDERR_FILENO)) {
+    run.progress = [&progress](std::uint64_t position, std::uint64_t size) {
+      progress.Update(position, size);
+    };
+    desktop.SetBeforeMessage([&progress] { progress.Clear(); });
+  }
+
+  const BatchRunResult result =
+      RunBatchConversion(state.settings, state.batch, state.transform, run, desktop);
+  progress.Clear();
+
+  if (!result.converted) {
+    if (result.previewText) WritePreviewText(*result.previewText, "tarvo-convert: ");
+    if (desktop.lastCaption() == "File Exists Overwrite") {
+      std::cerr << kProgram << ": use --force to overwrite it\n";
+    }
+    return kExitRefused;
+  }
+  if (!options->quiet && result.previewText) WritePreviewText(*result.previewText, "");
+  return result.writeFailed || result.readFailed ? kExitRefused : kExitConverted;
+}
+
+}  // namespace
+}  // namespace tarvo::app
+
+int main(int argc, char** argv) {
+  return tarvo::app::Run(std::vector<std::string>(argv + 1, argv + argc));
+}

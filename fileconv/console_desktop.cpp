@@ -1,0 +1,58 @@
+#include "fileconv/console_desktop.h"
+
+#include "ui/dialog.h"
+#include "ui/os_services.h"
+
+namespace tarvo::fileconv {
+
+std::string ConsoleDesktop::OneLine(std::string_view text) {
+  std::string line;
+  line.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      line += ' ';
+    } else {
+      line += c;
+    }
+  }
+  return line;
+}
+
+int ConsoleDesktop::RunModal(ui::Dialog&) {
+  return ui::kResultCancel;
+}
+
+ui::MessageAnswer ConsoleDesktop::ShowMessage(std::string_view text, std::string_view caption,
+                                              ui::MessageIcon, ui::MessageButtons buttons) {
+  if (buttons == ui::MessageButtons::YesNo && answerYes_) return ui::MessageAnswer::Yes;
+  if (beforeMessage_) beforeMessage_();
+  err_ << program_ << ": ";
+  if (!caption.empty()) err_ << OneLine(caption) << ": ";
+  err_ << OneLine(text) << '\n';
+  err_.flush();
+  lastCaption_ = caption;
+  return buttons == ui::MessageButtons::YesNo ? ui::MessageAnswer::No : ui::MessageAnswer::Ok;
+}
+
+std::vector<std::string> ConsoleDesktop::FindFiles(const std::filesystem::path& folder,
+                                                   std::string_view pattern) {
+  return ui::FindFilesInFolder(folder, pattern);
+}
+
+std::optional<std::filesystem::path> ConsoleDesktop::CurrentDirectory() {
+  return ui::WorkingDirectory();
+}
+
+std::tm ConsoleDesktop::LocalTime() {
+  return ui::LocalTimeNow();
+}
+
+ui::ProcessOutcome ConsoleDesktop::RunProcess(const std::filesystem::path& program,
+                                              const std::filesystem::path& workingDirectory,
+                                              int timeoutMs) {
+  return ui::RunProgram(program, workingDirectory, timeoutMs);
+}
+
+}  // namespace tarvo::fileconv

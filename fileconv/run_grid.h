@@ -1,0 +1,32 @@
+// The NTv2 grid of a batch run: read once before the first record, through the program's
+// grid cache, and used for every record without touching the file system again.
+//
+// Per record the shift is GridFile::Shift itself (ntv2/grid_file.h): forward from the grid's
+// datum to GDA94, or reverse from GDA94, as the run's systems say. A file that cannot be used
+// is reported with the same messages as the single-point datum change (GridInterpolate).
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "fileconv/file_conversion_settings.h"
+#include "fileconv/record_chain.h"
+#include "ntv2/grid_interpolate.h"
+#include "ui/desktop.h"
+
+namespace tarvo::fileconv {
+
+// True when a run with these settings changes the datum by an NTv2 grid: the High Accuracy
+// method, exactly one side on GDA94, and a grid file method (not the NSW MRE programs, which
+// the run refuses with its own message).
+bool RunNeedsGrid(const FileConversionSettings& settings, int gridMethod);
+
+// The shift of a run with the grid at `gridFilePath`, read now (or taken from the cache when
+// the file is unchanged). Nothing, after its message, when the file cannot be used:
+//   - cannot be opened: "Open failed on Input file and Count", captioned
+//     "<<path|calls|successes|outside>>" with the interpolator's counters, error icon;
+//   - no valid grid: "Invalid GSB File (4320)", caption "ERROR", error icon.
+std::optional<GridShift> PrepareGridShift(ntv2::GridInterpolator& interpolator,
+                                          const std::string& gridFilePath, ui::Desktop& desktop);
+
+}  // namespace tarvo::fileconv

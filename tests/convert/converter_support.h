@@ -1,0 +1,51 @@
+// Running the built tarvo-convert in a folder of its own, and the same conversion through the
+// batch run the file conversion dialog starts, for comparison.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "engine/transform_settings.h"
+#include "fileconv/batch_run.h"
+#include "fileconv/file_conversion_settings.h"
+#include "tests/support/support.h"
+
+namespace tarvo::convert_testing {
+
+struct Outcome {
+  int status = -1;
+  std::string out;  // standard output
+  std::string err;  // standard error
+};
+
+// A temporary folder that is the converter's current directory.
+class ConverterFolder {
+ public:
+  const std::filesystem::path& path() const { return dir_.path(); }
+  std::filesystem::path operator/(std::string_view name) const { return dir_ / name; }
+
+  void Write(std::string_view name, std::string_view contents) const;
+  std::string Read(std::string_view name) const;
+
+  // Runs "tarvo-convert ARGS" (ARGS as the shell splits them) here, with `input` on its
+  // standard input.
+  Outcome Run(const std::string& args, std::string_view input = {}) const;
+
+ private:
+  testing::TempDir dir_;
+  testing::TempDir scratch_;  // the captured standard error, out of the converter's way
+};
+
+// One conversion as the dialog's "&Calculate" makes it: the output contents dialog answered
+// with `contents`. Returns the output file's contents ("" when nothing was converted).
+std::string DialogRun(fileconv::FileConversionSettings settings, fileconv::BatchValues batch,
+                      const engine::TransformSettings& transform, fileconv::OutputContents contents,
+                      const fileconv::BatchRunOptions& options = {});
+
+// `text` without its "TARVO V3.42 - Date Computed: ..." line.
+std::string WithoutDate(const std::string& text);
+
+// The lines of `text` after the header block of a CSV or SSV output.
+std::string Records(const std::string& text);
+
+}  // namespace tarvo::convert_testing
