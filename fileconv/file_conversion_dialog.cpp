@@ -9,6 +9,7 @@
 #include "angles/angle_format.h"
 #include "engine/grid_system.h"
 #include "fileconv/record_reader.h"
+#include "fileconv/run_grid.h"
 #include "ntv2/grid_layout.h"
 #include "text/number_text.h"
 
@@ -57,16 +58,6 @@ std::string Cut(std::string text, std::size_t length) {
 }
 
 }  // namespace
-
-GridShift MakeGridShift(std::shared_ptr<const ntv2::GridFile> grid) {
-  return [grid = std::move(grid)](double packedLatitude, double packedLongitude,
-                                  bool reverse) -> std::optional<GeographicRadians> {
-    const std::optional<ntv2::GridShift> shift =
-        grid->Shift(packedLatitude, packedLongitude, reverse);
-    if (!shift) return std::nullopt;
-    return GeographicRadians{shift->latitude, shift->longitude};
-  };
-}
 
 FileConversionDialog::FileConversionDialog(ui::Desktop& desktop,
                                            const engine::TransformSettings& transform,
@@ -542,44 +533,19 @@ void FileConversionDialog::SelectOutputFormat() {
 void FileConversionDialog::Calculate() {
   BatchRunOptions options;
   options.gridMethod = grid_.gridMethod;
-  if (!PrepareGridShift(options)) return;
+  // The grid is read once, before the output file is touched, so a file that cannot be used
+  // is refused with nothing written.
+  if (RunNeedsGrid(settings_, grid_.gridMethod)) {
+    auto shift = PrepareGridShift(interpolator_, grid_.gridFilePath, desktop());
+    if (!shift) return;
+    options.gridShift = std::move(*shift);
+  }
   options.progress = [this](std::uint64_t position, std::uint64_t size) {
     ShowProgress(position, size);
   };
   BatchRunResult result = RunBatchConversion(settings_, batch_, transform_, options, desktop());
   if (result.previewText) previewText_ = *result.previewText;
   lastRun_ = std::move(result);
-}
-
-// A run changes datum by NTv2 when the High Accuracy method is in use and exactly one side is
-// GDA94. Its grid is read once, here, so that a file that cannot be used is refused before
-// the output file is touched; the cache serves it again when the file has not changed since
-// the point calculation or an earlier run read it.
-bool FileConversionDialog::PrepareGridShift(BatchRunOptions& options) {
-  const bool datumChange =
-      engine::IsGda(settings_.inputSystem) != engine::IsGda(settings_.outputSystem);
-  // The MRE route has no grid; the run says it cannot convert files with it.
-  if (!settings_.gridFlag || !datumChange || grid_.gridMethod == ntv2::kNswMrePrograms) {
-    return true;
-  }
-  ntv2::GridOpenStatus status;
-  std::shared_ptr<const ntv2::GridFile> file =
-      interpolator_.cache().Get(grid_.gridFilePath, status);
-  if (!file) {
-    // The messages of the point calculation's shift for the same file.
-    if (status.error == ntv2::GridOpenError::kCannotOpen) {
-      desktop().ShowMessage(
-          "Open failed on Input file and Count",
-          text::Format("<<%s|%d|%d|%d>>", grid_.gridFilePath.c_str(), interpolator_.calls(),
-                       interpolator_.successes(), interpolator_.pointsOutside()),
-          ui::MessageIcon::Error);
-    } else {
-      ntv2::ShowInvalidGridFile(desktop(), ntv2::GridCaller::kInterpolation, grid_.gridFilePath);
-    }
-    return false;
-  }
-  options.gridShift = MakeGridShift(std::move(file));
-  return true;
 }
 
 // The bar's range is the input file's size in bytes, scaled down for files beyond the range

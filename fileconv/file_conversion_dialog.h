@@ -43,10 +43,6 @@ inline constexpr std::string_view kFileFilter =
     "All Files (*.*)|*.*|Comma Separated Variable (*.csv)|*.csv|Space(s) Separated Variable "
     "(*.ssv)|*.ssv|ACS (*.t27)|*.t27||";
 
-// The batch run's NTv2 shift on a grid already read: forward (AGD to GDA94) or reverse. The
-// callable keeps the grid alive for as long as it is kept.
-GridShift MakeGridShift(std::shared_ptr<const ntv2::GridFile> grid);
-
 class FileConversionDialog : public ui::Dialog {
  public:
   using Self = FileConversionDialog;
@@ -151,7 +147,6 @@ class FileConversionDialog : public ui::Dialog {
   // The list entry the user picked, stored into `setting`.
   void Take(int id, std::string& setting);
   // Reads the grid for a run that shifts by NTv2; false after its message when it cannot.
-  bool PrepareGridShift(BatchRunOptions& options);
   void ShowProgress(std::uint64_t position, std::uint64_t size);
 
   const engine::TransformSettings& transform_;

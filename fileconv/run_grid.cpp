@@ -5,8 +5,6 @@
 #include "engine/grid_system.h"
 #include "ntv2/grid_choice.h"
 #include "ntv2/grid_file.h"
-#include "ntv2/grid_layout.h"
-#include "text/number_text.h"
 
 namespace tarvo::fileconv {
 
@@ -18,20 +16,9 @@ bool RunNeedsGrid(const FileConversionSettings& settings, int gridMethod) {
 
 std::optional<GridShift> PrepareGridShift(ntv2::GridInterpolator& interpolator,
                                           const std::string& gridFilePath, ui::Desktop& desktop) {
-  ntv2::GridOpenStatus status;
-  std::shared_ptr<const ntv2::GridFile> grid = interpolator.cache().Get(gridFilePath, status);
-  if (!grid) {
-    if (status.error == ntv2::GridOpenError::kCannotOpen) {
-      desktop.ShowMessage(
-          "Open failed on Input file and Count",
-          text::Format("<<%s|%d|%d|%d>>", gridFilePath.c_str(), interpolator.calls(),
-                       interpolator.successes(), interpolator.pointsOutside()),
-          ui::MessageIcon::Error);
-    } else {
-      ntv2::ShowInvalidGridFile(desktop, ntv2::GridCaller::kInterpolation, gridFilePath);
-    }
-    return std::nullopt;
-  }
+  std::shared_ptr<const ntv2::GridFile> grid =
+      ntv2::OpenGridForInterpolation(interpolator, gridFilePath, desktop);
+  if (!grid) return std::nullopt;
   return GridShift([grid = std::move(grid)](double packedLatitude, double packedLongitude,
                                             bool reverse) -> std::optional<GeographicRadians> {
     const std::optional<ntv2::GridShift> shift =

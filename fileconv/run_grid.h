@@ -22,10 +22,8 @@ namespace tarvo::fileconv {
 bool RunNeedsGrid(const FileConversionSettings& settings, int gridMethod);
 
 // The shift of a run with the grid at `gridFilePath`, read now (or taken from the cache when
-// the file is unchanged). Nothing, after its message, when the file cannot be used:
-//   - cannot be opened: "Open failed on Input file and Count", captioned
-//     "<<path|calls|successes|outside>>" with the interpolator's counters, error icon;
-//   - no valid grid: "Invalid GSB File (4320)", caption "ERROR", error icon.
+// the file is unchanged). Nothing, after the message of ntv2::OpenGridForInterpolation, when
+// the file cannot be used.
 std::optional<GridShift> PrepareGridShift(ntv2::GridInterpolator& interpolator,
                                           const std::string& gridFilePath, ui::Desktop& desktop);
 

@@ -5,24 +5,31 @@
 
 namespace tarvo::ntv2 {
 
+std::shared_ptr<const GridFile> OpenGridForInterpolation(GridInterpolator& interpolator,
+                                                         const std::string& gridFilePath,
+                                                         ui::Desktop& desktop) {
+  GridOpenStatus status;
+  std::shared_ptr<const GridFile> grid = interpolator.cache().Get(gridFilePath, status);
+  if (grid) return grid;
+  if (status.error == GridOpenError::kCannotOpen) {
+    desktop.ShowMessage("Open failed on Input file and Count",
+                        text::Format("<<%s|%d|%d|%d>>", gridFilePath.c_str(), interpolator.calls(),
+                                     interpolator.successes(), interpolator.pointsOutside()),
+                        ui::MessageIcon::Error);
+  } else {
+    ShowInvalidGridFile(desktop, GridCaller::kInterpolation, gridFilePath);
+  }
+  return nullptr;
+}
+
 int GridInterpolate(GridInterpolator& interpolator, ui::Desktop& desktop,
                     const std::string& gridFilePath, std::string_view inputSystem,
                     double packedLatitude, double packedLongitude, double& latitude,
                     double& longitude, std::string& accuracyText) {
   ++interpolator.calls_;
-  GridOpenStatus status;
-  const std::shared_ptr<const GridFile> grid = interpolator.cache_.Get(gridFilePath, status);
-  if (!grid) {
-    if (status.error == GridOpenError::kCannotOpen) {
-      desktop.ShowMessage("Open failed on Input file and Count",
-                          text::Format("<<%s|%d|%d|%d>>", gridFilePath.c_str(), interpolator.calls_,
-                                       interpolator.successes_, interpolator.pointsOutside_),
-                          ui::MessageIcon::Error);
-    } else {
-      ShowInvalidGridFile(desktop, GridCaller::kInterpolation, gridFilePath);
-    }
-    return kGridFileUnusable;
-  }
+  const std::shared_ptr<const GridFile> grid =
+      OpenGridForInterpolation(interpolator, gridFilePath, desktop);
+  if (!grid) return kGridFileUnusable;
 
   const bool reverse = inputSystem == engine::GridSystem::kMga;
   const std::optional<GridShift> shift = grid->Shift(packedLatitude, packedLongitude, reverse);

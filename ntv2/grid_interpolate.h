@@ -31,6 +31,17 @@ inline constexpr int kPointOutsideGrid = -1;
 // shows nothing more.
 inline constexpr int kGridFileUnusable = -2;
 
+class GridInterpolator;
+
+// The grid at `gridFilePath` for interpolation, from the interpolator's cache. When it cannot
+// be used its message is shown and nothing is returned:
+//   - cannot be opened: "Open failed on Input file and Count", captioned
+//     "<<path|calls|successes|outside>>" with the interpolator's counters, error icon;
+//   - no valid grid: "Invalid GSB File (4320)", caption "ERROR", error icon.
+std::shared_ptr<const GridFile> OpenGridForInterpolation(GridInterpolator& interpolator,
+                                                         const std::string& gridFilePath,
+                                                         ui::Desktop& desktop);
+
 class GridInterpolator {
  public:
   // Counters since the interpolator was made: every call, every success, every point

@@ -15,7 +15,7 @@
 #include "angles/angle_reading.h"
 #include "angles/packed_angle.h"
 #include "fileconv/batch_run.h"
-#include "fileconv/file_conversion_dialog.h"
+#include "fileconv/run_grid.h"
 #include "tests/support/support.h"
 #include "tests/support/synthetic_grid.h"
 #include "text/number_text.h"
@@ -213,9 +213,10 @@ TEST(ProjOracle, NtV2GridRunAgreesWithinTwoMillimetres) {
   TempDir dir;
   const std::string gridPath = (dir / "wavy.gsb").string();
   tarvo::testing::WriteFile(gridPath, ntv2::testing::GridBytes(WavyGrid(), ntv2::kCanadianLayout));
-  ntv2::GridOpenStatus status;
-  std::shared_ptr<const ntv2::GridFile> grid = ntv2::GridFile::Open(gridPath, status);
-  ASSERT_TRUE(grid) << status.detail;
+  ntv2::GridInterpolator interpolator;
+  ui::testing::ScriptedDesktop gridDesktop;
+  std::optional<GridShift> shift = PrepareGridShift(interpolator, gridPath, gridDesktop);
+  ASSERT_TRUE(shift.has_value());
 
   // AGD/AMG zone 55 between 35.1 and 35.9 S, 146.1 and 147.9 E: well inside the grid.
   std::mt19937 random(4320);
@@ -246,7 +247,7 @@ TEST(ProjOracle, NtV2GridRunAgreesWithinTwoMillimetres) {
   BatchValues batch;
   BatchRunOptions options;
   options.outputContents = OutputContents::ResultsWithInput;
-  options.gridShift = MakeGridShift(grid);
+  options.gridShift = *shift;
   ui::testing::ScriptedDesktop desktop;
   const BatchRunResult result = RunBatchConversion(settings, batch, transform, options, desktop);
   EXPECT_EQ(result.count, points.size());
