@@ -25,7 +25,7 @@ BUILD_PACKAGES=(g++ make cmake qt6-base-dev qt6-qpa-plugins libgl-dev fonts-deja
   fonts-liberation2)
 # Added for the tests: GoogleTest, Google Benchmark, PROJ as the oracle, locales for the
 # comma-decimal test.
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev proj-bin locales)
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev proj-bin locales desktop-file-utils)
 
 # ensure_locale NAME: generates a locale such as de_DE.UTF-8 when it is not available yet.
 ensure_locale() {
