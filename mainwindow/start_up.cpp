@@ -42,8 +42,8 @@ void MainTransformDialog::LoadSettings() {
     for (Side side : {FromSide(texts_, session_), ToSide(texts_, session_)}) {
       side.cartesian = !ShowsGrid(side);
       if (side.cartesian) {
-        side.gridLabel = " ";
-        side.datumLabel = " ";
+        side.gridLabel.assign(1, ' ');
+        side.datumLabel.assign(1, ' ');
       } else {
         std::tie(side.gridLabel, side.datumLabel) = SideLabels(side.system);
       }
