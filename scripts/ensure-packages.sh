@@ -26,6 +26,8 @@ BUILD_PACKAGES=(g++ make cmake qt6-base-dev qt6-qpa-plugins libgl-dev fonts-deja
 # Added for the tests: GoogleTest, Google Benchmark, PROJ as the oracle, locales for the
 # comma-decimal test.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev proj-bin locales)
+# The fuzz targets (fuzz/): clang with its sanitizer and libFuzzer runtimes.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 # ensure_locale NAME: generates a locale such as de_DE.UTF-8 when it is not available yet.
 ensure_locale() {
