@@ -13,8 +13,6 @@
 // degrees-minutes-seconds text never shows 60 seconds or 60 minutes.
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "angles/angle_format.h"
@@ -29,14 +27,7 @@
 namespace {
 
 using namespace tarvo;
-
-void Require(bool condition, const char* what, std::string_view text) {
-  if (!condition) {
-    std::fprintf(stderr, "broken promise: %s: \"%.*s\"\n", what, static_cast<int>(text.size()),
-                 text.data());
-    std::abort();
-  }
-}
+using tarvo::fuzz::Require;
 
 bool IsSignOrLetter(char c) {
   return c == '+' || c == '-' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');

@@ -9,8 +9,6 @@
 // Besides the sanitizers it checks the run's account: records converted and records outside
 // the grid never outnumber the input's lines, and a run that converted left its output file.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -26,14 +24,8 @@
 namespace {
 
 using namespace tarvo;
+using tarvo::fuzz::Require;
 namespace fs = std::filesystem;
-
-void Require(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "broken promise: %s\n", what);
-    std::abort();
-  }
-}
 
 // A grid over the whole of Australia at one degree, with a finer sub-grid over Sydney, in
 // the file convention (arc seconds, north and west positive).

@@ -3,6 +3,8 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <stdexcept>
@@ -122,6 +124,16 @@ void HeadlessView::Apply(int id, const ui::ControlState& state) {
   widget.modified = false;
   const auto found = std::find(state.items.begin(), state.items.end(), state.text);
   if (found != state.items.end()) widget.selected = static_cast<int>(found - state.items.begin());
+}
+
+void Require(bool condition, std::string_view what, std::string_view text) {
+  if (condition) return;
+  std::fprintf(stderr, "broken promise: %.*s", static_cast<int>(what.size()), what.data());
+  if (!text.empty()) {
+    std::fprintf(stderr, ": \"%.*s\"", static_cast<int>(text.size()), text.data());
+  }
+  std::fprintf(stderr, "\n");
+  std::abort();
 }
 
 namespace {

@@ -102,6 +102,10 @@ class HeadlessView : public ui::View {
   bool closed_ = false;
 };
 
+// Stops the fuzzer with a finding when a promise of the code under test is broken: prints
+// "broken promise: <what>" (and the offending text, when given) and aborts.
+void Require(bool condition, std::string_view what, std::string_view text = {});
+
 // A folder of the fuzzing process's own under the system's temporary folder, made on first
 // use and removed with everything in it when the process ends normally.
 const std::filesystem::path& ScratchFolder();

@@ -10,7 +10,6 @@
 // comes from a sub-grid that contains it.
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -25,13 +24,7 @@
 namespace {
 
 using namespace tarvo;
-
-void Require(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "broken promise: %s\n", what);
-    std::abort();
-  }
-}
+using tarvo::fuzz::Require;
 
 // File units (arc seconds, north and west positive) to the packed values a user types
 // (south and east positive), as the calculation would hold them.

@@ -20,8 +20,6 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -39,17 +37,11 @@
 namespace {
 
 using namespace tarvo;
+using tarvo::fuzz::Require;
 namespace fs = std::filesystem;
 using Main = mainwindow::MainTransformDialog;
 
 constexpr std::string_view kSeparator = "\n=====\n";
-
-void Require(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "broken promise: %s\n", what);
-    std::abort();
-  }
-}
 
 std::vector<std::string_view> Parts(std::string_view input) {
   std::vector<std::string_view> parts;
@@ -193,11 +185,8 @@ void ConvertFile(fuzz::FuzzDesktop& desktop, const engine::TransformSettings& tr
       held = held.substr(0, held.find_last_not_of(" \t") + 1);
     }
     const std::string& back = reread.*field;
-    if (held != back) {
-      std::fprintf(stderr, "saved \"%.*s\", read back \"%s\"\n", static_cast<int>(held.size()),
-                   held.data(), back.c_str());
-    }
-    Require(held == back, "tarvofile.dat reads back as the dialog saved it");
+    Require(held == back, "tarvofile.dat reads back as the dialog saved it",
+            std::string(held) + "\" read back as \"" + back);
   };
   for (const Field field : {&S::inputSystem, &S::outputSystem, &S::inputZone, &S::outputZone,
                             &S::firstFieldNumber, &S::secondFieldNumber, &S::headerLineCount}) {
