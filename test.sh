@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Builds Tarvo in Debug with AddressSanitizer and UndefinedBehaviorSanitizer and runs every
-# test. Exits non-zero on any failure.
+# test, then each fuzz target briefly. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/ensure-packages.sh
 
-ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
 ensure_locale de_DE.UTF-8
 
 # Real NTv2 grids and PROJ-made tables live in the shared folder beside the checkout; the
@@ -19,3 +19,7 @@ build=build/test
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DTARVO_SANITIZE=ON
 cmake --build "$build" -j "$(nproc)"
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+
+# A few seconds of each fuzz target (fuzz/), so they keep building and a fault that a short
+# run finds fails the tests.
+fuzz/run.sh 5

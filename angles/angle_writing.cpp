@@ -150,6 +150,9 @@ double RadiansToDegrees(double radians) {
 double RadiansToDegreesMinutes(double radians) {
   if (!std::isfinite(radians)) return radians;
   const double d = std::fabs(radians) * kDegreesPerRadian;
+  // From 2^53 degrees on a double holds no fraction of a degree: the value is whole degrees
+  // and no minutes (the truncation guard below would count minutes beyond any integer).
+  if (d >= 9007199254740992.0) return std::copysign(d, radians);
   double D = std::trunc(d);
   const double m = (d - D) * 60.0;
   // trunc(m * 10^7), allowing for the representation error of d.

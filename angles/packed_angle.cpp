@@ -146,9 +146,12 @@ double PackedToRadians(double packed) {
 }
 
 double RadiansToPacked(double radians, int k) {
-  if (!std::isfinite(radians)) return radians;
+  // A finite value above about 3e306 radians has no finite number of degrees; it is
+  // returned in degrees, as an infinity, like any other value that is no number.
+  const double degrees = std::fabs(radians) * kDegreesPerRadian;
+  if (!std::isfinite(degrees)) return radians * kDegreesPerRadian;
   k = ClampDecimals(k);
-  return ComposeFromDegrees(radians, std::fabs(radians) * kDegreesPerRadian, k, k + 1);
+  return ComposeFromDegrees(radians, degrees, k, k + 1);
 }
 
 double DecimalDegreesToPacked(double degrees, int k) {

@@ -51,7 +51,7 @@ double PackedToRadians(double packed);
 // Signed radians to a signed packed value with k + 1 decimals of seconds. k is 0 to 7 in
 // use (`secondsDecimals`, or `secondsDecimals` + 1 for decimal degrees) and is clamped to
 // that range here, as in the two converters below. Values that are not finite are returned
-// as they are.
+// as they are; so are radians too large to have a finite number of degrees, as an infinity.
 double RadiansToPacked(double radians, int k);
 // Signed decimal degrees to a signed packed value with k decimals of seconds.
 double DecimalDegreesToPacked(double degrees, int k);

@@ -17,16 +17,23 @@ constexpr std::size_t kMaxFileNameLength = 258;
 
 constexpr std::size_t kSavedLineCount = 16;
 
-// The first word of a line: blanks and tabs before it skipped, ended by a blank or tab.
+// White space around and within a line. A carriage return counts: a value the program
+// writes must not end in one, since reading takes it as part of the line end.
+constexpr std::string_view kSpace = " \t\r\n\v\f";
+
+// The first word of a line: white space before it skipped, ended by white space.
 std::string FirstWord(std::string_view line) {
-  const std::size_t start = line.find_first_not_of(" \t");
+  const std::size_t start = line.find_first_not_of(kSpace);
   if (start == std::string_view::npos) return {};
-  const std::size_t end = line.find_first_of(" \t", start);
+  const std::size_t end = line.find_first_of(kSpace, start);
   return std::string(line.substr(start, end == std::string_view::npos ? end : end - start));
 }
 
+// The line cut to `limit` characters, without a carriage return the cut left at its end.
 std::string Cut(std::string_view line, std::size_t limit) {
-  return std::string(line.substr(0, limit));
+  line = line.substr(0, limit);
+  while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return std::string(line);
 }
 
 // The sixteen saved settings in file order.

@@ -106,11 +106,12 @@ struct BatchValues {
 inline constexpr std::string_view kSettingsFileName = "tarvofile.dat";
 
 // Reads `folder`/tarvofile.dat into `settings`. Lines 1 to 4, 12, 13 and 16 give the first
-// blank-delimited word of their line; the others the whole line without its line end, at most
-// 38 characters (the file names, lines 6 and 8, at most 258). Reading line 7 sets the echo
-// flag (on exactly for "Both, E,N,H,Lat & Long"), reading line 9 the file type code (a label
-// that names no type leaves the code). Lines missing from a short file keep their values.
-// Returns false, changing nothing, when the file cannot be opened.
+// word of their line (delimited by white space); the others the whole line without its line
+// end, at most 38 characters (the file names, lines 6 and 8, at most 258), less a carriage
+// return the cut leaves at its end; so every value reads back as it is written. Reading
+// line 7 sets the echo flag (on exactly for "Both, E,N,H,Lat & Long"), reading line 9 the
+// file type code (a label that names no type leaves the code). Lines missing from a short
+// file keep their values. Returns false, changing nothing, when the file cannot be opened.
 bool LoadFileConversionSettings(const std::filesystem::path& folder,
                                 FileConversionSettings& settings, BatchValues& batch);
 

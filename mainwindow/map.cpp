@@ -42,14 +42,25 @@ void Label(ui::DisplayList& display, double x, double y, const std::string& text
                                        align});
 }
 
+// Map coordinates are whole pixels, truncated toward zero. A position far outside Australia
+// (a grid entry that is no coordinate can put a point anywhere, or nowhere) is placed this
+// far off the map on its own side, or beyond the bottom right when it is no number, so its
+// marker is simply not seen; a pixel count beyond the range of int would be undefined.
+constexpr double kFarOffMap = 100000;
+
+int MapPixel(double value) {
+  if (std::isnan(value)) return static_cast<int>(kFarOffMap);
+  return static_cast<int>(std::clamp(value, -kFarOffMap, kFarOffMap));
+}
+
 }  // namespace
 
 int MapX(double longitude) {
-  return static_cast<int>((longitude - 114) * 6.9821429);
+  return MapPixel((longitude - 114) * 6.9821429);
 }
 
 int MapY(double latitude) {
-  int y = static_cast<int>((latitude - 16) * 7.4479165 + (latitude - 16) * 0.41666666666666663);
+  int y = MapPixel((latitude - 16) * 7.4479165 + (latitude - 16) * 0.41666666666666663);
   if (latitude > 20 && latitude < 36) y -= 2;
   return y;
 }

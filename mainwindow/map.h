@@ -23,6 +23,8 @@ inline constexpr int kHelpLayer = 3;
 int MapX(double longitude);
 // Vertical map coordinate of a latitude (degrees, south positive).
 int MapY(double latitude);
+// Both stay within 100000 pixels of the map: a position further out, or no number at all,
+// is placed that far off the map and is not seen.
 
 // Draws the map: grey sea, land, meridians every 6 degrees from 114 to 156 east, parallels
 // at 16, 24, 32 and 40 south with their labels, and the zone numbers 49 to 56.

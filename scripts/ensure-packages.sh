@@ -24,8 +24,10 @@ ensure_packages() {
 BUILD_PACKAGES=(g++ make cmake qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
   fonts-liberation2)
 # Added for the tests: GoogleTest, Google Benchmark, PROJ as the oracle, locales for the
-# comma-decimal test.
+# comma-decimal test, desktop-file-validate for the menu entry.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev proj-bin locales desktop-file-utils)
+# The fuzz targets (fuzz/): clang with its sanitizer and libFuzzer runtimes.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 # ensure_locale NAME: generates a locale such as de_DE.UTF-8 when it is not available yet.
 ensure_locale() {

@@ -12,7 +12,10 @@ bool ReadLine(std::istream& in, std::string& line) {
   if (!std::getline(in, line)) {
     return !line.empty();
   }
-  if (!line.empty() && line.back() == '\r') line.pop_back();
+  // A Windows line end that went through a second conversion is "\r\r\n": every carriage
+  // return before the line feed belongs to the line end. So no text read ends in '\r', and
+  // whatever the program writes back reads back the same.
+  while (!line.empty() && line.back() == '\r') line.pop_back();
   return true;
 }
 

@@ -1,6 +1,7 @@
 // Reading and writing the program's small text files.
 //
-// Reading tolerates "\r\n" line ends (files copied from Windows); writing uses "\n". Files
+// Reading tolerates "\r\n" line ends (files copied from Windows, even twice); writing uses
+// "\n". Files
 // are written whole through a temporary file beside the target that is renamed into place,
 // so a failed write never leaves a half-written file where the old one was.
 #pragma once
@@ -13,8 +14,8 @@
 namespace tarvo::text {
 
 // Reads one whole line of any length into `line`, without its line end: a final "\n" is
-// dropped, and a "\r" left before it (or ending a last line) too. Returns false only when
-// the stream was already at its end.
+// dropped, and the "\r" (or "\r\r") left before it or ending a last line too. Returns false
+// only when the stream was already at its end.
 bool ReadLine(std::istream& in, std::string& line);
 
 // Writes `contents` to `path` through a temporary file and a rename. Returns false (leaving
