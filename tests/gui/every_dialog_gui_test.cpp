@@ -99,6 +99,11 @@ const Window kWindows[] = {
      }},
 };
 
+// Test output names a window by its name.
+void PrintTo(const Window& window, std::ostream* out) {
+  *out << window.name;
+}
+
 class EveryWindow : public ::testing::TestWithParam<Window> {
  protected:
   void Open() {
@@ -163,7 +168,7 @@ TEST_P(EveryWindow, TabFollowsTheControlsInReadingOrder) {
   EXPECT_EQ(walked, expected) << GetParam().name;
 }
 
-// Runs as its own test with QT_SCALE_FACTOR=2 (see CMakeLists.txt); elsewhere it is skipped.
+// Runs as its own test with QT_SCALE_FACTOR=2 (see CMakeLists.txt); without it, it skips.
 TEST_P(EveryWindow, HighDensityScreenShowsTheWindowTwiceAsLargeAndSharp) {
   Open();
   const QPixmap picture = window->grab();
