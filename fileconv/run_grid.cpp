@@ -14,11 +14,7 @@ bool RunNeedsGrid(const FileConversionSettings& settings, int gridMethod) {
          gridMethod != ntv2::kNswMrePrograms;
 }
 
-std::optional<GridShift> PrepareGridShift(ntv2::GridInterpolator& interpolator,
-                                          const std::string& gridFilePath, ui::Desktop& desktop) {
-  std::shared_ptr<const ntv2::GridFile> grid =
-      ntv2::OpenGridForInterpolation(interpolator, gridFilePath, desktop);
-  if (!grid) return std::nullopt;
+GridShift ShiftByGrid(std::shared_ptr<const ntv2::GridFile> grid) {
   return GridShift([grid = std::move(grid)](double packedLatitude, double packedLongitude,
                                             bool reverse) -> std::optional<GeographicRadians> {
     const std::optional<ntv2::GridShift> shift =
@@ -26,6 +22,14 @@ std::optional<GridShift> PrepareGridShift(ntv2::GridInterpolator& interpolator,
     if (!shift) return std::nullopt;
     return GeographicRadians{shift->latitude, shift->longitude};
   });
+}
+
+std::optional<GridShift> PrepareGridShift(ntv2::GridInterpolator& interpolator,
+                                          const std::string& gridFilePath, ui::Desktop& desktop) {
+  std::shared_ptr<const ntv2::GridFile> grid =
+      ntv2::OpenGridForInterpolation(interpolator, gridFilePath, desktop);
+  if (!grid) return std::nullopt;
+  return ShiftByGrid(std::move(grid));
 }
 
 }  // namespace tarvo::fileconv

@@ -6,11 +6,13 @@
 // is reported with the same messages as the single-point datum change (GridInterpolate).
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "fileconv/file_conversion_settings.h"
 #include "fileconv/record_chain.h"
+#include "ntv2/grid_file.h"
 #include "ntv2/grid_interpolate.h"
 #include "ui/desktop.h"
 
@@ -20,6 +22,9 @@ namespace tarvo::fileconv {
 // method, exactly one side on GDA94, and a grid file method (not the NSW MRE programs, which
 // the run refuses with its own message).
 bool RunNeedsGrid(const FileConversionSettings& settings, int gridMethod);
+
+// The shift of a run by a grid already read: GridFile::Shift per record.
+GridShift ShiftByGrid(std::shared_ptr<const ntv2::GridFile> grid);
 
 // The shift of a run with the grid at `gridFilePath`, read now (or taken from the cache when
 // the file is unchanged). Nothing, after the message of ntv2::OpenGridForInterpolation, when

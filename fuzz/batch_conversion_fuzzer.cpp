@@ -15,8 +15,8 @@
 #include "angles/angle_format.h"
 #include "engine/grid_system.h"
 #include "fileconv/batch_run.h"
-#include "fileconv/file_conversion_dialog.h"
 #include "fileconv/record_reader.h"
+#include "fileconv/run_grid.h"
 #include "fuzz/fuzz_support.h"
 #include "ntv2/grid_file.h"
 #include "tests/support/synthetic_grid.h"
@@ -113,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   fileconv::BatchRunOptions run;
   run.gridMethod = (options & 2) != 0 ? 5 : 0;
-  if ((options & 4) == 0) run.gridShift = fileconv::MakeGridShift(AustraliaGrid());
+  if ((options & 4) == 0) run.gridShift = fileconv::ShiftByGrid(AustraliaGrid());
   run.outputContents = (options & 8) != 0 ? fileconv::OutputContents::ResultsWithInput
                                           : fileconv::OutputContents::ResultsOnly;
   std::uint64_t lastPosition = 0;
