@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -72,18 +73,22 @@ std::vector<Point> GridPoints(const GridFile& grid) {
   return points;
 }
 
-void GridShift(benchmark::State& state, bool reverse) {
+// The national grid, or nothing after marking the benchmark skipped.
+std::unique_ptr<GridFile> OpenNationalGrid(benchmark::State& state) {
   const auto path = NationalGridPath();
   if (!path) {
     state.SkipWithError("TARVO_SHARED_DATA is not set: skipped");
-    return;
+    return nullptr;
   }
   GridOpenStatus status;
-  const auto grid = GridFile::Open(*path, status);
-  if (!grid) {
-    state.SkipWithError("the national grid cannot be read");
-    return;
-  }
+  auto grid = GridFile::Open(*path, status);
+  if (!grid) state.SkipWithError("the national grid cannot be read");
+  return grid;
+}
+
+void GridShift(benchmark::State& state, bool reverse) {
+  const auto grid = OpenNationalGrid(state);
+  if (!grid) return;
   const std::vector<Point> points = GridPoints(*grid);
   std::size_t i = 0;
   for (auto _ : state) {
@@ -95,17 +100,9 @@ void GridShift(benchmark::State& state, bool reverse) {
 }
 
 void GridInterpolatePoints(benchmark::State& state, std::string_view inputSystem) {
-  const auto path = NationalGridPath();
-  if (!path) {
-    state.SkipWithError("TARVO_SHARED_DATA is not set: skipped");
-    return;
-  }
-  GridOpenStatus status;
-  const auto grid = GridFile::Open(*path, status);
-  if (!grid) {
-    state.SkipWithError("the national grid cannot be read");
-    return;
-  }
+  const auto grid = OpenNationalGrid(state);
+  if (!grid) return;
+  const std::string path = *NationalGridPath();
   const std::vector<Point> points = GridPoints(*grid);
   SilentDesktop desktop;
   GridInterpolator interpolator;
@@ -115,7 +112,7 @@ void GridInterpolatePoints(benchmark::State& state, std::string_view inputSystem
   std::size_t i = 0;
   for (auto _ : state) {
     const Point& p = points[i++ & (kPointCount - 1)];
-    int result = GridInterpolate(interpolator, desktop, *path, inputSystem, p.latitude, p.longitude,
+    int result = GridInterpolate(interpolator, desktop, path, inputSystem, p.latitude, p.longitude,
                                  latitude, longitude, accuracy);
     benchmark::DoNotOptimize(result);
     benchmark::DoNotOptimize(latitude);
