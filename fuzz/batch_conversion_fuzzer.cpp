@@ -8,6 +8,8 @@
 //
 // Besides the sanitizers it checks the run's account: records converted and records outside
 // the grid never outnumber the input's lines, and a run that converted left its output file.
+#include "fuzz/batch_conversion_fuzzer.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -67,7 +69,9 @@ std::string FieldNumber(fuzz::ByteReader& in) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+namespace tarvo::fuzz {
+
+BatchConversionCase RunBatchConversionCase(const std::uint8_t* data, std::size_t size) {
   fuzz::ByteReader in(data, size);
   const fs::path& folder = fuzz::ScratchFolder();
   fuzz::FuzzDesktop desktop(folder);
@@ -140,5 +144,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       fileconv::RunBatchConversion(settings, batch, transform, run, desktop);
   Require(result.count + result.outsideGrid <= lines, "no more records than lines");
   if (result.converted) Require(fs::exists(settings.outputFileName), "a run leaves its output");
+  return {result,          settings.outputFileName, desktop.messages(),
+          desktop.beeps(), desktop.lastMessage(),   desktop.lastCaption()};
+}
+
+}  // namespace tarvo::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  tarvo::fuzz::RunBatchConversionCase(data, size);
   return 0;
 }
