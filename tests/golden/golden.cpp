@@ -178,14 +178,20 @@ void PrintTo(const TableRow& row, std::ostream* out) {
   *out << row.name;
 }
 
-std::vector<TableRow> ReadTable(const std::string& file) {
+std::vector<std::string> CaseLines(const std::string& file) {
   const fs::path path = SourceFolder() / "cases" / file;
   std::ifstream in(path, std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + path.string());
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) {
+    if (line.find_first_not_of(' ') != std::string::npos && line[0] != '#') lines.push_back(line);
+  }
+  return lines;
+}
+
+std::vector<TableRow> ReadTable(const std::string& file) {
   std::vector<TableRow> rows;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.find_first_not_of(' ') == std::string::npos || line[0] == '#') continue;
+  for (const std::string& line : CaseLines(file)) {
     std::vector<std::string> fields;
     std::size_t start = 0;
     while (start <= line.size()) {
@@ -208,12 +214,6 @@ std::vector<std::string> Names(const std::vector<TableRow>& rows) {
   return names;
 }
 
-const std::vector<std::string>& SyntheticGridNames() {
-  static const std::vector<std::string> names = {"grid66.gsb", "grid66_au.gsb", "grid84.gsb",
-                                                 "grid84_au.gsb"};
-  return names;
-}
-
 void WriteSyntheticGrid(const fs::path& folder, const std::string& name) {
   const bool agd84 = name.find("84") != std::string::npos;
   const bool australian = name.find("_au") != std::string::npos;
@@ -225,7 +225,9 @@ void WriteSyntheticGrid(const fs::path& folder, const std::string& name) {
 void PrepareRunFolder(const fs::path& folder, const std::string& settings) {
   CopyFiles(SourceFolder() / "inputs" / "files", folder);
   if (settings != "-") CopyFiles(SourceFolder() / "inputs" / "settings" / settings, folder);
-  for (const std::string& name : SyntheticGridNames()) WriteSyntheticGrid(folder, name);
+  for (const char* name : {"grid66.gsb", "grid66_au.gsb", "grid84.gsb", "grid84_au.gsb"}) {
+    WriteSyntheticGrid(folder, name);
+  }
   if (const auto shared = testing::SharedData()) {
     for (const char* name :
          {"A66_National_13_09_01.gsb", "A66_National_13_09_01_australian_layout.gsb"}) {

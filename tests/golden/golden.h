@@ -53,24 +53,25 @@ struct TableRow {
 // A case in the test's name and messages.
 void PrintTo(const TableRow& row, std::ostream* out);
 
-// The rows of cases/<file>: one per line, fields separated by '|' and trimmed; blank lines
-// and lines starting with '#' are skipped. Throws when the file cannot be read (the cases
-// are read before any test runs).
+// The lines of cases/<file> but blank lines and comments (lines starting with '#'). Throws
+// when the file cannot be read (the cases are read before any test runs).
+std::vector<std::string> CaseLines(const std::string& file);
+
+// The rows of cases/<file>: one per line, fields separated by '|' and trimmed.
 std::vector<TableRow> ReadTable(const std::string& file);
 
 // The names of `rows`, for CheckNoOtherFiles.
 std::vector<std::string> Names(const std::vector<TableRow>& rows);
 
 // Copies the coordinate files of inputs/files and, unless `settings` is "-", the settings
-// files of inputs/settings/<settings> into `folder`, and writes the synthetic NTv2 grids
-// there (SyntheticGridNames). With the shared data present, links the national grids in too.
+// files of inputs/settings/<settings> into `folder`, and writes the four synthetic NTv2 grids
+// there. With the shared data present, links the national grids in too.
 void PrepareRunFolder(const std::filesystem::path& folder, const std::string& settings);
 
-// The synthetic grids, all over Australia (10 to 44 degrees south, 112 to 155 east, at one
-// degree, with a finer sub-grid near Sydney or Brisbane), in both header layouts:
-// grid66.gsb and grid66_au.gsb (AGD66), grid84.gsb and grid84_au.gsb (AGD84); "_au" are
-// the Australian layout.
-const std::vector<std::string>& SyntheticGridNames();
+// Writes the synthetic grid `name` into `folder`: grid66.gsb or grid66_au.gsb (AGD66),
+// grid84.gsb or grid84_au.gsb (AGD84), "_au" in the Australian header layout, the others in
+// the Canadian one. Each covers Australia (10 to 44 degrees south, 112 to 155 east) at one
+// degree, with a finer sub-grid near Sydney (AGD66) or Brisbane (AGD84).
 void WriteSyntheticGrid(const std::filesystem::path& folder, const std::string& name);
 
 // A part of a record: a line "--- TITLE (N bytes)", then `contents`, with a line end added

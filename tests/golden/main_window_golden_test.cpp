@@ -21,7 +21,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iomanip>
 #include <map>
 #include <sstream>
@@ -56,13 +55,8 @@ void PrintTo(const WindowScript& script, std::ostream* out) {
 
 // The scripts of cases/main_window.txt.
 std::vector<WindowScript> ReadScripts() {
-  const fs::path path = SourceFolder() / "cases" / "main_window.txt";
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + path.string());
   std::vector<WindowScript> scripts;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.find_first_not_of(' ') == std::string::npos || line[0] == '#') continue;
+  for (const std::string& line : CaseLines("main_window.txt")) {
     if (line.front() == '[' && line.back() == ']') {
       scripts.push_back({line.substr(1, line.size() - 2), {}});
     } else if (!scripts.empty()) {
