@@ -145,11 +145,11 @@ const ui::PixelRect& MapBox() {
 void DrawSubGridOutlines(ui::DisplayList& display,
                          const std::vector<ntv2::SubGridExtent>& subGrids) {
   const ui::Pen pen{{0, 225, 0}, 2};
-  // The outlines belong to the map: a line is kept half its width inside the map's box, so
-  // no pixel of it reaches the window around the map.
+  // The outlines belong to the map: a line is kept half its width inside the whole pixels of
+  // the map's box, so no pixel of it, smoothed edges included, reaches the window around.
   const double inset = pen.width / 2;
-  const ui::PixelRect clip{kMapBox.left + inset, kMapBox.top + inset, kMapBox.right - inset,
-                           kMapBox.bottom - inset};
+  const ui::PixelRect clip{std::ceil(kMapBox.left) + inset, std::ceil(kMapBox.top) + inset,
+                           std::floor(kMapBox.right) - inset, std::floor(kMapBox.bottom) - inset};
   const auto inside = [&](const ui::Point& p) {
     return p.x >= clip.left && p.x <= clip.right && p.y >= clip.top && p.y <= clip.bottom;
   };

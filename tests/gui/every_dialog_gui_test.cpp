@@ -203,10 +203,6 @@ TEST_P(EveryWindow, HighDensityScreenShowsTheWindowTwiceAsLargeAndSharp) {
 // The layout tests run at 1x and again at 2x as their own test (see CMakeLists.txt); their
 // screenshots are left in the build folder, with "_2x" at twice the pixel density.
 
-std::string ScreenshotName(const std::string& name, const QWidget& window) {
-  return window.devicePixelRatioF() == 2.0 ? name + "_2x" : name;
-}
-
 // Texts the program puts into a window's controls that it does not show when it opens or
 // when a control gets the focus: results, accuracy texts, labels of other settings. The
 // longest of each kind are here.
@@ -343,8 +339,9 @@ TEST_P(EveryWindow, LayoutHoldsEveryTextInItsBox) {
     window->Apply(id, state);
     ExpectTextsFit(*dialog, *window, "showing its longest text");
   }
-  testing::SaveScreenshot(window.get(),
-                          ScreenshotName(std::string(GetParam().name) + "_longest_texts", *window));
+  testing::SaveScreenshot(
+      window.get(),
+      testing::ScreenshotName(std::string(GetParam().name) + "_longest_texts", *window));
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, EveryWindow, ::testing::ValuesIn(kWindows),

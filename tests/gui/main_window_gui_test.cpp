@@ -4,16 +4,22 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <fstream>
 
+#include "angles/angle_format.h"
 #include "engine/transform_settings.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/map.h"
 #include "mainwindow/saved_settings.h"
 #include "ntv2/grid_choice.h"
+#include "ntv2/grid_file_dialog.h"
+#include "params/options_dialog.h"
 #include "tests/gui/gui_support.h"
 #include "tests/support/support.h"
+#include "tests/support/synthetic_grid.h"
 #include "ui/qt/dialog_window.h"
 #include "ui/qt/qt_desktop.h"
 
@@ -102,6 +108,72 @@ TEST_F(MainWindowGui, AltCCalculatesAndFillsTheToSideAndTheReport) {
   Widget<QLineEdit>(MW::kFromEast)->setFocus(Qt::TabFocusReason);
   QApplication::processEvents();
   testing::SaveScreenshot(window.get(), "main_window_calculated");
+}
+
+// Every help text the window draws lies inside the help area: the field helps (with each
+// input notation named in the latitude and longitude helps, and under X, Y, Z captions) and
+// the file conversion's. Runs at 1x and 2x.
+TEST_F(MainWindowGui, LayoutKeepsEveryHelpTextInTheHelpArea) {
+  Open();
+  const auto expectInside = [&](const std::string& when) {
+    const auto& help = dialog->display().Layer(kHelpLayer);
+    ASSERT_FALSE(help.empty()) << when;
+    const auto& shown = std::get<ui::TextInBox>(help.back());
+    const auto pixels = testing::PaintedPixels(dialog->display(), kHelpLayer, shown.box, *window);
+    EXPECT_EQ(pixels.outside, 0) << when << ": \"" << shown.text << "\" leaves the help area";
+  };
+  for (const std::string_view format : angles::OptionsInputFormatLabels()) {
+    settings.inputFormat = format;
+    for (const auto& control : dialog->Controls()) {
+      if (!dialog->HasHandler(control.id, ui::Event::FocusEnter)) continue;
+      dialog->Dispatch(control.id, ui::Event::FocusEnter);
+      expectInside("focus in " + std::to_string(control.id) + ", " + std::string(format));
+    }
+  }
+  QTest::mouseClick(Widget<QPushButton>(MW::kFromXyz), Qt::LeftButton);
+  for (const int id : {MW::kFromEast, MW::kFromNorth, MW::kFromHeight}) {
+    dialog->Dispatch(id, ui::Event::FocusEnter);
+    expectInside("X, Y, Z shown, focus in " + std::to_string(id));
+  }
+  testing::WhenModal<ui::qt::DialogWindow>(
+      [](ui::qt::DialogWindow* conversion) { QTest::keyClick(conversion, Qt::Key_Escape); });
+  QTest::mouseClick(Widget<QPushButton>(MW::kConvertFile), Qt::LeftButton);
+  expectInside("after Convert File");
+  testing::SaveScreenshot(window.get(), testing::ScreenshotName("main_window_help", *window));
+}
+
+// Sub-grids reaching far beyond the map on every side are outlined on the map only, and
+// Medium Accuracy takes the outlines away. Runs at 1x and 2x.
+TEST_F(MainWindowGui, LayoutKeepsTheOutlinesOnTheMap) {
+  using ntv2::testing::ExactField;
+  const auto gridPath = folder / "wide66.gsb";
+  testing::WriteFile(
+      gridPath,
+      ntv2::testing::GridBytes(
+          {{{"WIDE", "NONE", -180000, -36000, -612000, -360000, 3600, 3600, ExactField{}.Nodes()},
+            {"NSW_0701", "WIDE", -126000, -111600, -554400, -536400, 1800, 1800,
+             ExactField{}.Nodes()}}},
+          ntv2::kAustralianLayout));
+  engine::TransformSettings saved;
+  saved.accuracyMethod = engine::kHighAccuracy;
+  testing::WriteFile(folder / "tarvo_prm.dat",
+                     FormatSavedSettings(WindowTexts{}, saved, {0, gridPath.string()}));
+  Open();
+  // Change Options, OK (High Accuracy is chosen), OK in the grid file dialog, OK to the count.
+  testing::WhenModal<ui::qt::DialogWindow>([](ui::qt::DialogWindow* options) {
+    testing::WhenModal<ui::qt::DialogWindow>([](ui::qt::DialogWindow* gridFile) {
+      testing::WhenModal<QMessageBox>([](QMessageBox* count) { count->accept(); });
+      QTest::mouseClick(gridFile->ControlWidget(ntv2::GridFileDialog::kOk), Qt::LeftButton);
+    });
+    QTest::mouseClick(options->ControlWidget(params::OptionsDialog::kOk), Qt::LeftButton);
+  });
+  QTest::mouseClick(Widget<QPushButton>(MW::kChangeOptions), Qt::LeftButton);
+  ASSERT_EQ(dialog->display().Layer(kOutlineLayer).size(), 2u)
+      << "the north side of the wide sub-grid and the closed outline of the other";
+  const auto pixels = testing::PaintedPixels(dialog->display(), kOutlineLayer, MapBox(), *window);
+  EXPECT_GT(pixels.painted, 0);
+  EXPECT_EQ(pixels.outside, 0) << "outline pixels off the map";
+  testing::SaveScreenshot(window.get(), testing::ScreenshotName("main_window_outlines", *window));
 }
 
 }  // namespace

@@ -53,7 +53,10 @@ void Paint(QPainter& painter, const DisplayList& display) {
         if (text->background) painter.fillRect(ToQRect(text->box), ToQColor(*text->background));
         painter.setFont(TextFont(*text));
         painter.setPen(ToQColor(text->textColor));
-        painter.drawText(ToQRect(text->box), AlignmentFlags(text->align), ShownText(text->text));
+        // Not clipped: a text is fitted to its box, and one that still overflowed would show,
+        // not lose its edge unseen.
+        painter.drawText(ToQRect(text->box), AlignmentFlags(text->align) | Qt::TextDontClip,
+                         ShownText(text->text));
       } else if (const auto* line = std::get_if<Polyline>(&primitive)) {
         QPolygonF points;
         for (const Point& point : line->points) points << QPointF(point.x, point.y);
