@@ -6,9 +6,12 @@
 
 #include <QApplication>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
+#include <algorithm>
+#include <cctype>
 #include <functional>
 #include <memory>
 
@@ -145,9 +148,85 @@ TEST_P(EveryWindow, F1OpensTheHelpAtTheWindowsOwnSection) {
   EXPECT_TRUE(known) << "no help section '" << dialog->helpTopic() << "'";
   QWidget* focused = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
   QTest::keyClick(focused, Qt::Key_F1);
-  ASSERT_NE(program.desktop.helpWindow(), nullptr);
-  EXPECT_TRUE(program.desktop.helpWindow()->isVisible());
+  ui::qt::HelpWindow* help = program.desktop.helpWindow();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
   EXPECT_EQ(program.desktop.helpTopic(), dialog->helpTopic());
+  EXPECT_TRUE(help->screen()->availableGeometry().contains(help->frameGeometry()))
+      << "the help window lies wholly on its screen: " << help->frameGeometry().x() << ","
+      << help->frameGeometry().y() << " " << help->frameGeometry().width() << "x"
+      << help->frameGeometry().height() << " on " << help->screen()->availableGeometry().width()
+      << "x" << help->screen()->availableGeometry().height();
+  // Escape and Ctrl+W close it, so it closes without a window manager too.
+  QTest::keyClick(help, Qt::Key_Escape);
+  EXPECT_FALSE(help->isVisible());
+  QTest::keyClick(focused, Qt::Key_F1);
+  EXPECT_TRUE(help->isVisible());
+  QTest::keyClick(help, Qt::Key_W, Qt::ControlModifier);
+  EXPECT_FALSE(help->isVisible());
+}
+
+// A text with its line breaks and runs of blanks as one blank; a caption's "&" marks go
+// too ("&&" shows one "&").
+std::string AsNamed(const std::string& text, bool caption) {
+  std::string named;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (caption && c == '&') {
+      if (i + 1 < text.size() && text[i + 1] == '&') named += text[++i];
+      continue;
+    }
+    const bool blank = c == ' ' || c == '\r' || c == '\n';
+    if (blank && (named.empty() || named.back() == ' ')) continue;
+    named += blank ? ' ' : c;
+  }
+  while (!named.empty() && named.back() == ' ') named.pop_back();
+  return named;
+}
+
+// The window's help section names every choice the window offers: each button, radio
+// button and window menu command by its caption, and each list entry that is a word (not a
+// zone or field number), the lists filled as when they drop down or get the focus.
+TEST_P(EveryWindow, HelpSectionNamesEveryChoiceOfItsWindow) {
+  Open();
+  std::string section;
+  for (const auto& s : mainwindow::HelpText()) {
+    if (s.topic == dialog->helpTopic()) section = AsNamed(s.text, false);
+  }
+  std::vector<std::string> choices;  // as named in the help
+  for (const ui::ControlTemplate& control : dialog->Controls()) {
+    if (!dialog->State(control.id).visible) continue;
+    switch (control.kind) {
+      case ui::ControlKind::Button:
+      case ui::ControlKind::DefaultButton:
+      case ui::ControlKind::RadioButton:
+        choices.push_back(AsNamed(control.caption, true));
+        break;
+      case ui::ControlKind::DropDownList:
+      case ui::ControlKind::DropDownCombo:
+        for (const ui::Event event : {ui::Event::FocusEnter, ui::Event::DropDown}) {
+          if (dialog->HasHandler(control.id, event)) dialog->Dispatch(control.id, event);
+        }
+        for (const std::string& item : dialog->State(control.id).items) {
+          if (std::any_of(item.begin(), item.end(), [](char c) { return std::isalpha(c); })) {
+            choices.push_back(AsNamed(item, false));
+          }
+        }
+        break;
+      default:
+        break;
+    }
+  }
+  for (const ui::MenuCommand& command : dialog->menuCommands()) {
+    choices.push_back(AsNamed(command.caption, true));
+  }
+  // The file type the list does not offer, reached through the settings file.
+  if (dialog->helpTopic() == "fileconv") choices.emplace_back("T27 - ACS Input");
+  for (const std::string& named : choices) {
+    if (named.empty()) continue;
+    EXPECT_NE(section.find(named), std::string::npos)
+        << "help section '" << dialog->helpTopic() << "' does not name \"" << named << "\"";
+  }
 }
 
 TEST_P(EveryWindow, EveryReachableControlHasAnAccessibleName) {

@@ -43,14 +43,17 @@ HelpWindow::HelpWindow(const HelpBook& book, QWidget* owner) : QTextBrowser(owne
 void HelpWindow::OpenAt(std::string_view topic) {
   // Placed when it opens; once open it stays where the user put it.
   if (!isVisible()) {
-    QWidget* owner = parentWidget();
+    const QWidget* owner = parentWidget();
     const QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
     const QRect available = screen->availableGeometry();
-    // Before it was ever shown the window manager's frame is known only from the owner.
-    const QMargins frame =
-        FrameMargins(owner != nullptr && !testAttribute(Qt::WA_WState_Created) ? *owner : *this);
-    setGeometry(
-        HelpWindowPlace(owner != nullptr ? owner->frameGeometry() : available, available, frame));
+    const QRect beside = owner != nullptr ? owner->frameGeometry() : available;
+    // Before the window was first shown its frame is known only from the owner's; it is
+    // placed again once its own is known.
+    const bool known = testAttribute(Qt::WA_WState_Created);
+    setGeometry(HelpWindowPlace(beside, available,
+                                FrameMargins(!known && owner != nullptr ? *owner : *this)));
+    show();
+    if (!known) setGeometry(HelpWindowPlace(beside, available, FrameMargins(*this)));
   }
   show();
   raise();
