@@ -331,8 +331,8 @@ std::vector<std::pair<int, std::string>> LongestTexts(const std::string& window)
     using Dlg = ntv2::GridFileDialog;
     texts = {{Dlg::kFormat, "Australian NTv2"},
              {Dlg::kDatum, "AGD66/84"},
-             {Dlg::kMaxLatitude, ntv2::ExtentLatitudeText(-45 * 3600 + 0.0004)},
-             {Dlg::kMaxLongitude, ntv2::ExtentLongitudeText(155 * 3600 - 0.0004)},
+             {Dlg::kMaxLatitude, ntv2::ExtentLatitudeText(161999.999)},
+             {Dlg::kMaxLongitude, ntv2::ExtentLongitudeText(561599.999)},
              {Dlg::kSubGrid, "SUB_NAMENSW_0701"}};
   } else if (window == "file_conversion_dialog") {
     using Dlg = fileconv::FileConversionDialog;

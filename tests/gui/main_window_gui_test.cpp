@@ -22,6 +22,7 @@
 #include "tests/support/synthetic_grid.h"
 #include "ui/qt/dialog_window.h"
 #include "ui/qt/qt_desktop.h"
+#include "ui/qt/text_fit.h"
 
 namespace tarvo::mainwindow {
 namespace {
@@ -173,6 +174,11 @@ TEST_F(MainWindowGui, LayoutKeepsTheOutlinesOnTheMap) {
   const auto pixels = testing::PaintedPixels(dialog->display(), kOutlineLayer, MapBox(), *window);
   EXPECT_GT(pixels.painted, 0);
   EXPECT_EQ(pixels.outside, 0) << "outline pixels off the map";
+  // A point calculated by the grid: its accuracy fits the status field beside Calculate.
+  QTest::mouseClick(Widget<QPushButton>(MW::kCalculate), Qt::LeftButton);
+  auto* status = Widget<QLineEdit>(MW::kStatus);
+  EXPECT_EQ(status->text().left(9), "Acc: Lat ");
+  EXPECT_TRUE(ui::qt::TextFits(*status, status->font(), status->text())) << "status cut";
   testing::SaveScreenshot(window.get(), testing::ScreenshotName("main_window_outlines", *window));
 }
 
