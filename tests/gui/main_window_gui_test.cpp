@@ -143,15 +143,16 @@ TEST_F(MainWindowGui, LayoutKeepsEveryHelpTextInTheHelpArea) {
   testing::SaveScreenshot(window.get(), testing::ScreenshotName("main_window_help", *window));
 }
 
-// Sub-grids reaching far beyond the map on every side are outlined on the map only, and
-// Medium Accuracy takes the outlines away. Runs at 1x and 2x.
+// A sub-grid reaching beyond the map to the north and west, as a national grid does (its
+// west limit drawn at 108 degrees, left of the map), is outlined on the map only; so is one
+// inside it. Runs at 1x and 2x.
 TEST_F(MainWindowGui, LayoutKeepsTheOutlinesOnTheMap) {
   using ntv2::testing::ExactField;
-  const auto gridPath = folder / "wide66.gsb";
+  const auto gridPath = folder / "national66.gsb";
   testing::WriteFile(
       gridPath,
       ntv2::testing::GridBytes(
-          {{{"WIDE", "NONE", -180000, -36000, -612000, -360000, 3600, 3600, ExactField{}.Nodes()},
+          {{{"WIDE", "NONE", -162000, -32400, -558000, -360000, 3600, 3600, ExactField{}.Nodes()},
             {"NSW_0701", "WIDE", -126000, -111600, -554400, -536400, 1800, 1800,
              ExactField{}.Nodes()}}},
           ntv2::kAustralianLayout));
@@ -169,8 +170,8 @@ TEST_F(MainWindowGui, LayoutKeepsTheOutlinesOnTheMap) {
     QTest::mouseClick(options->ControlWidget(params::OptionsDialog::kOk), Qt::LeftButton);
   });
   QTest::mouseClick(Widget<QPushButton>(MW::kChangeOptions), Qt::LeftButton);
-  ASSERT_EQ(dialog->display().Layer(kOutlineLayer).size(), 2u)
-      << "the north side of the wide sub-grid and the closed outline of the other";
+  ASSERT_EQ(dialog->display().Layer(kOutlineLayer).size(), 3u)
+      << "the south and east sides of the wide sub-grid and the closed outline of the other";
   const auto pixels = testing::PaintedPixels(dialog->display(), kOutlineLayer, MapBox(), *window);
   EXPECT_GT(pixels.painted, 0);
   EXPECT_EQ(pixels.outside, 0) << "outline pixels off the map";
