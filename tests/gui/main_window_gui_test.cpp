@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <fstream>
 
 #include "angles/angle_format.h"
@@ -109,6 +112,31 @@ TEST_F(MainWindowGui, AltCCalculatesAndFillsTheToSideAndTheReport) {
   Widget<QLineEdit>(MW::kFromEast)->setFocus(Qt::TabFocusReason);
   QApplication::processEvents();
   testing::SaveScreenshot(window.get(), "main_window_calculated");
+}
+
+// A right-click opens the window menu: Help, then after a separator About tarvo, which
+// opens the about box.
+TEST_F(MainWindowGui, RightClickMenuHoldsHelpAndAbout) {
+  Open();
+  QStringList entries;
+  QString opened;
+  QTimer::singleShot(100, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    for (const QAction* action : menu->actions()) {
+      entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    }
+    testing::WhenModal<ui::qt::DialogWindow>([&](ui::qt::DialogWindow* about) {
+      opened = about->windowTitle();
+      QTest::keyClick(about, Qt::Key_Escape);
+    });
+    QTest::keyClick(menu, Qt::Key_A);
+  });
+  QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(300, 440),
+                          window->mapToGlobal(QPoint(300, 440)));
+  QApplication::sendEvent(window.get(), &click);
+  EXPECT_EQ(entries, (QStringList{"&Help\tF1", "-", "&About tarvo..."}));
+  EXPECT_EQ(opened, "About tarvo");
 }
 
 // Every help text the window draws lies inside the help area: the field helps (with each
