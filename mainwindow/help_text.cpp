@@ -4,7 +4,7 @@ namespace tarvo::mainwindow {
 
 ui::HelpBook HelpText() {
   return {
-      {"workflow", "The usual workflow",
+      {"workflow", "Getting started",
        "1. Change Options: choose the method (High Accuracy with an NTv2 grid file, or Medium\n"
        "   Accuracy with a 7-parameter set) and the latitude/longitude notations.\n"
        "2. Choose the From system and zone, and type either East and North (and an optional\n"
@@ -14,58 +14,108 @@ ui::HelpBook HelpText() {
        "   tarvo_rpt.txt in the folder Tarvo was started from.\n"
        "5. Convert File converts a whole file of coordinates the same way.\n"
        "6. Save & Exit keeps the window's state for the next start; closing the window any\n"
-       "   other way ends without saving.\n"},
+       "   other way ends without saving.\n"
+       "On the very first start the options come first. Closed without OK, they leave Medium\n"
+       "Accuracy with the National parameter set, which needs no file; the status field beside\n"
+       "Calculate says so.\n"
+       "About tarvo (right-click the main window, or press Alt+Space) shows the version and\n"
+       "its release date. F1 opens this help at the section of the window in use; Escape or\n"
+       "Ctrl+W closes it.\n"},
       {"main", "The main window",
        "Top left: the method in use and the parameter set or grid file it uses.\n"
        "Map: Australia with the 6-degree zones 49 to 56. Every calculated point is marked in\n"
-       "red until Reset; with High Accuracy the sub-grids of the grid file are outlined in\n"
-       "green.\n"
+       "red until Reset. With High Accuracy the sub-grids of the grid file are outlined in\n"
+       "green; the outlines go when another method is chosen, and with Reset.\n"
        "Help area (under the map): help for the field in use.\n"
-       "From side (top right): the system (AGD/AMG, GDA/MGA or AGD/ISG) and zone of the point\n"
-       "you give, as East, North and height, or as latitude (south, positive) and longitude\n"
-       "(east). Typing into East or North makes grid coordinates the input; typing into the\n"
-       "latitude or longitude makes them the input and proposes the zones of both sides.\n"
-       "X&YZ shows the From point as Cartesian X, Y, Z, which are then the input\n"
-       "(Medium Accuracy only).\n"
-       "Calculate transforms the From point into the To system and zone.\n"
-       "To side (bottom right): the results, with grid convergence and point scale factor.\n"
-       "XY&Z shows them as Cartesian X, Y, Z.\n"
-       "Buttons: Convert File (batch conversion), Change Options, Geo-Convert (one position in\n"
-       "every notation), Reset (back to the default point), Help, Save & Exit.\n"
-       "The window menu (right-click the window or press Alt+Space) holds About tarvo.\n"},
+       "From side (top right): the system of the point you give, AGD/AMG (Australian Map\n"
+       "Grid), GDA/MGA (Map Grid of Australia) or AGD/ISG (Integrated Survey Grid), and its\n"
+       "Zone: 49 to 56, or for ISG 541 to 563. Give the point as East, North and height, or as\n"
+       "latitude (south, positive) and longitude (east). Typing into East or North makes grid\n"
+       "coordinates the input; typing into the latitude or longitude makes them the input and\n"
+       "proposes the zones of both sides.\n"
+       "XYZ beside the From zone shows the From point as Cartesian X, Y, Z, which are then the\n"
+       "input; pressed again it shows East, North and height (Medium Accuracy only).\n"
+       "Calculate transforms the From point into the To system and zone. With High Accuracy\n"
+       "and no grid file chosen yet, it asks for the grid file first. The field beside it\n"
+       "shows the accuracy the grid gives for the point.\n"
+       "To side (bottom right): the results, with grid convergence and point scale factor;\n"
+       "XYZ beside the To zone shows them as Cartesian X, Y, Z.\n"
+       "Convert File: converts a whole file of coordinates.\n"
+       "Change Options: the method and the latitude/longitude notations.\n"
+       "Geo-Convert: the From and To positions in every notation.\n"
+       "Reset: back to the default point and to Medium Accuracy, after a question.\n"
+       "Help: this help. Save & Exit: keeps the window's state and ends.\n"
+       "The window menu (right-click the window, or Alt+Space) holds Help and About tarvo...\n"},
       {"options", "Transformation options",
-       "High Accuracy interpolates the datum shift in an NTv2 grid file (about 0.1 m); the\n"
-       "grids carry no height. Medium Accuracy uses a 7-parameter similarity transformation\n"
-       "through Cartesian coordinates (about 1 m).\n"
-       "The input format is the notation in which you type latitudes and longitudes; the\n"
-       "output format the one in which the To side shows them. Both take effect at once.\n"
+       "High Accuracy Transformation interpolates the datum shift in an NTv2 grid file (about\n"
+       "0.1 m); the grids carry no height. Medium Accuracy Transformation uses a 7-parameter\n"
+       "similarity transformation through Cartesian coordinates (about 1 m). A click on the\n"
+       "method already chosen chooses the other.\n"
+       "Geographical Input Format: the notation in which you type latitudes and longitudes.\n"
+       "Geographical Output Format: the notation in which the To side shows them. Both take\n"
+       "effect at once. The notations:\n"
+       "  DDD.MMSSsssss     degrees, minutes and seconds packed: 151.4230 is 151\xB0 42' 30\"\n"
+       "  DDD MM SS.ssss    degrees, minutes and seconds with blanks between (not for space\n"
+       "                    separated files)\n"
+       "  DDD.dddddddddd    decimal degrees\n"
+       "  DDD.MMmmmmm       degrees and decimal minutes\n"
+       "  Radians\n"
+       "  SSSSSS.ssss       arc seconds\n"
+       "  MM.mmmmmm         arc minutes\n"
+       "  DDD\xB0 MM' SS.ssss\"  degrees, minutes and seconds with their signs (output only)\n"
        "OK sets the method and then asks for the grid file (High) or the parameter set\n"
-       "(Medium).\n"},
+       "(Medium). Escape leaves the method as it was.\n"},
       {"parameters", "Transformation parameters",
-       "Choose a preset (National for AGD84, a Regional set for AGD66) or type your own\n"
-       "ellipsoid and seven parameters (metres, seconds of arc, parts per million) and select\n"
-       "User defined. Save makes the set active and keeps it in Tarvo.var; Cancel changes\n"
-       "nothing.\n"},
+       "The list holds the presets: National --> AGD84<>GDA (from AGD84), and from AGD66\n"
+       "Regional NSW/VIC --> AGD66<>GDA, Regional ACT --> AGD66<>GDA, Regional Tasmania -->\n"
+       "AGD66<>GDA and Regional N.Territory --> AGD66<>GDA. The left column shows the chosen\n"
+       "preset; in the right column, User defined, type your own ellipsoid (a, 1/f) and seven\n"
+       "parameters (Xo, Yo, Zo in metres; rx, ry, rz in seconds of arc; ds in parts per\n"
+       "million).\n"
+       "Use: the button beside the preset's name uses the preset, User defined your values.\n"
+       "Reset to Defaults: the National values in both columns. Save makes the set active\n"
+       "and keeps it in Tarvo.var; Cancel changes nothing.\n"},
       {"gridfile", "NTv2 grid file",
-       "Choose a .gsb grid file from the data folder beside Tarvo's settings, or with Get GSB\n"
-       "File. Its header layout (Canadian or Australian NTv2), datum and extents are shown.\n"
-       "Convert to ASCII writes the whole grid as a text file beside it. OK makes the file the\n"
-       "one in use.\n"},
+       "Choose a .gsb grid file from the list, which shows the files of the data folder\n"
+       "beside Tarvo's settings (No GSB Files when there are none), or with Get GSB File from\n"
+       "any folder. Its header layout (Canadian or Australian NTv2), datum and extents are\n"
+       "shown.\n"
+       "Convert to ASCII (Large Files) writes the whole grid as a text file beside it.\n"
+       "OK makes the file the one in use; Cancel closes the dialog.\n"},
       {"datum", "Datum of a grid file",
-       "The grid file does not say whether it starts from AGD66 or AGD84: choose one.\n"},
+       "The grid file does not say whether it starts from AGD66 or AGD84: choose AGD 66 or\n"
+       "AGD 84, then OK.\n"},
       {"fileconv", "File conversion",
-       "Give the input file, its type (comma or space separated), the fields holding the\n"
-       "coordinates, the systems, zones and units of input and output, and the output file.\n"
-       "Click the preview box to see the first lines and count the fields. Calculate converts\n"
-       "the file; Return keeps these settings for next time in tarvofile.dat.\n"},
+       "Get Input File chooses the file to convert (or type its name). File Type: CSV - Comma\n"
+       "Separated (fields between commas) or SSV - Space(s) Separated (fields between blanks).\n"
+       "A third type, T27 - ACS Input, is used when tarvofile.dat names it: fixed columns,\n"
+       "East or latitude in columns 8 to 19, North or longitude in 20 to 31, height in 32 to\n"
+       "40; with grid or geographic output the new values replace columns 8 to 31 and every\n"
+       "other column stays.\n"
+       "Number of Header Lines: lines to skip before the first record. Click the preview box\n"
+       "to see the first lines and count the fields.\n"
+       "From and To: the system (AGD/AMG, AGD/ISG or GDA/MGA) and zone of each side.\n"
+       "Input Units and Output Units: East, North, (Height); Latitude,Longitude,(Height); or\n"
+       "X,Y & Z (Medium Accuracy only).\n"
+       "Fields: the number of the field that holds each value, the left most field being 1.\n"
+       "The height field is Ignore when there is none, Not Used under High Accuracy, and for\n"
+       "T27 Yes or No. Input Zone Field and Output Zone Field (Not Used, or a field number)\n"
+       "give each record its own zone.\n"
+       "Latitude & Longitude Output Format: DDD.MMSSsssss, DDD MM SS.ssss, DDD.dddddddddd,\n"
+       "DDD.MMmmmmm, Radians or SSSSSS.ssss.\n"
+       "Get Output File chooses the file to write. Calculate converts the file with the\n"
+       "method in use; Return keeps these settings for next time in tarvofile.dat.\n"},
       {"output-contents", "Output file contents",
-       "Choose whether each output line repeats the input line before the results, or holds\n"
-       "the results in place of the input values.\n"},
+       "Output File to display results as well as input. Each output line repeats the input\n"
+       "line, then the results.\n"
+       "Output File to display results only. The results take the place of the input values.\n"
+       "Start converts the file; Cancel converts nothing.\n"},
       {"geo-convert", "Latitude and longitude conversions",
-       "The From position and the last To position in every notation, ready to copy.\n"},
+       "The From position and the last To position in every notation, ready to copy. Return\n"
+       "closes the window.\n"},
       {"about", "About Tarvo",
        "Tarvo transforms coordinates between AGD66, AGD84 and GDA94 on the AMG, MGA and ISG\n"
-       "grids.\n"},
+       "grids. OK closes the window.\n"},
   };
 }
 

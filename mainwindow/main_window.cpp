@@ -11,6 +11,7 @@
 #include "mainwindow/artwork.h"
 #include "mainwindow/cartesian_display.h"
 #include "mainwindow/map.h"
+#include "ntv2/grid_file_dialog.h"
 #include "ntv2/grid_header.h"
 #include "params/options_dialog.h"
 #include "params/parameter_sets.h"
@@ -24,6 +25,10 @@ const std::vector<std::string> kSystems = {"AGD/AMG", "GDA/MGA", "AGD/ISG"};
 // The longest text a field hands over.
 constexpr size_t kFieldTextLimit = 49;
 
+// The fields of the From and To columns stand 13 dialog units apart; as tall as that, each
+// field's frame meets its neighbour's without covering it.
+constexpr int kFieldHeight = 13;
+
 // The help area under the map, in client pixels, and its look.
 constexpr ui::PixelRect kHelpArea{13, 335, 308, 385};
 const ui::Color kHelpTextColor{255, 10, 10};
@@ -35,8 +40,8 @@ const std::string kBlankHelpText =
     std::string(109, ' ') + "\r\n" + std::string(109, ' ') + "\r\n" + std::string(109, ' ');
 
 const char* const kNoticeText =
-    "Tarvo transforms coordinates between AGD66, AGD84 and GDA94 on the AMG, MGA and ISG "
-    "grids.\r\nEvery calculation is logged in tarvo_rpt.txt in the start-up folder.";
+    "AGD66, AGD84 and GDA94 on the AMG, MGA and ISG grids.\r\nEvery calculation is logged in "
+    "tarvo_rpt.txt.";
 
 }  // namespace
 
@@ -89,17 +94,17 @@ MainTransformDialog::MainTransformDialog(ui::Desktop& desktop, engine::Transform
   ReadOnlyEdit(kFromGridLabel, {290, 28, 23, 10}, kCaption)
       .Bind(texts_.fromGridLabel)
       .Name("From grid");
-  Edit(kFromEast, {313, 21, 75, 14})
+  Edit(kFromEast, {313, 21, 75, kFieldHeight})
       .Bind(texts_.fromEast)
       .OnFocus(&Self::EnterEast)
       .OnLeave(&Self::LeaveEast)
       .Name("From East");
-  Edit(kFromNorth, {313, 34, 75, 14})
+  Edit(kFromNorth, {313, 34, 75, kFieldHeight})
       .Bind(texts_.fromNorth)
       .OnFocus(&Self::EnterNorth)
       .OnLeave(&Self::LeaveNorth)
       .Name("From North");
-  Edit(kFromHeight, {313, 47, 75, 14})
+  Edit(kFromHeight, {313, 47, 75, kFieldHeight})
       .Bind(texts_.fromHeight)
       .OnFocus(&Self::EnterHeight)
       .OnLeave(&Self::LeaveHeight)
@@ -109,22 +114,22 @@ MainTransformDialog::MainTransformDialog(ui::Desktop& desktop, engine::Transform
       .Bind(texts_.fromDatumLabel)
       .Name("From datum");
   Static("Longitude (East)", {232, 75, 58, 9});
-  Edit(kFromLatitude, {313, 60, 75, 14}, kReadOnly)
+  Edit(kFromLatitude, {313, 60, 75, kFieldHeight}, kReadOnly)
       .Bind(texts_.fromLatitude)
       .OnFocus(&Self::EnterLatitude)
       .OnLeave(&Self::LeaveLatitude)
       .Name("From latitude");
-  Edit(kFromLongitude, {313, 73, 75, 14}, kReadOnly)
+  Edit(kFromLongitude, {313, 73, 75, kFieldHeight}, kReadOnly)
       .Bind(texts_.fromLongitude)
       .OnFocus(&Self::EnterLongitude)
       .OnLeave(&Self::LeaveLongitude)
       .Name("From longitude");
   Static("Convergence", {232, 88, 60, 9});
-  ReadOnlyEdit(kFromConvergence, {313, 86, 75, 14})
+  ReadOnlyEdit(kFromConvergence, {313, 86, 75, kFieldHeight})
       .Bind(texts_.fromConvergence)
       .Name("From convergence");
   Static("Pt Scale Factor.", {232, 101, 60, 9});
-  ReadOnlyEdit(kFromScaleFactor, {313, 99, 75, 14})
+  ReadOnlyEdit(kFromScaleFactor, {313, 99, 75, kFieldHeight})
       .Bind(texts_.fromScaleFactor)
       .Name("From point scale factor");
 
@@ -155,22 +160,26 @@ MainTransformDialog::MainTransformDialog(ui::Desktop& desktop, engine::Transform
   ReadOnlyEdit(kToLabel2, {257, 160, 32, 11}, kRightAlign | kCaption).Bind(texts_.toLabel2);
   ReadOnlyEdit(kToLabel3, {249, 174, 40, 11}, kRightAlign | kCaption).Bind(texts_.toLabel3);
   ReadOnlyEdit(kToGridLabel, {290, 153, 23, 10}, kCaption).Bind(texts_.toGridLabel).Name("To grid");
-  ReadOnlyEdit(kToEast, {313, 145, 75, 14}).Bind(texts_.toEast).Name("To East");
-  ReadOnlyEdit(kToNorth, {313, 158, 75, 14}).Bind(texts_.toNorth).Name("To North");
-  ReadOnlyEdit(kToHeight, {313, 172, 75, 14}).Bind(texts_.toHeight).Name("To height");
+  ReadOnlyEdit(kToEast, {313, 145, 75, kFieldHeight}).Bind(texts_.toEast).Name("To East");
+  ReadOnlyEdit(kToNorth, {313, 158, 75, kFieldHeight}).Bind(texts_.toNorth).Name("To North");
+  ReadOnlyEdit(kToHeight, {313, 172, 75, kFieldHeight}).Bind(texts_.toHeight).Name("To height");
   Static("Latitude (South)", {232, 187, 58, 9});
   ReadOnlyEdit(kToDatumLabel, {290, 193, 23, 10}, kCaption)
       .Bind(texts_.toDatumLabel)
       .Name("To datum");
   Static("Longitude (East)", {232, 200, 58, 9});
-  ReadOnlyEdit(kToLatitude, {313, 185, 75, 14}).Bind(texts_.toLatitude).Name("To latitude");
-  ReadOnlyEdit(kToLongitude, {313, 198, 75, 14}).Bind(texts_.toLongitude).Name("To longitude");
+  ReadOnlyEdit(kToLatitude, {313, 185, 75, kFieldHeight})
+      .Bind(texts_.toLatitude)
+      .Name("To latitude");
+  ReadOnlyEdit(kToLongitude, {313, 198, 75, kFieldHeight})
+      .Bind(texts_.toLongitude)
+      .Name("To longitude");
   Static("Convergence", {232, 213, 60, 9});
-  ReadOnlyEdit(kToConvergence, {313, 211, 75, 14})
+  ReadOnlyEdit(kToConvergence, {313, 211, 75, kFieldHeight})
       .Bind(texts_.toConvergence)
       .Name("To convergence");
   Static("Pt Scale Factor.", {232, 226, 60, 9});
-  ReadOnlyEdit(kToScaleFactor, {313, 224, 75, 14})
+  ReadOnlyEdit(kToScaleFactor, {313, 224, 75, kFieldHeight})
       .Bind(texts_.toScaleFactor)
       .Name("To point scale factor");
 
@@ -396,6 +405,7 @@ CalculationContext MainTransformDialog::Context() {
 }
 
 void MainTransformDialog::CalculateClicked() {
+  if (NeedsGridFile() && !ChooseGridFile()) return;
   auto context = Context();
   const CalculationResult result = Calculate(context);
   if (result.geographicInput) MakeGridPairEditable(false);
@@ -446,10 +456,38 @@ void MainTransformDialog::ChangeOptions() {
     MakeGridPairEditable(true);
   }
   settings_.accuracyMethod = options.methodLastChosen();
+  LabelsFollowSettings();
+  // The outlines show the grid in use: they go when the method no longer uses one.
+  if (settings_.accuracyMethod == engine::kHighAccuracy) {
+    ShowSubGridOutlines();
+  } else {
+    drawing().Clear(kOutlineLayer);
+    Repaint();
+  }
+}
+
+void MainTransformDialog::LabelsFollowSettings() {
   std::tie(texts_.fromGridLabel, texts_.fromDatumLabel) = SideLabels(texts_.fromSystem);
   std::tie(texts_.toGridLabel, texts_.toDatumLabel) = SideLabels(texts_.toSystem);
   ApplyMethodLabels(true, "ERROR", "");
-  if (settings_.accuracyMethod == engine::kHighAccuracy) ShowSubGridOutlines();
+}
+
+// High Accuracy between AGD and GDA shifts by the grid file; without one chosen the shift
+// could only fail on opening it.
+bool MainTransformDialog::NeedsGridFile() const {
+  return settings_.accuracyMethod == engine::kHighAccuracy &&
+         grid_.gridMethod != ntv2::kNswMrePrograms && grid_.gridFilePath.empty() &&
+         engine::IsGda(texts_.fromSystem) != engine::IsGda(texts_.toSystem);
+}
+
+// The grid file dialog, as Change Options opens it for High Accuracy; true when a grid file
+// was chosen, and the labels then name it.
+bool MainTransformDialog::ChooseGridFile() {
+  ntv2::GridFileDialog gridFile(desktop(), grid_, session_.startDirectory);
+  desktop().RunModal(gridFile);
+  if (grid_.gridFilePath.empty()) return false;
+  LabelsFollowSettings();
+  return true;
 }
 
 // The sub-grids of the grid file in use, counted in a message and outlined on the map.
@@ -488,12 +526,13 @@ void MainTransformDialog::Reset() {
   session_.fromCartesian = 0;
   session_.toCartesian = 0;
   // The stored position goes back with the texts, so the next calculation agrees with them;
-  // the markers of the session go too.
+  // the markers of the session go too, and the outlines with the High Accuracy method.
   settings_.latitude = engine::TransformSettings{}.latitude;
   settings_.longitude = engine::TransformSettings{}.longitude;
   session_.savedToLatitude = texts_.toLatitude;
   session_.savedToLongitude = texts_.toLongitude;
   drawing().Clear(kMarkerLayer);
+  drawing().Clear(kOutlineLayer);
   Repaint();
 }
 

@@ -140,6 +140,11 @@ class MainTransformDialog : public ui::Dialog {
   void EnterAngleField(int id, std::string& field, double packed, const char* what);
   void LeaveAngleField(int id, std::string& field, double& packed, bool latitude);
   void ShowSubGridOutlines();
+  // The labels that follow the method and the grid: both sides' grid and datum labels, the
+  // method label and, under High Accuracy, the grid's label.
+  void LabelsFollowSettings();
+  bool NeedsGridFile() const;
+  bool ChooseGridFile();
   // Shows a help text in the help area under the map.
   void ShowHelpText(const std::string& text);
   CalculationContext Context();

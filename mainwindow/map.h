@@ -37,8 +37,11 @@ ui::PixelRect MarkerBox(double packedLatitude, double packedLongitude);
 // Adds a marker (a red ring) for a stored position; earlier markers stay.
 void DrawMarker(ui::DisplayList& display, double packedLatitude, double packedLongitude);
 
+// The map's box in client pixels; every outline pixel lies inside it.
+const ui::PixelRect& MapBox();
+
 // Replaces the outlines of the sub-grids by these (green, 2 pixels wide); a west limit
-// below 108 degrees is drawn at 108.
+// below 108 degrees is drawn at 108. Sides beyond the map are cut at its edge or left out.
 void DrawSubGridOutlines(ui::DisplayList& display,
                          const std::vector<ntv2::SubGridExtent>& subGrids);
 

@@ -17,6 +17,7 @@ namespace {
 using engine::kHighAccuracy;
 using engine::kMediumAccuracy;
 constexpr const char* kSettingsFile = "tarvo_prm.dat";
+constexpr const char* kStartedWithoutOptions = "Medium Accuracy, National";
 
 }  // namespace
 
@@ -58,15 +59,21 @@ void MainTransformDialog::LoadSettings() {
   } else {
     // First start: the options are asked before the window shows.
     params::OptionsDialog options(desktop(), settings_, grid_, session_.startDirectory);
-    desktop().RunModal(options);
-    settings_.accuracyMethod = options.methodLastChosen();
+    if (desktop().RunModal(options) == ui::kResultOk) {
+      settings_.accuracyMethod = options.methodLastChosen();
+    } else {
+      // Options closed without a choice: the start goes on with a method that needs no
+      // file, the National 7-parameter set, and says so.
+      settings_.accuracyMethod = kMediumAccuracy;
+      settings_.parameterSet = engine::kNationalParameterSet;
+      params::SetActiveParameters(settings_, params::ApplyPreset(0)->texts);
+      texts_.statusText = kStartedWithoutOptions;
+    }
     if (const auto label = params::ParameterSetLabel(settings_.parameterSet)) {
       texts_.parameterSetLabel = *label;
     }
     session_.geographicInput = 1;
-    std::tie(texts_.fromGridLabel, texts_.fromDatumLabel) = SideLabels(texts_.fromSystem);
-    std::tie(texts_.toGridLabel, texts_.toDatumLabel) = SideLabels(texts_.toSystem);
-    ApplyMethodLabels(true, "ERROR", "");
+    LabelsFollowSettings();
   }
   // The To position kept in the standard display form is the one saved (or the default).
   session_.savedToLatitude = texts_.toLatitude;

@@ -26,7 +26,7 @@ OptionsDialog::OptionsDialog(ui::Desktop& desktop, engine::TransformSettings& se
       inputFormats_(Texts(angles::OptionsInputFormatLabels())),
       outputFormats_(Texts(angles::OutputFormatLabels())) {
   using ui::ControlKind;
-  SetTemplate("Tarvo V3.42 Transformation Options", 330, 262);
+  SetTemplate("Tarvo V3.42 Transformation Options", 330, 284);
   SetHelpTopic("options");
 
   Add(ControlKind::GroupBox, 1010, "Transformation Method", {6, 4, 318, 122});
@@ -69,17 +69,17 @@ OptionsDialog::OptionsDialog(ui::Desktop& desktop, engine::TransformSettings& se
   Static(
       "NOTE: Selection of the Medium Accuracy option will display the various 7 parameter "
       "transformations options. \r\nYou can also enter your own values.",
-      {6, 193, 318, 20}, ui::kBorder);
+      {6, 193, 318, 30}, ui::kBorder);
   Static(
       "RESULTS OF CURRENT CALCULATIONS CAN BE FOUND IN TARVO_RPT.TXT LOCATED IN THE PROGRAM "
       "DIRECTORY",
-      {6, 216, 318, 18});
+      {6, 226, 318, 18});
   Static(
       "Leaving out the ellipsoidal height changes the transformed horizontal position by "
       "millimetres only.",
-      {6, 234, 318, 9});
-  Static("USE F1 FOR HELP", {6, 246, 100, 9});
-  DefaultButton(kOk, "&OK", {268, 242, 56, 14}).OnClick(&Self::Ok);
+      {6, 245, 318, 18});
+  Static("USE F1 FOR HELP", {6, 268, 100, 9});
+  DefaultButton(kOk, "&OK", {268, 264, 56, 14}).OnClick(&Self::Ok);
 }
 
 void OptionsDialog::OnShow() {

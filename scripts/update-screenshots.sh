@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 shots=build/test/screenshots
-for name in main_window_calculated options_dialog parameters_dialog_opened grid_file_dialog_header \
-            file_conversion_dialog_preview angle_conversion_dialog; do
+for name in main_window_calculated main_window_outlines options_dialog parameters_dialog_opened \
+            grid_file_dialog_header file_conversion_dialog_preview angle_conversion_dialog; do
   cp "$shots/$name.png" "docs/screenshots/$name.png"
 done

@@ -46,7 +46,9 @@ struct Pen {
 
 struct Font {
   std::string family = "Arial";  // the renderer falls back to a similar sans font
-  int pixelHeight = 15;
+  // The character cell height in pixels: ascent plus descent, as a font's height is given
+  // where the window layout comes from (not the em size).
+  int cellHeight = 15;
   int weight = 400;  // 400 normal, 700 bold
   bool operator==(const Font&) const = default;
 };

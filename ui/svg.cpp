@@ -71,12 +71,11 @@ std::string SvgDocument(const DisplayList& display, double width, double height)
                            text->box.left, text->box.top, text->box.right - text->box.left,
                            text->box.bottom - text->box.top, Rgb(*text->background).c_str());
         }
-        svg +=
-            text::Format(
-                "  <text x=\"%g\" y=\"%g\" font-family=\"%s\" font-size=\"%d\" fill=\"%s\">",
-                text->box.left, text->box.top + text->font.pixelHeight, text->font.family.c_str(),
-                text->font.pixelHeight, Rgb(text->textColor).c_str()) +
-            Escaped(text->text) + "</text>\n";
+        svg += text::Format(
+                   "  <text x=\"%g\" y=\"%g\" font-family=\"%s\" font-size=\"%d\" fill=\"%s\">",
+                   text->box.left, text->box.top + text->font.cellHeight, text->font.family.c_str(),
+                   text->font.cellHeight, Rgb(text->textColor).c_str()) +
+               Escaped(text->text) + "</text>\n";
       }
     }
   }

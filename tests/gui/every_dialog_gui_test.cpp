@@ -5,12 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
+#include <algorithm>
+#include <cctype>
 #include <functional>
 #include <memory>
 
 #include "angles/angle_conversion_dialog.h"
+#include "angles/angle_format.h"
+#include "angles/angle_writing.h"
 #include "engine/transform_settings.h"
 #include "fileconv/file_conversion_dialog.h"
 #include "fileconv/output_contents_dialog.h"
@@ -21,12 +28,16 @@
 #include "mainwindow/saved_settings.h"
 #include "ntv2/datum_choice_dialog.h"
 #include "ntv2/grid_file_dialog.h"
+#include "ntv2/grid_header.h"
 #include "params/options_dialog.h"
+#include "params/parameter_sets.h"
 #include "params/parameters_dialog.h"
 #include "tests/gui/gui_support.h"
 #include "tests/support/support.h"
 #include "ui/qt/dialog_window.h"
 #include "ui/qt/qt_desktop.h"
+#include "ui/qt/text_fit.h"
+#include "ui/testing/scripted_desktop.h"
 
 namespace tarvo {
 namespace {
@@ -137,9 +148,82 @@ TEST_P(EveryWindow, F1OpensTheHelpAtTheWindowsOwnSection) {
   EXPECT_TRUE(known) << "no help section '" << dialog->helpTopic() << "'";
   QWidget* focused = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
   QTest::keyClick(focused, Qt::Key_F1);
-  ASSERT_NE(program.desktop.helpWindow(), nullptr);
-  EXPECT_TRUE(program.desktop.helpWindow()->isVisible());
+  ui::qt::HelpWindow* help = program.desktop.helpWindow();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
   EXPECT_EQ(program.desktop.helpTopic(), dialog->helpTopic());
+  EXPECT_TRUE(help->screen()->availableGeometry().contains(help->frameGeometry()))
+      << "the help window lies wholly on its screen";
+  // Escape and Ctrl+W close it, so it closes without a window manager too.
+  QTest::keyClick(help, Qt::Key_Escape);
+  EXPECT_FALSE(help->isVisible());
+  QTest::keyClick(focused, Qt::Key_F1);
+  EXPECT_TRUE(help->isVisible());
+  QTest::keyClick(help, Qt::Key_W, Qt::ControlModifier);
+  EXPECT_FALSE(help->isVisible());
+}
+
+// A text with its line breaks and runs of blanks as one blank; a caption's "&" marks go
+// too ("&&" shows one "&").
+std::string AsNamed(const std::string& text, bool caption) {
+  std::string named;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (caption && c == '&') {
+      if (i + 1 < text.size() && text[i + 1] == '&') named += text[++i];
+      continue;
+    }
+    const bool blank = c == ' ' || c == '\r' || c == '\n';
+    if (blank && (named.empty() || named.back() == ' ')) continue;
+    named += blank ? ' ' : c;
+  }
+  while (!named.empty() && named.back() == ' ') named.pop_back();
+  return named;
+}
+
+// The window's help section names every choice the window offers: each button, radio
+// button and window menu command by its caption, and each list entry that is a word (not a
+// zone or field number), the lists filled as when they drop down or get the focus.
+TEST_P(EveryWindow, HelpSectionNamesEveryChoiceOfItsWindow) {
+  Open();
+  std::string section;
+  for (const auto& s : mainwindow::HelpText()) {
+    if (s.topic == dialog->helpTopic()) section = AsNamed(s.text, false);
+  }
+  std::vector<std::string> choices;  // as named in the help
+  for (const ui::ControlTemplate& control : dialog->Controls()) {
+    if (!dialog->State(control.id).visible) continue;
+    switch (control.kind) {
+      case ui::ControlKind::Button:
+      case ui::ControlKind::DefaultButton:
+      case ui::ControlKind::RadioButton:
+        choices.push_back(AsNamed(control.caption, true));
+        break;
+      case ui::ControlKind::DropDownList:
+      case ui::ControlKind::DropDownCombo:
+        for (const ui::Event event : {ui::Event::FocusEnter, ui::Event::DropDown}) {
+          if (dialog->HasHandler(control.id, event)) dialog->Dispatch(control.id, event);
+        }
+        for (const std::string& item : dialog->State(control.id).items) {
+          if (std::any_of(item.begin(), item.end(), [](char c) { return std::isalpha(c); })) {
+            choices.push_back(AsNamed(item, false));
+          }
+        }
+        break;
+      default:
+        break;
+    }
+  }
+  for (const ui::MenuCommand& command : dialog->menuCommands()) {
+    choices.push_back(AsNamed(command.caption, true));
+  }
+  // The file type the list does not offer, reached through the settings file.
+  if (dialog->helpTopic() == "fileconv") choices.emplace_back("T27 - ACS Input");
+  for (const std::string& named : choices) {
+    if (named.empty()) continue;
+    EXPECT_NE(section.find(named), std::string::npos)
+        << "help section '" << dialog->helpTopic() << "' does not name \"" << named << "\"";
+  }
 }
 
 TEST_P(EveryWindow, EveryReachableControlHasAnAccessibleName) {
@@ -189,6 +273,151 @@ TEST_P(EveryWindow, HighDensityScreenShowsTheWindowTwiceAsLargeAndSharp) {
     EXPECT_LT(ring.green(), 80);
     EXPECT_EQ(main->texts().toEast, "379291.796");
   }
+}
+
+// --- Layout ----------------------------------------------------------------------------
+// The layout tests run at 1x and again at 2x as their own test (see CMakeLists.txt); their
+// screenshots are left in the build folder, with "_2x" at twice the pixel density.
+
+// Texts the program puts into a window's controls that it does not show when it opens or
+// when a control gets the focus: results, accuracy texts, labels of other settings. The
+// longest of each kind are here.
+std::vector<std::pair<int, std::string>> LongestTexts(const std::string& window) {
+  using MW = mainwindow::MainTransformDialog;
+  std::vector<std::pair<int, std::string>> texts;
+  if (window == "main_window") {
+    texts = {{MW::kStatus, "Acc: Lat 0.006m Long 0.010m"},
+             {MW::kStatus, "No Accuracy Available"},
+             {MW::kMethodLabel, "High Accuracy - NTv2"},
+             {MW::kParameterSetLabel, *ntv2::GridLabel({1, "/grids/A66_National_13_09_01.gsb"})},
+             {MW::kParameterSetLabel, *params::ParameterSetLabel(3)},
+             {MW::kParameterSetLabel, *params::ParameterSetLabel(4)},
+             {MW::kFromConvergence, "-2\xB0 59' 59.99999\""},
+             {MW::kToScaleFactor, "1.0007123"}};
+    for (const int id : {MW::kFromGridLabel, MW::kToGridLabel}) {
+      for (const char* label : {"AMG 84", "AMG 66", "ISG 66", "MGA 94"})
+        texts.emplace_back(id, label);
+    }
+    for (const int id : {MW::kFromDatumLabel, MW::kToDatumLabel}) {
+      for (const char* label : {"AGD 84", "AGD 66", "GDA 94"}) texts.emplace_back(id, label);
+    }
+    // Cartesian X, Y, Z of a point in Australia, the longest numbers the fields show.
+    for (const int id : {MW::kFromEast, MW::kFromNorth, MW::kFromHeight, MW::kToEast, MW::kToNorth,
+                         MW::kToHeight}) {
+      texts.emplace_back(id, "-4646450.123");
+    }
+    // A latitude and longitude in every notation: as typed (High Accuracy: 9 decimals of
+    // the packed value) and as shown on the To side (5 decimals of seconds).
+    ui::testing::ScriptedDesktop quiet;
+    for (const std::string_view format : angles::OutputFormatLabels()) {
+      if (const auto input = angles::FindAngleFormat(format); input && IsInputFormat(*input)) {
+        texts.emplace_back(
+            MW::kFromLatitude,
+            *angles::PackedToEditText(43.5959999, 9, *input, angles::TextTarget::Window));
+        texts.emplace_back(
+            MW::kFromLongitude,
+            *angles::PackedToEditText(153.5959999, 9, *input, angles::TextTarget::Window));
+      }
+      std::string latitude = "-43\xB0 59' 59.99999\"";
+      std::string longitude = "153\xB0 59' 59.99999\"";
+      angles::ApplyOutputFormat(latitude, longitude, format, 5, quiet);
+      texts.emplace_back(MW::kToLatitude, latitude);
+      texts.emplace_back(MW::kToLongitude, longitude);
+    }
+  } else if (window == "grid_file_dialog") {
+    using Dlg = ntv2::GridFileDialog;
+    texts = {{Dlg::kFormat, "Australian NTv2"},
+             {Dlg::kDatum, "AGD66/84"},
+             {Dlg::kMaxLatitude, ntv2::ExtentLatitudeText(161999.999)},
+             {Dlg::kMaxLongitude, ntv2::ExtentLongitudeText(561599.999)},
+             {Dlg::kSubGrid, "SUB_NAMENSW_0701"}};
+  } else if (window == "file_conversion_dialog") {
+    using Dlg = fileconv::FileConversionDialog;
+    texts = {{Dlg::kFirstFieldLabel, "Latitude Field"},
+             {Dlg::kSecondFieldLabel, "Longitude Field"},
+             {Dlg::kHeightFieldLabel, "Height Field"},
+             {Dlg::kMethod, "High Accuracy - NTv2"},
+             {Dlg::kParameterDescription, *ntv2::GridLabel({1, "A66_National_13_09_01.gsb"})},
+             {Dlg::kParameterDescription, *params::ParameterSetLabel(3)},
+             {Dlg::kInputFormatNote, "Input Latitude & Longitude format DDD.dddddddddd"}};
+  } else if (window == "parameters_dialog") {
+    using Dlg = params::ParametersDialog;
+    texts = {{Dlg::kPresetListCopy, params::ApplyPreset(3)->listText},
+             {Dlg::kPresetLabel, params::ApplyPreset(4)->label},
+             {Dlg::UserField(0), std::string(28, '8')}};
+  } else if (window == "angle_conversion_dialog") {
+    using Dlg = angles::AngleConversionDialog;
+    texts = {{Dlg::kFromHeading, "ISG 66 Zone 563"},
+             {Dlg::CellId(0, 0), "-43\xB0 59' 59.99999\""},
+             {Dlg::CellId(6, 1), "553199.99999"}};
+  }
+  return texts;
+}
+
+// Whether every text a control shows fits its box, in the font the control shows it in.
+void ExpectTextsFit(const ui::Dialog& dialog, const ui::qt::DialogWindow& window,
+                    const std::string& when) {
+  for (const ui::ControlTemplate& control : dialog.Controls()) {
+    const QWidget* widget = window.ControlWidget(control.id);
+    if (widget == nullptr || !widget->isVisible()) continue;
+    // A box of wrapped lines shows them all without scrolling.
+    if (const auto* multi = qobject_cast<const QPlainTextEdit*>(widget);
+        multi != nullptr && multi->lineWrapMode() != QPlainTextEdit::NoWrap) {
+      EXPECT_FALSE(multi->verticalScrollBar()->isVisible())
+          << window.windowTitle().toStdString() << ", control " << control.id << " " << when
+          << " scrolls \"" << multi->toPlainText().toStdString() << "\"";
+    }
+    for (const QString& text : ui::qt::ShownTexts(*widget)) {
+      EXPECT_TRUE(ui::qt::TextFits(*widget, widget->font(), text))
+          << window.windowTitle().toStdString() << ", control " << control.id << " ("
+          << control.accessibleName << ") " << when << ": \"" << text.toStdString()
+          << "\" does not fit " << ui::qt::TextRoom(*widget).width() << " x "
+          << ui::qt::TextRoom(*widget).height() << " px at stretch " << widget->font().stretch();
+    }
+  }
+}
+
+// Every text of every control fits its box (as the window opens, with the focus in each
+// control, and with the longest texts the program puts there), no two controls overlap
+// (a group box holds its controls whole), and every control lies inside the window.
+TEST_P(EveryWindow, LayoutHoldsEveryTextInItsBox) {
+  Open();
+  const QRect client = window->rect();
+  std::vector<std::pair<const ui::ControlTemplate*, QRect>> boxes;
+  const std::vector<ui::ControlTemplate> controls = dialog->Controls();
+  for (const ui::ControlTemplate& control : controls) {
+    const QWidget* widget = window->ControlWidget(control.id);
+    if (widget == nullptr || !widget->isVisible()) continue;
+    EXPECT_TRUE(client.contains(widget->geometry()))
+        << GetParam().name << ": control " << control.id << " reaches outside the window";
+    boxes.emplace_back(&control, widget->geometry());
+  }
+  for (size_t i = 0; i < boxes.size(); ++i) {
+    for (size_t j = i + 1; j < boxes.size(); ++j) {
+      const auto& [a, boxA] = boxes[i];
+      const auto& [b, boxB] = boxes[j];
+      const bool grouped = (a->kind == ui::ControlKind::GroupBox && boxA.contains(boxB)) ||
+                           (b->kind == ui::ControlKind::GroupBox && boxB.contains(boxA));
+      EXPECT_TRUE(grouped || !boxA.intersects(boxB))
+          << GetParam().name << ": controls " << a->id << " and " << b->id << " overlap";
+    }
+  }
+
+  ExpectTextsFit(*dialog, *window, "as opened");
+  for (const ui::ControlTemplate& control : controls) {
+    if (!dialog->HasHandler(control.id, ui::Event::FocusEnter)) continue;
+    dialog->Dispatch(control.id, ui::Event::FocusEnter);
+    ExpectTextsFit(*dialog, *window, "with the focus in control " + std::to_string(control.id));
+  }
+  for (const auto& [id, text] : LongestTexts(GetParam().name)) {
+    ui::ControlState state = dialog->State(id);
+    state.text = text;
+    window->Apply(id, state);
+    ExpectTextsFit(*dialog, *window, "showing its longest text");
+  }
+  testing::SaveScreenshot(
+      window.get(),
+      testing::ScreenshotName(std::string(GetParam().name) + "_longest_texts", *window));
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, EveryWindow, ::testing::ValuesIn(kWindows),

@@ -52,4 +52,16 @@ W* ControlAs(const ui::qt::DialogWindow& window, int id) {
 // Saves a picture of `widget` as build-folder/screenshots/<name>.png and returns its path.
 std::string SaveScreenshot(QWidget* widget, const std::string& name);
 
+// `name` for a screenshot of `widget`, with "_2x" on a screen of twice the pixel density.
+std::string ScreenshotName(const std::string& name, const QWidget& widget);
+
+// The pixels that layer `layer` of `display` paints outside `area` (client pixels), painted
+// alone at the pixel ratio of `window`; and those it paints at all.
+struct LayerPixels {
+  int painted = 0;
+  int outside = 0;
+};
+LayerPixels PaintedPixels(const ui::DisplayList& display, int layer, const ui::PixelRect& area,
+                          const QWidget& window);
+
 }  // namespace tarvo::testing

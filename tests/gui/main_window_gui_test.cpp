@@ -3,19 +3,29 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <fstream>
 
+#include "angles/angle_format.h"
 #include "engine/transform_settings.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/map.h"
 #include "mainwindow/saved_settings.h"
 #include "ntv2/grid_choice.h"
+#include "ntv2/grid_file_dialog.h"
+#include "params/options_dialog.h"
 #include "tests/gui/gui_support.h"
 #include "tests/support/support.h"
+#include "tests/support/synthetic_grid.h"
 #include "ui/qt/dialog_window.h"
 #include "ui/qt/qt_desktop.h"
+#include "ui/qt/text_fit.h"
 
 namespace tarvo::mainwindow {
 namespace {
@@ -102,6 +112,103 @@ TEST_F(MainWindowGui, AltCCalculatesAndFillsTheToSideAndTheReport) {
   Widget<QLineEdit>(MW::kFromEast)->setFocus(Qt::TabFocusReason);
   QApplication::processEvents();
   testing::SaveScreenshot(window.get(), "main_window_calculated");
+}
+
+// A right-click opens the window menu: Help, then after a separator About tarvo, which
+// opens the about box.
+TEST_F(MainWindowGui, RightClickMenuHoldsHelpAndAbout) {
+  Open();
+  QStringList entries;
+  QString opened;
+  QTimer::singleShot(100, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    for (const QAction* action : menu->actions()) {
+      entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    }
+    testing::WhenModal<ui::qt::DialogWindow>([&](ui::qt::DialogWindow* about) {
+      opened = about->windowTitle();
+      QTest::keyClick(about, Qt::Key_Escape);
+    });
+    QTest::keyClick(menu, Qt::Key_A);
+  });
+  QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(300, 440),
+                          window->mapToGlobal(QPoint(300, 440)));
+  QApplication::sendEvent(window.get(), &click);
+  EXPECT_EQ(entries, (QStringList{"&Help\tF1", "-", "&About tarvo..."}));
+  EXPECT_EQ(opened, "About tarvo");
+}
+
+// Every help text the window draws lies inside the help area: the field helps (with each
+// input notation named in the latitude and longitude helps, and under X, Y, Z captions) and
+// the file conversion's. Runs at 1x and 2x.
+TEST_F(MainWindowGui, LayoutKeepsEveryHelpTextInTheHelpArea) {
+  Open();
+  const auto expectInside = [&](const std::string& when) {
+    const auto& help = dialog->display().Layer(kHelpLayer);
+    ASSERT_FALSE(help.empty()) << when;
+    const auto& shown = std::get<ui::TextInBox>(help.back());
+    const auto pixels = testing::PaintedPixels(dialog->display(), kHelpLayer, shown.box, *window);
+    EXPECT_EQ(pixels.outside, 0) << when << ": \"" << shown.text << "\" leaves the help area";
+  };
+  for (const std::string_view format : angles::OptionsInputFormatLabels()) {
+    settings.inputFormat = format;
+    for (const auto& control : dialog->Controls()) {
+      if (!dialog->HasHandler(control.id, ui::Event::FocusEnter)) continue;
+      dialog->Dispatch(control.id, ui::Event::FocusEnter);
+      expectInside("focus in " + std::to_string(control.id) + ", " + std::string(format));
+    }
+  }
+  QTest::mouseClick(Widget<QPushButton>(MW::kFromXyz), Qt::LeftButton);
+  for (const int id : {MW::kFromEast, MW::kFromNorth, MW::kFromHeight}) {
+    dialog->Dispatch(id, ui::Event::FocusEnter);
+    expectInside("X, Y, Z shown, focus in " + std::to_string(id));
+  }
+  testing::WhenModal<ui::qt::DialogWindow>(
+      [](ui::qt::DialogWindow* conversion) { QTest::keyClick(conversion, Qt::Key_Escape); });
+  QTest::mouseClick(Widget<QPushButton>(MW::kConvertFile), Qt::LeftButton);
+  expectInside("after Convert File");
+  testing::SaveScreenshot(window.get(), testing::ScreenshotName("main_window_help", *window));
+}
+
+// A sub-grid reaching beyond the map to the north and west, as a national grid does (its
+// west limit drawn at 108 degrees, left of the map), is outlined on the map only; so is one
+// inside it. Runs at 1x and 2x.
+TEST_F(MainWindowGui, LayoutKeepsTheOutlinesOnTheMap) {
+  using ntv2::testing::ExactField;
+  const auto gridPath = folder / "national66.gsb";
+  testing::WriteFile(
+      gridPath,
+      ntv2::testing::GridBytes(
+          {{{"WIDE", "NONE", -162000, -32400, -558000, -360000, 3600, 3600, ExactField{}.Nodes()},
+            {"NSW_0701", "WIDE", -126000, -111600, -554400, -536400, 1800, 1800,
+             ExactField{}.Nodes()}}},
+          ntv2::kAustralianLayout));
+  engine::TransformSettings saved;
+  saved.accuracyMethod = engine::kHighAccuracy;
+  testing::WriteFile(folder / "tarvo_prm.dat",
+                     FormatSavedSettings(WindowTexts{}, saved, {0, gridPath.string()}));
+  Open();
+  // Change Options, OK (High Accuracy is chosen), OK in the grid file dialog, OK to the count.
+  testing::WhenModal<ui::qt::DialogWindow>([](ui::qt::DialogWindow* options) {
+    testing::WhenModal<ui::qt::DialogWindow>([](ui::qt::DialogWindow* gridFile) {
+      testing::WhenModal<QMessageBox>([](QMessageBox* count) { count->accept(); });
+      QTest::mouseClick(gridFile->ControlWidget(ntv2::GridFileDialog::kOk), Qt::LeftButton);
+    });
+    QTest::mouseClick(options->ControlWidget(params::OptionsDialog::kOk), Qt::LeftButton);
+  });
+  QTest::mouseClick(Widget<QPushButton>(MW::kChangeOptions), Qt::LeftButton);
+  ASSERT_EQ(dialog->display().Layer(kOutlineLayer).size(), 3u)
+      << "the south and east sides of the wide sub-grid and the closed outline of the other";
+  const auto pixels = testing::PaintedPixels(dialog->display(), kOutlineLayer, MapBox(), *window);
+  EXPECT_GT(pixels.painted, 0);
+  EXPECT_EQ(pixels.outside, 0) << "outline pixels off the map";
+  // A point calculated by the grid: its accuracy fits the status field beside Calculate.
+  QTest::mouseClick(Widget<QPushButton>(MW::kCalculate), Qt::LeftButton);
+  auto* status = Widget<QLineEdit>(MW::kStatus);
+  EXPECT_EQ(status->text().left(9), "Acc: Lat ");
+  EXPECT_TRUE(ui::qt::TextFits(*status, status->font(), status->text())) << "status cut";
+  testing::SaveScreenshot(window.get(), testing::ScreenshotName("main_window_outlines", *window));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "mainwindow/map.h"
 #include "mainwindow/mre_bridge.h"
 #include "ntv2/grid_file.h"
+#include "ntv2/grid_file_dialog.h"
 #include "tests/mainwindow/main_window_fixture.h"
 #include "tests/support/synthetic_grid.h"
 #include "text/number_text.h"
@@ -157,6 +158,75 @@ TEST_F(HighAccuracy, ChoosingHighAccuracyOutlinesTheSubGrids) {
   EXPECT_EQ(first.points.front(), first.points.back());
   // The outline's north-west corner: 149 E, 31 S through the map's mapping.
   EXPECT_EQ(first.points[0], (ui::Point{MapX(149) + 42.0, MapY(31) + 90.0}));
+
+  // The outlines show the grid in use: gone with Medium Accuracy, back with High, gone with
+  // Reset (which returns to Medium Accuracy).
+  for (const auto& [method, outlinesAfter] :
+       {std::pair{params::OptionsDialog::kMediumAccuracy, 0u},
+        std::pair{params::OptionsDialog::kHighAccuracy, 2u}}) {
+    desktop.QueueModal([method](ui::testing::FakeView& options) {
+      if (!options.dialog().State(method).checked) options.Click(method);
+      options.Click(params::OptionsDialog::kOk);
+    });
+    view->Click(MW::kChangeOptions);
+    EXPECT_EQ(window->display().Layer(kOutlineLayer).size(), outlinesAfter) << method;
+  }
+  view->Click(MW::kReset);
+  EXPECT_TRUE(window->display().Layer(kOutlineLayer).empty()) << "Reset clears the outlines";
+}
+
+// Every pixel of an outline lies on the map, however far the sub-grid reaches beyond it; a
+// sub-grid wholly on the map keeps its closed outline.
+TEST(SubGridOutlines, AreCutToTheMap) {
+  const ui::PixelRect map = MapBox();
+  struct Case {
+    ntv2::SubGridExtent limits;  // west, east, north, south, degrees south and east positive
+    size_t lines;
+  } cases[] = {
+      {{149, 154, 31, 35}, 1},  // on the map: one closed outline
+      {{90, 154, 31, 35}, 3},   // west beyond the map (drawn from 108, still off it)
+      {{100, 170, 10, 50}, 1},  // only the north side crosses the map
+      {{100, 170, 0, 60}, 0},   // the map lies inside: nothing to draw
+      {{160, 170, 10, 20}, 0},  // wholly east of the map
+      {{105, 160, 20, 30}, 2},  // west and east sides off the map, north and south cut
+  };
+  for (const Case& c : cases) {
+    ui::DisplayList display;
+    DrawSubGridOutlines(display, {c.limits});
+    const auto& lines = display.Layer(kOutlineLayer);
+    EXPECT_EQ(lines.size(), c.lines) << c.limits.west << " " << c.limits.north;
+    for (const auto& primitive : lines) {
+      const auto& line = std::get<ui::Polyline>(primitive);
+      for (const ui::Point& p : line.points) {
+        // The pen is 2 pixels wide: its centre line stays a pixel inside the map.
+        EXPECT_TRUE(p.x >= map.left + 1 && p.x <= map.right - 1 && p.y >= map.top + 1 &&
+                    p.y <= map.bottom - 1)
+            << "(" << p.x << ", " << p.y << ") of the outline of " << c.limits.west << " W";
+      }
+    }
+  }
+}
+
+// Calculating by the grid without a grid file chosen asks for one instead of failing on it.
+TEST_F(HighAccuracy, CalculateWithoutAGridFileAsksForOneFirst) {
+  const std::string gridPath = WriteGrid();
+  OpenWithGrid("");
+  view->Click(MW::kCalculate);  // the grid file dialog is closed without a file
+  EXPECT_EQ(desktop.modalTitles(),
+            std::vector<std::string>{"High Accuracy - NTv2 Interpolation Grids"});
+  EXPECT_TRUE(desktop.messages().empty()) << desktop.messages()[0].text;
+  EXPECT_FALSE(window->report().started()) << "nothing calculated";
+
+  desktop.QueueFileChoice(gridPath);
+  desktop.QueueModal([](ui::testing::FakeView& gridFile) {
+    gridFile.Click(ntv2::GridFileDialog::kGetGsbFile);
+    gridFile.Click(ntv2::GridFileDialog::kOk);
+  });
+  view->Click(MW::kCalculate);
+  EXPECT_EQ(grid.gridFilePath, gridPath);
+  EXPECT_EQ(texts().parameterSetLabel, "newcastle --> AGD66 <> GDA") << "the label names it";
+  EXPECT_EQ(texts().statusText.substr(0, 9), "Acc: Lat ") << "calculated by the grid";
+  EXPECT_TRUE(window->report().started());
 }
 
 }  // namespace

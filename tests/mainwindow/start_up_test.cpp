@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "ntv2/grid_choice.h"
+#include "params/parameter_sets.h"
 #include "tests/mainwindow/main_window_fixture.h"
 
 namespace tarvo::mainwindow {
@@ -101,13 +102,22 @@ TEST_F(StartUp, FirstStartAsksForTheOptionsAndDerivesTheLabels) {
   EXPECT_EQ(window->session().geographicInput, 1);
 }
 
-TEST_F(StartUp, FirstStartClosedWithoutOkKeepsTheDefaultMethod) {
+// High Accuracy, the default, would leave a first start without a grid file; the start goes
+// on with a method that needs none, and the first calculation works.
+TEST_F(StartUp, FirstStartClosedWithoutOkStartsInMediumAccuracyWithTheNationalSet) {
+  settings.parameterSet = 2;
+  settings.shiftX = "1.0";
   Open();  // the options dialog is closed as by Escape
-  EXPECT_EQ(settings.accuracyMethod, engine::kHighAccuracy);
-  EXPECT_EQ(texts().methodLabel, "High Accuracy - NTv2");
-  EXPECT_EQ(texts().fromGridLabel, "AMG 66");
-  EXPECT_EQ(texts().parameterSetLabel, " --> AGD66 <> GDA")
-      << "an empty grid path gives an empty base name, not a crash";
+  EXPECT_EQ(settings.accuracyMethod, engine::kMediumAccuracy);
+  EXPECT_EQ(settings.parameterSet, engine::kNationalParameterSet);
+  EXPECT_EQ(params::ActiveParameters(settings), params::ApplyPreset(0)->texts);
+  EXPECT_EQ(texts().methodLabel, "Medium Accuracy");
+  EXPECT_EQ(texts().parameterSetLabel, "National  -->  AGD84<>GDA");
+  EXPECT_EQ(texts().fromGridLabel, "AMG 84");
+  EXPECT_EQ(texts().statusText, "Medium Accuracy, National") << "the start says what it chose";
+  view->Click(MW::kCalculate);
+  EXPECT_TRUE(desktop.messages().empty());
+  EXPECT_TRUE(window->report().started());
 }
 
 TEST_F(StartUp, DamagedFileIsTreatedAsMissingAndLeftInPlace) {

@@ -18,8 +18,10 @@
 #include <QRadioButton>
 #include <utility>
 
+#include "ui/qt/fonts.h"
 #include "ui/qt/painting.h"
 #include "ui/qt/qt_desktop.h"
+#include "ui/qt/text_fit.h"
 
 namespace tarvo::ui::qt {
 namespace {
@@ -38,6 +40,9 @@ class DropDownBox : public QComboBox {
  private:
   std::function<void()> onDropDown_;
 };
+
+// The height of a closed drop-down list, in dialog units.
+constexpr int kClosedListHeight = 13;
 
 QRect PixelBox(const Box& box) {
   const auto x = [](double units) { return static_cast<int>(units * kPixelsPerUnitX + 0.5); };
@@ -126,12 +131,8 @@ void DialogWindow::Build() {
   const QRect client = PixelBox({0, 0, dialog_.width(), dialog_.height()});
   setFixedSize(client.size());
   setWindowIcon(desktop_.windowIcon());
-  // The dialogs were laid out for a narrow 8-point sans; Liberation Sans (metric-compatible
-  // with Arial) fits them, and fontconfig falls back to another sans where it is missing.
-  QFont controlFont(QStringLiteral("Liberation Sans"));
-  controlFont.setStyleHint(QFont::SansSerif);
-  controlFont.setPixelSize(11);
-  setFont(controlFont);
+  controlFont_ = ControlFont();
+  setFont(controlFont_);
 
   canvas_ = new Canvas(dialog_.display(), this);
   canvas_->setGeometry(client);
@@ -141,8 +142,12 @@ void DialogWindow::Build() {
     QWidget* widget = MakeWidget(control);
     if (widget == nullptr) continue;
     QRect box = PixelBox(control.box);
-    // A drop-down list's template height includes its dropped list; closed it is one line.
-    if (qobject_cast<QComboBox*>(widget) != nullptr) box.setHeight(std::min(box.height(), 22));
+    // A drop-down list's template height includes its dropped list; closed it is one line,
+    // as tall as an edit field.
+    if (qobject_cast<QComboBox*>(widget) != nullptr) {
+      box.setHeight(
+          std::min(box.height(), PixelBox({0, control.box.top, 0, kClosedListHeight}).height()));
+    }
     widget->setGeometry(box);
     widget->setAccessibleName(PlainCaption(control.accessibleName));
     widgets_[control.id] = widget;
@@ -163,12 +168,6 @@ QWidget* DialogWindow::MakeWidget(const ControlTemplate& control) {
         palette.setColor(QPalette::Base, palette.color(QPalette::Window));
         edit->setPalette(palette);
         edit->setTextMargins(0, 0, 0, 0);
-        // The small labels beside the fields ("AMG 84") were laid out for a smaller face.
-        if (control.box.height <= 10) {
-          QFont small = font();
-          small.setPixelSize(9);
-          edit->setFont(small);
-        }
       }
       if (control.style & kRightAlign) edit->setAlignment(Qt::AlignRight);
       if (control.style & kCenter) edit->setAlignment(Qt::AlignHCenter);
@@ -188,12 +187,6 @@ QWidget* DialogWindow::MakeWidget(const ControlTemplate& control) {
       combo->setEditable(control.kind == ControlKind::DropDownCombo);
       combo->setInsertPolicy(QComboBox::NoInsert);
       combo->setMaxVisibleItems(12);
-      // A narrow box keeps its text clear of the drop-down arrow.
-      if (control.box.width <= 50) {
-        QFont narrow = font();
-        narrow.setPixelSize(10);
-        combo->setFont(narrow);
-      }
       connect(combo, qOverload<int>(&QComboBox::activated), this,
               [this, id] { dialog_.Dispatch(id, Event::SelectionChange); });
       Watch(combo, id);
@@ -234,7 +227,9 @@ QWidget* DialogWindow::MakeWidget(const ControlTemplate& control) {
       label->setAlignment((control.style & kCenter)       ? Qt::AlignHCenter | Qt::AlignTop
                           : (control.style & kRightAlign) ? Qt::AlignRight | Qt::AlignTop
                                                           : Qt::AlignLeft | Qt::AlignTop);
-      if (control.style & kBorder) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+      // A plain line shows the box whole on every side (a sunken panel's light edges vanish
+      // on the window's grey).
+      if (control.style & kBorder) label->setFrameStyle(QFrame::Box | QFrame::Plain);
       return label;
     }
     case ControlKind::GroupBox:
@@ -358,6 +353,7 @@ void DialogWindow::Apply(int id, const ControlState& state) {
   } else if (auto* label = qobject_cast<QLabel*>(widget)) {
     label->setText(PlainCaption(state.text));
   }
+  FitFont(*widget, controlFont_);
 }
 
 void DialogWindow::SetProgress(int id, int minimum, int maximum, int position) {
@@ -403,7 +399,7 @@ void DialogWindow::keyPressEvent(QKeyEvent* event) {
     desktop_.ShowHelp(dialog_.helpTopic());
     return;
   }
-  // Alt+Space opens the window menu (the about box lives there).
+  // Alt+Space opens the window menu (the about box lives there), as does a right-click.
   if (event->key() == Qt::Key_Space && (event->modifiers() & Qt::AltModifier) &&
       !dialog_.menuCommands().empty()) {
     ShowMenu(mapToGlobal(QPoint(0, 0)));
@@ -418,7 +414,12 @@ void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void DialogWindow::ShowMenu(const QPoint& globalPosition) {
+  // The window menu: the window's own entry first, then, after a separator, the commands
+  // the dialog adds (the about box), as a system menu holds them.
   QMenu menu(this);
+  menu.addAction(QStringLiteral("&Help\tF1"), this,
+                 [this] { desktop_.ShowHelp(dialog_.helpTopic()); });
+  menu.addSeparator();
   for (const MenuCommand& command : dialog_.menuCommands()) {
     const int id = command.id;
     menu.addAction(ButtonCaption(command.caption), this, [this, id] { dialog_.DispatchMenu(id); });

@@ -52,6 +52,8 @@ class DialogWindow : public QDialog, public View {
 
   Dialog& dialog_;
   QtDesktop& desktop_;
+  // The font of every control, narrowed per control where a text needs it.
+  QFont controlFont_;
   QWidget* canvas_ = nullptr;
   std::map<int, QWidget*> widgets_;
   std::map<const QObject*, int> ids_;

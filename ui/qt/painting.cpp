@@ -3,6 +3,8 @@
 #include <QPixmap>
 
 #include "ui/qt/dialog_window.h"
+#include "ui/qt/fonts.h"
+#include "ui/qt/text_fit.h"
 
 namespace tarvo::ui::qt {
 namespace {
@@ -22,16 +24,24 @@ QRectF ToQRect(const PixelRect& box) {
   return QRectF(box.left, box.top, box.right - box.left, box.bottom - box.top);
 }
 
-QFont ToQFont(const Font& font) {
-  QFont result(QString::fromLatin1(font.family));
-  // Where the family is not installed, fontconfig picks a metric-compatible or similar sans.
-  result.setStyleHint(QFont::SansSerif);
-  result.setPixelSize(font.pixelHeight);
-  result.setWeight(static_cast<QFont::Weight>(font.weight));
-  return result;
+int AlignmentFlags(TextAlign align) {
+  return align == TextAlign::Center  ? Qt::AlignHCenter | Qt::AlignTop
+         : align == TextAlign::Right ? Qt::AlignRight | Qt::AlignTop
+                                     : Qt::AlignLeft | Qt::AlignTop;
 }
 
 }  // namespace
+
+QFont TextFont(const TextInBox& text) {
+  // Where the family is not installed, fontconfig picks a metric-compatible or similar sans.
+  QFont font = FontWithCellHeight(QString::fromLatin1(text.font.family), text.font.cellHeight);
+  font.setWeight(static_cast<QFont::Weight>(text.font.weight));
+  const QSizeF room(text.box.right - text.box.left, text.box.bottom - text.box.top);
+  const QString shown = ShownText(text.text);
+  return NarrowedToFit(font, [&](const QFont& candidate) {
+    return TextFitsRoom(candidate, room, shown, AlignmentFlags(text.align));
+  });
+}
 
 void Paint(QPainter& painter, const DisplayList& display) {
   painter.setRenderHint(QPainter::Antialiasing);
@@ -41,12 +51,12 @@ void Paint(QPainter& painter, const DisplayList& display) {
         painter.fillRect(ToQRect(rect->box), ToQColor(rect->fill));
       } else if (const auto* text = std::get_if<TextInBox>(&primitive)) {
         if (text->background) painter.fillRect(ToQRect(text->box), ToQColor(*text->background));
-        painter.setFont(ToQFont(text->font));
+        painter.setFont(TextFont(*text));
         painter.setPen(ToQColor(text->textColor));
-        const int align = text->align == TextAlign::Center  ? Qt::AlignHCenter
-                          : text->align == TextAlign::Right ? Qt::AlignRight
-                                                            : Qt::AlignLeft;
-        painter.drawText(ToQRect(text->box), align | Qt::AlignTop, ShownText(text->text));
+        // Not clipped: a text is fitted to its box, and one that still overflowed would show,
+        // not lose its edge unseen.
+        painter.drawText(ToQRect(text->box), AlignmentFlags(text->align) | Qt::TextDontClip,
+                         ShownText(text->text));
       } else if (const auto* line = std::get_if<Polyline>(&primitive)) {
         QPolygonF points;
         for (const Point& point : line->points) points << QPointF(point.x, point.y);

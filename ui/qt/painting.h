@@ -13,6 +13,10 @@ namespace tarvo::ui::qt {
 // Paints every layer of `display` in order.
 void Paint(QPainter& painter, const DisplayList& display);
 
+// The font a text primitive is drawn in: its family at its cell height, narrowed where a line
+// would not fit the primitive's box otherwise (see fonts.h).
+QFont TextFont(const TextInBox& text);
+
 // A drawing made by `draw` into a square box of `size` pixels, on a transparent ground.
 using Drawing = std::function<void(DisplayList&, const PixelRect&)>;
 QImage RenderImage(const Drawing& draw, int size);

@@ -6,11 +6,11 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
-#include <QTextBrowser>
 
 #include "ui/dialog.h"
 #include "ui/os_services.h"
 #include "ui/qt/dialog_window.h"
+#include "ui/qt/help_window.h"
 
 namespace tarvo::ui::qt {
 
@@ -148,38 +148,16 @@ ProcessOutcome QtDesktop::RunProcess(const std::filesystem::path& program,
   return outcome;
 }
 
-namespace {
-
-// The help book as one page, each section under a heading with an anchor of its topic.
-QString HelpPage(const ui::HelpBook& book) {
-  QString page = QStringLiteral("<h2>Tarvo help</h2>");
-  for (const ui::HelpSection& section : book) {
-    page += QStringLiteral(
-                "<h3><a name=\"%1\"></a>%2</h3><pre style=\"font-family: sans-serif\">%3</pre>")
-                .arg(QString::fromLatin1(section.topic), ShownText(section.title).toHtmlEscaped(),
-                     ShownText(section.text).toHtmlEscaped());
-  }
-  return page;
-}
-
-}  // namespace
-
 void QtDesktop::ShowHelp(std::string_view topic) {
   // The help window belongs to the dialog in use, so it takes input while that dialog is
   // modal, and it closes with it.
   QWidget* owner = QApplication::activeModalWidget();
   if (helpWindow_ == nullptr || helpWindow_->parentWidget() != owner) {
     if (helpWindow_ != nullptr && helpWindow_->parent() == nullptr) delete helpWindow_.data();
-    helpWindow_ = new QTextBrowser(owner);
-    helpWindow_->setWindowFlag(Qt::Window);
-    helpWindow_->setWindowTitle(QStringLiteral("Tarvo Help"));
-    helpWindow_->resize(600, 500);
-    helpWindow_->setHtml(HelpPage(help_));
+    helpWindow_ = new HelpWindow(help_, owner);
   }
   helpTopic_ = std::string(topic);
-  helpWindow_->show();
-  helpWindow_->raise();
-  helpWindow_->scrollToAnchor(QString::fromLatin1(helpTopic_));
+  helpWindow_->OpenAt(helpTopic_);
 }
 
 }  // namespace tarvo::ui::qt

@@ -1,15 +1,15 @@
 // The real desktop, implemented with Qt: modal dialogs through the Qt renderer, QMessageBox,
-// QFileDialog, the application's beep, QProcess for external programs, and a help window.
+// QFileDialog, the application's beep, QProcess for external programs, and the help window.
 #pragma once
 
 #include <QIcon>
 #include <QPointer>
-#include <QTextBrowser>
 #include <memory>
 #include <vector>
 
 #include "ui/desktop.h"
 #include "ui/help_book.h"
+#include "ui/qt/help_window.h"
 
 class QProcess;
 
@@ -38,7 +38,7 @@ class QtDesktop : public Desktop {
   void ShowHelp(std::string_view topic) override;
 
   // The help window, once opened, and the section it was last opened at (for tests).
-  QTextBrowser* helpWindow() const { return helpWindow_.data(); }
+  HelpWindow* helpWindow() const { return helpWindow_.data(); }
   const std::string& helpTopic() const { return helpTopic_; }
 
  private:
@@ -46,7 +46,7 @@ class QtDesktop : public Desktop {
   std::string helpTopic_;
   QIcon icon_;
   // Owned by the window it was opened from, or by this desktop when there was none.
-  QPointer<QTextBrowser> helpWindow_;
+  QPointer<HelpWindow> helpWindow_;
   // Programs still running when their wait ended; they are left to finish.
   std::vector<std::unique_ptr<QProcess>> running_;
 };
