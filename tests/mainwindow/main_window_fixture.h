@@ -39,6 +39,7 @@ class MainWindowTest : public ::testing::Test {
 
   // Builds the window (loading the saved settings) and shows it.
   void Open() {
+    view.reset();  // a window opened again: the old view goes before its window
     window = std::make_unique<MW>(desktop, settings, grid, folder.path());
     view = std::make_unique<ui::testing::FakeView>(*window);
     view->Open();
