@@ -19,8 +19,9 @@ namespace tarvo::mainwindow {
 
 using MW = MainTransformDialog;
 
+// Its members are public, so that the cases of a table can arrange them.
 class MainWindowTest : public ::testing::Test {
- protected:
+ public:
   // Writes a tarvo_prm.dat of the window's defaults under `method`.
   void SaveDefaults(int method) {
     engine::TransformSettings saved;
