@@ -21,9 +21,9 @@ class Dialog;
 enum class MessageIcon { None, Error, Warning, Information, Question };
 
 // A message and the reason that explains it are one text: the message first, then
-// kReasonBreak, then the reason. A message box shows the reason under the message; the
-// command-line converter writes it on the message's line after a colon. So every message
-// keeps its own words as its first line, and says what and where below them.
+// kReasonBreak, then the reason. A message box shows the reason on the line under the
+// message; the command-line converter writes it on the message's line after a colon. So
+// every message keeps its own words as its first line, and says what and where below them.
 inline constexpr std::string_view kReasonBreak = "\n\n";
 
 inline std::string WithReason(std::string_view message, std::string_view reason) {

@@ -56,12 +56,12 @@ MessageAnswer QtDesktop::ShowMessage(std::string_view text, std::string_view cap
                                      MessageIcon icon, MessageButtons buttons) {
   QMessageBox box(QApplication::activeModalWidget());
   box.setWindowTitle(ShownText(std::string(caption)));
-  // A reason after the message is shown under it, in the box's own place for details.
-  const std::size_t reasonAt = text.find(kReasonBreak);
-  box.setText(ShownText(std::string(text.substr(0, reasonAt))));
-  if (reasonAt != std::string_view::npos) {
-    box.setInformativeText(ShownText(std::string(text.substr(reasonAt + kReasonBreak.size()))));
+  // A reason after the message is shown as the line under it.
+  std::string shown(text);
+  if (const std::size_t reasonAt = shown.find(kReasonBreak); reasonAt != std::string::npos) {
+    shown.replace(reasonAt, kReasonBreak.size(), "\n");
   }
+  box.setText(ShownText(shown));
   switch (icon) {
     case MessageIcon::None:
       box.setIcon(QMessageBox::NoIcon);
