@@ -69,7 +69,7 @@ class SettingSources {
 
  private:
   std::string& at(Setting setting) { return sources_[static_cast<std::size_t>(setting)]; }
-  std::array<std::string, static_cast<std::size_t>(Setting::OutputFormat) + 1> sources_;
+  std::array<std::string, static_cast<std::size_t>(Setting::Grid) + 1> sources_;
 };
 
 // Everything one run needs, as the program holds it.
@@ -109,6 +109,7 @@ void LoadProgramSettings(const std::filesystem::path& folder, RunState& state,
   if (in) {
     if (mainwindow::ReadSavedSettings(in, texts, state.transform, state.grid, &problem)) {
       state.sources.Set(Setting::InputFormat, "tarvo_prm.dat line 28");
+      state.sources.Set(Setting::Grid, "tarvo_prm.dat lines 31 and 32");
     } else {
       desktop.ShowMessage(
           ui::WithReason("The saved settings are not used", "tarvo_prm.dat " + problem), "WARNING",
@@ -155,6 +156,7 @@ int GridMethodFor(const std::string& path, RunState& state) {
 std::string ApplyTransformOptions(const ConvertOptions& o, RunState& state) {
   engine::TransformSettings& t = state.transform;
   if (o.grid) {
+    state.sources.Set(Setting::Grid, "option --grid");
     state.grid.gridFilePath = *o.grid;
     state.grid.gridMethod = GridMethodFor(*o.grid, state);
     if (!o.method) t.accuracyMethod = engine::kHighAccuracy;

@@ -208,11 +208,13 @@ std::optional<Plan> MakePlan(const FileConversionSettings& settings, const Batch
   }
   if (datumChange == DatumChange::Grid) {
     if (options.gridMethod == ntv2::kNswMrePrograms) {
-      ShowError(desktop, "The NSW (MRE) method is not available\nfor file conversion", "ERROR");
+      RefuseSetting(desktop, options, Setting::Grid,
+                    "The NSW (MRE) method is not available\nfor file conversion", "ERROR");
       return std::nullopt;
     }
     if (!options.gridShift) {
-      ShowError(desktop, "No NTv2 grid file is ready\nfor the High Accuracy method", "ERROR");
+      RefuseSetting(desktop, options, Setting::Grid,
+                    "No NTv2 grid file is ready\nfor the High Accuracy method", "ERROR");
       return std::nullopt;
     }
   }

@@ -61,6 +61,7 @@ enum class Setting {
   OutputZone,
   InputFormat,   // the latitude/longitude input notation
   OutputFormat,  // the latitude/longitude output notation
+  Grid,          // the grid method and file of the High Accuracy method
 };
 
 struct BatchRunOptions {

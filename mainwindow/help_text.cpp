@@ -14,7 +14,7 @@ ui::HelpBook HelpText() {
        "   tarvo_rpt.txt in the folder Tarvo was started from.\n"
        "5. Convert File converts a whole file of coordinates the same way.\n"
        "6. Save & Exit keeps the window's state for the next start; closing the window any\n"
-       "   other way ends without saving.\n"},
+       "   other way ends without saving (after asking, when there are unsaved values).\n"},
       {"main", "The main window",
        "Top left: the method in use and the parameter set or grid file it uses.\n"
        "Map: Australia with the 6-degree zones 49 to 56. Every calculated point is marked in\n"

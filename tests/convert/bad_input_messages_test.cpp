@@ -114,6 +114,17 @@ TEST(ConverterMessages, NameTheFileAndLineOrTheOptionOfWhatTheyRefuse) {
        1},
       {"an unknown method", {{}, {}, [](std::string& prm) { ReplaceLine(prm, 21, "7"); }}, "-q",
        "tarvo-convert: ERROR: No accuracy specified: set by tarvo_prm.dat line 21\n", 0},
+      {"the NSW programs as the grid method",
+       {{},
+        {},
+        [](std::string& prm) {
+          ReplaceLine(prm, 21, "-1");
+          ReplaceLine(prm, 31, "5");
+        }},
+       "",
+       "tarvo-convert: ERROR: The NSW (MRE) method is not available for file conversion: set by "
+       "tarvo_prm.dat lines 31 and 32\n",
+       1},
       {"a damaged tarvo_prm.dat", {{}, {}, [](std::string& prm) { ReplaceLine(prm, 2, "1e300"); }},
        "-q -m medium",
        "tarvo-convert: WARNING: The saved settings are not used: tarvo_prm.dat line 2 "
