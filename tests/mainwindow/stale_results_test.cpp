@@ -7,6 +7,7 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <ostream>
 
 #include "mainwindow/map.h"
 #include "mainwindow/mre_bridge.h"
@@ -41,6 +42,11 @@ struct Failure {
   bool recorded;                                 // a record and a marker all the same
 };
 
+// Test names and messages show the case by what it is.
+void PrintTo(const Failure& failure, std::ostream* out) {
+  *out << failure.what;
+}
+
 void Enter(MainWindowTest& t, int id, const std::string& text);
 
 const Failure kFailures[] = {
@@ -52,7 +58,7 @@ const Failure kFailures[] = {
      "Open failed on Input file and Count", false},
     {"grid file with a NaN shift", engine::kHighAccuracy, ntv2::kGridFileAgd66,
      [](MainWindowTest& t) {
-       const auto path = t.folder / "nan.gsb";
+       const auto path = t.folder / "hostile.gsb";
        testing::WriteFile(path, GridBytes(NewcastleGrid(NAN), ntv2::kAustralianLayout));
        t.grid.gridFilePath = path.string();
      },
