@@ -15,6 +15,11 @@
 // lines on standard error, and the output contents choice is --contents. "-" as the input or
 // output file name is standard input or output; the run streams either in constant memory.
 //
+// Where the dialog shows the settings it refuses, the converter names where each came from:
+// the line of tarvofile.dat or tarvo_prm.dat, or the option. A damaged tarvo_prm.dat is not
+// used, with a warning that says why; a 7-parameter set no transformation can use (from
+// Tarvo.var or --params) refuses a run by the 7-parameter method.
+//
 // Exit status: 0 converted, 1 a check refused the run (or the output could not be written
 // completely), 2 a usage error.
 #include <unistd.h>
