@@ -118,5 +118,14 @@ TEST_F(BadInputGui, AResultThatIsNoNumberIsRefused) {
   EXPECT_EQ(Edit(MW::kToNorth)->text(), "");
 }
 
+TEST_F(BadInputGui, AnUnusableTarvoVarIsRefusedAtStartUpNamingItsLine) {
+  testing::WriteFile(folder / "Tarvo.var", "6378137.0\n298.257222101\nnan\n0\n0\n0\n0\n0\n0\n");
+  Answer(QMessageBox::Ok, "message_tarvo_var_refused");
+  Open();
+  EXPECT_EQ(shown.text, "Invalid X Shift: nan\nMust be a finite number\n" +
+                            QString::fromStdString((folder / "Tarvo.var").string()) +
+                            " line 3: the file is not used");
+}
+
 }  // namespace
 }  // namespace tarvo::mainwindow
