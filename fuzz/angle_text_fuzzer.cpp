@@ -38,9 +38,8 @@ bool IsDigit(char c) {
 bool StraySignOrLetter(const std::string& text, std::size_t i) {
   const char c = text[i];
   if (c == 'e' || c == 'E') {
-    const std::size_t next = i + 1 < text.size() && (text[i + 1] == '+' || text[i + 1] == '-')
-                                 ? i + 2
-                                 : i + 1;
+    const std::size_t next =
+        i + 1 < text.size() && (text[i + 1] == '+' || text[i + 1] == '-') ? i + 2 : i + 1;
     return !(i > 0 && next < text.size() && IsDigit(text[next]));
   }
   if (c == '+' || c == '-') return !(i > 0 && (text[i - 1] == 'e' || text[i - 1] == 'E'));

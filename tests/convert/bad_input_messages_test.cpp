@@ -32,9 +32,9 @@ constexpr const char* kPoints =
 // of the National set, tarvofile.dat converting in.csv (fields 2 and 3) from AGD/AMG 56 to
 // GDA/MGA 56; each changed by the case.
 struct Files {
-  std::function<void(FileConversionSettings&)> conversion;
-  std::function<void(params::ParameterTexts&)> parameters;
-  std::function<void(std::string&)> saved;
+  std::function<void(FileConversionSettings&)> conversion = {};
+  std::function<void(params::ParameterTexts&)> parameters = {};
+  std::function<void(std::string&)> saved = {};
 
   void WriteTo(const ConverterFolder& folder) const {
     FileConversionSettings s;
@@ -68,8 +68,8 @@ void ReplaceLine(std::string& file, int number, const std::string& value) {
 
 // A grid over New South Wales whose first node holds `latitudeShift`.
 std::string HostileGrid(float latitudeShift) {
-  ntv2::testing::SyntheticGrid grid{{{"NSW_0701", "NONE", -126000, -111600, -554400, -536400,
-                                      1800, 1800, [latitudeShift](int row, int column) {
+  ntv2::testing::SyntheticGrid grid{{{"NSW_0701", "NONE", -126000, -111600, -554400, -536400, 1800,
+                                      1800, [latitudeShift](int row, int column) {
                                         ntv2::GridNode node = ExactField{}.Nodes()(row, column);
                                         if (row == 0 && column == 0) {
                                           node.latitudeShift = latitudeShift;
@@ -88,21 +88,36 @@ TEST(ConverterMessages, NameTheFileAndLineOrTheOptionOfWhatTheyRefuse) {
     int status;
   };
   const std::vector<Case> cases = {
-      {"input units that are no units", {[](auto& s) { s.inputUnits = "1e308"; }}, "",
-       "tarvo-convert: ERROR: 1e308: set by tarvofile.dat line 5\n", 1},
-      {"control bytes in a system", {[](auto& s) { s.inputSystem = "\x1b[31mAGD\x07"; }}, "",
-       "tarvo-convert: ERROR: \\x1B[31mAGD\\x07: set by tarvofile.dat line 1\n", 1},
-      {"a zone of no system", {[](auto& s) { s.outputZone = "57"; }}, "",
+      {"input units that are no units",
+       {[](auto& s) { s.inputUnits = "1e308"; }},
+       "",
+       "tarvo-convert: ERROR: 1e308: set by tarvofile.dat line 5\n",
+       1},
+      {"control bytes in a system",
+       {[](auto& s) { s.inputSystem = "\x1b[31mAGD\x07"; }},
+       "",
+       "tarvo-convert: ERROR: \\x1B[31mAGD\\x07: set by tarvofile.dat line 1\n",
+       1},
+      {"a zone of no system",
+       {[](auto& s) { s.outputZone = "57"; }},
+       "",
        "tarvo-convert: ERROR: Output Zone 57 is not a zone of GDA/MGA: set by tarvofile.dat "
        "line 4\n",
        1},
-      {"no field numbers", {[](auto& s) { s.firstFieldNumber = ""; }}, "",
+      {"no field numbers",
+       {[](auto& s) { s.firstFieldNumber = ""; }},
+       "",
        "tarvo-convert: ERROR: Please Select CSV fields that contain the values: set by "
        "tarvofile.dat lines 12, 13 and 15\n",
        1},
-      {"an input file name with a control byte", {[](auto& s) { s.inputFileName = "in\x1b.csv"; }},
-       "", "tarvo-convert: ERROR - File (in\\x1B.csv) does not exist\n", 1},
-      {"a notation no SSV file can hold", {}, "-T ssv --input-units geo -F 2,3 --input-format dms",
+      {"an input file name with a control byte",
+       {[](auto& s) { s.inputFileName = "in\x1b.csv"; }},
+       "",
+       "tarvo-convert: ERROR - File (in\\x1B.csv) does not exist\n",
+       1},
+      {"a notation no SSV file can hold",
+       {},
+       "-T ssv --input-units geo -F 2,3 --input-format dms",
        "tarvo-convert: ERROR: Latitudes and Longitudes in DDD MM SS.ssss format can only be read "
        "from CSV files: set by option --input-format\n",
        1},
@@ -112,8 +127,11 @@ TEST(ConverterMessages, NameTheFileAndLineOrTheOptionOfWhatTheyRefuse) {
        "tarvo-convert: ERROR: Latitudes and Longitudes in DDD MM SS.ssss format can only be read "
        "from CSV files: set by tarvo_prm.dat line 28\n",
        1},
-      {"an unknown method", {{}, {}, [](std::string& prm) { ReplaceLine(prm, 21, "7"); }}, "-q",
-       "tarvo-convert: ERROR: No accuracy specified: set by tarvo_prm.dat line 21\n", 0},
+      {"an unknown method",
+       {{}, {}, [](std::string& prm) { ReplaceLine(prm, 21, "7"); }},
+       "-q",
+       "tarvo-convert: ERROR: No accuracy specified: set by tarvo_prm.dat line 21\n",
+       0},
       {"the NSW programs as the grid method",
        {{},
         {},
@@ -125,30 +143,44 @@ TEST(ConverterMessages, NameTheFileAndLineOrTheOptionOfWhatTheyRefuse) {
        "tarvo-convert: ERROR: The NSW (MRE) method is not available for file conversion: set by "
        "tarvo_prm.dat lines 31 and 32\n",
        1},
-      {"a damaged tarvo_prm.dat", {{}, {}, [](std::string& prm) { ReplaceLine(prm, 2, "1e300"); }},
+      {"a damaged tarvo_prm.dat",
+       {{}, {}, [](std::string& prm) { ReplaceLine(prm, 2, "1e300"); }},
        "-q -m medium",
        "tarvo-convert: WARNING: The saved settings are not used: tarvo_prm.dat line 2 "
        "(\"1e300\") is no coordinate\n",
        0},
-      {"a NaN in Tarvo.var", {{}, [](auto& p) { p[2] = "nan"; }}, "",
+      {"a NaN in Tarvo.var",
+       {{}, [](auto& p) { p[2] = "nan"; }},
+       "",
        "tarvo-convert: ERROR: Invalid X Shift: nan Must be a finite number: set by Tarvo.var "
        "line 3\n",
        1},
-      {"an ellipsoid that is none in Tarvo.var", {{}, [](auto& p) { p[1] = "0.00335"; }}, "",
+      {"an ellipsoid that is none in Tarvo.var",
+       {{}, [](auto& p) { p[1] = "0.00335"; }},
+       "",
        "tarvo-convert: ERROR: Invalid Inverse Flattening: 0.00335 Must be a number greater than "
        "1: set by Tarvo.var line 2\n",
        1},
-      {"Tarvo.var replaced by a preset", {{}, [](auto& p) { p[2] = "nan"; }}, "-q -p national", "",
+      {"Tarvo.var replaced by a preset",
+       {{}, [](auto& p) { p[2] = "nan"; }},
+       "-q -p national",
+       "",
        0},
-      {"a parameter file of the option", {}, "-p bad.var",
+      {"a parameter file of the option",
+       {},
+       "-p bad.var",
        "tarvo-convert: ERROR: Invalid Semi-major Axis: -1 Must be a positive number of metres: "
        "set by bad.var line 1 (option --params)\n",
        1},
-      {"a grid of NaN shifts", {}, "--grid nan.gsb",
+      {"a grid of NaN shifts",
+       {},
+       "--grid nan.gsb",
        "tarvo-convert: ERROR: Invalid GSB File (4320): nan.gsb: sub-grid NSW_0701, node of row 1, "
        "column 1: latitude shift nan is not a number\n",
        1},
-      {"a grid of absurd shifts", {}, "--grid huge.gsb",
+      {"a grid of absurd shifts",
+       {},
+       "--grid huge.gsb",
        "tarvo-convert: ERROR: Invalid GSB File (4320): huge.gsb: sub-grid NSW_0701, node of row "
        "1, column 1: latitude shift of 3e+38\" is beyond 3600\"\n",
        1},
@@ -163,7 +195,9 @@ TEST(ConverterMessages, NameTheFileAndLineOrTheOptionOfWhatTheyRefuse) {
     const Outcome outcome = folder.Run(c.args);
     EXPECT_EQ(outcome.err.substr(0, c.message.size()), c.message);
     EXPECT_EQ(outcome.status, c.status) << outcome.err;
-    if (c.status != 0) EXPECT_FALSE(std::filesystem::exists(folder / "out.csv"));
+    if (c.status != 0) {
+      EXPECT_FALSE(std::filesystem::exists(folder / "out.csv"));
+    }
   }
 }
 

@@ -97,8 +97,8 @@ TEST(SavedSettingsValues, ValuesTheProgramNeverWritesRefuseTheFile) {
 }
 
 TEST_F(FiniteResults, ADamagedSaveStartsAsAFirstStart) {
-  std::string saved = FormatSavedSettings(WindowTexts{}, engine::TransformSettings{},
-                                          ntv2::GridChoice{});
+  std::string saved =
+      FormatSavedSettings(WindowTexts{}, engine::TransformSettings{}, ntv2::GridChoice{});
   saved.replace(saved.find("379185.968"), 10, "1e300");
   testing::WriteFile(folder / "tarvo_prm.dat", saved);
   QueueMediumAccuracyOptions();
@@ -132,9 +132,9 @@ TEST_F(FiniteResults, AnUnusableTarvoVarIsRefusedNamingItsLine) {
     desktop.ClearMessages();
     Open();
     ASSERT_EQ(desktop.messages().size(), 1u);
-    EXPECT_EQ(desktop.messages()[0].text,
-              std::string(c.message) + "\n\n" + (folder / "Tarvo.var").string() + " line " +
-                  std::to_string(c.line) + ": the file is not used");
+    EXPECT_EQ(desktop.messages()[0].text, std::string(c.message) + "\n\n" +
+                                              (folder / "Tarvo.var").string() + " line " +
+                                              std::to_string(c.line) + ": the file is not used");
     EXPECT_EQ(params::ActiveParameters(settings), params::ApplyPreset(0)->texts)
         << "the National defaults stay";
   }

@@ -64,8 +64,8 @@ const Failure kFailures[] = {
      },
      "Invalid GSB File (4320)", false},
     {"start-up folder gone", engine::kHighAccuracy, ntv2::kGridFileAgd66,
-     [](MainWindowTest& t) { t.desktop.SetCurrentDirectory(std::nullopt); },
-     "/nOption Terminated", false},
+     [](MainWindowTest& t) { t.desktop.SetCurrentDirectory(std::nullopt); }, "/nOption Terminated",
+     false},
     {"MRE answer outside the area", engine::kHighAccuracy, ntv2::kNswMrePrograms,
      [](MainWindowTest& t) {
        const auto program = t.folder / MreProgramName(true);

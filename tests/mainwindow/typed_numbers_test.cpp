@@ -23,14 +23,14 @@ TEST_F(TypedNumbers, EachEntryGivesWhatItSpellsOrIsRefused) {
     int field;
     const char* notation;  // the input notation of latitudes and longitudes
     const char* typed;
-    const char* shown;     // the field's text after leaving it
-    const char* message;   // the message shown, "" for none
+    const char* shown;    // the field's text after leaving it
+    const char* message;  // the message shown, "" for none
     bool beep;
   };
   const Case cases[] = {
       {MW::kFromEast, kPacked, "1.5e5", "1.5e5", "", false},
       {MW::kFromEast, kPacked, "-1e9", "-1e9", "", false},
-      {MW::kFromEast, kPacked, "abc1",  kEast,
+      {MW::kFromEast, kPacked, "abc1", kEast,
        "Invalid East: abc1\nEnter the East coordinate (m)\nReplacing with previous value", true},
       {MW::kFromEast, kPacked, "1e300", kEast,
        "Invalid East: 1e300\nEnter the East coordinate (m) between -1e9 and 1e9\nReplacing "

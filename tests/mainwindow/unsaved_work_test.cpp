@@ -57,7 +57,9 @@ TEST_F(UnsavedWork, EscapeAsksOnlyWhenTheWindowHoldsUnsavedValues) {
       EXPECT_EQ(desktop.messages()[0].buttons, ui::MessageButtons::YesNo);
     }
     EXPECT_EQ(view->isClosed(), c.leaves);
-    if (view->isClosed()) EXPECT_EQ(view->closedWith(), ui::kResultCancel);
+    if (view->isClosed()) {
+      EXPECT_EQ(view->closedWith(), ui::kResultCancel);
+    }
     EXPECT_EQ(texts().toEast, before.toEast) << "staying keeps every value";
   }
 }
