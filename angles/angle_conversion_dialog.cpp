@@ -21,6 +21,7 @@ constexpr double kOneOverPi = 0.3183098861837907;
 }  // namespace
 
 std::array<std::string, 8> AngleInEveryNotation(std::string_view text, bool latitude) {
+  if (text.empty()) return {};
   const double packed = DisplayTextToPacked(text);
   // The magnitude in radians; an invalid packed value gives -1.0, which flows on as a number.
   const double radians = PackedToRadians(packed);

@@ -28,7 +28,8 @@
 namespace tarvo::angles {
 
 // The eight rows of one column for a text in the symbol notation; `latitude` gives the
-// south-negative rows of a latitude column.
+// south-negative rows of a latitude column. An empty text (no position: the main window's To
+// side after a refused calculation) gives eight empty rows.
 std::array<std::string, 8> AngleInEveryNotation(std::string_view text, bool latitude);
 
 class AngleConversionDialog : public ui::Dialog {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "angles/packed_angle.h"
 #include "text/number_text.h"
@@ -27,33 +28,59 @@ struct Range {
 constexpr Range kLatitudeRange{0.0, 50.0, "Latitude", "0", "50"};
 constexpr Range kLongitudeRange{110.0, 160.0, "Longitude", "110", "160"};
 
-// "DDD MM SS.ssss" rebuilt by position as the packed text DDD.MMSSssss: up to four
-// characters of degrees ending at the first blank, '.', the two characters after that blank,
-// the two after the next separator, then everything after the seconds' decimal point. The
-// minutes and seconds must be two digits each; other texts are taken apart the same way.
-std::string DmsBlanksToPackedText(std::string_view text) {
-  // Blanks before the degrees would shift every field; the positions count from the first
-  // character of the number.
-  const std::size_t start = std::min(text.find_first_not_of(' '), text.size());
-  text = text.substr(start, kMaxReadLength);
-  std::string packed;
-  packed.reserve(text.size() + 1);
-  std::size_t i = 0;
-  while (i < text.size() && i < 4 && text[i] != ' ') packed += text[i++];
-  packed += '.';
-  const auto take = [&](std::size_t count) {
-    for (; count > 0 && i < text.size(); --count) packed += text[i++];
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+bool AllDigits(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), IsDigit);
+}
+
+// "DDD MM SS.ssss" as the packed text DDD.MMSSssss: whole degrees, whole minutes and seconds
+// separated by blanks, each part read as the number it is ("33 5 1" is 33 degrees 05' 01",
+// "35 12 34.5678" is 35.12345678). Minutes and seconds may be left out from the end ("33 5"
+// is 33 degrees 05'); the last part may end in the point the field check appends. Degrees
+// have at most 3 digits, whole minutes and seconds at most 2; minutes or seconds of 60 or
+// more are left for the packed value's own check. Nothing for a text that does not split
+// so: a part that is no whole number, or more than three parts. A '-' before the degrees is
+// kept.
+std::optional<std::string> DmsBlanksToPackedText(std::string_view text) {
+  text = text.substr(0, kMaxReadLength);
+  std::vector<std::string_view> parts;
+  for (std::size_t i = 0; i < text.size();) {
+    if (text[i] == ' ') {
+      ++i;
+      continue;
+    }
+    const std::size_t end = std::min(text.find(' ', i), text.size());
+    parts.push_back(text.substr(i, end - i));
+    i = end;
+  }
+  if (parts.empty() || parts.size() > 3) return std::nullopt;
+  // A typed '-' before the degrees is kept, as in the other notations.
+  const bool negative = parts[0].starts_with('-');
+  if (negative) parts[0].remove_prefix(1);
+  // The last part carries the decimals of the seconds, or only a trailing point.
+  std::string_view decimals;
+  std::string_view& last = parts.back();
+  if (const std::size_t point = last.find('.'); point != std::string_view::npos) {
+    decimals = last.substr(point + 1);
+    last = last.substr(0, point);
+    if (parts.size() < 3 && !decimals.empty()) return std::nullopt;
+  }
+  constexpr std::size_t kMaxDigits[3] = {3, 2, 2};
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (parts[i].empty() || parts[i].size() > kMaxDigits[i] || !AllDigits(parts[i])) {
+      return std::nullopt;
+    }
+  }
+  if (!AllDigits(decimals)) return std::nullopt;
+  const auto twoDigits = [&parts](std::size_t i) {
+    if (i >= parts.size()) return std::string("00");
+    return std::string(2 - parts[i].size(), '0') + std::string(parts[i]);
   };
-  const auto skip = [&] {
-    if (i < text.size()) ++i;
-  };
-  skip();             // the blank after the degrees
-  take(2);            // minutes
-  skip();             // the blank after the minutes
-  take(2);            // whole seconds
-  skip();             // the seconds' decimal point
-  take(text.size());  // decimals of seconds
-  return packed;
+  return (negative ? "-" : "") + std::string(parts[0]) + "." + twoDigits(1) + twoDigits(2) +
+         std::string(decimals);
 }
 
 double ReadNumber(std::string_view text) {
@@ -65,10 +92,17 @@ int ClampSecondsDecimals(int secondsDecimals) {
 }
 
 // The value CheckAngleText compares with the bounds, in degrees (or packed degrees, which
-// compare with a whole degree the same way).
-double RangeValue(std::string_view cleaned, std::optional<AngleFormat> format) {
-  if (format == AngleFormat::DmsBlanks) return ReadNumber(DmsBlanksToPackedText(cleaned));
-  const double v = ReadNumber(cleaned);
+// compare with a whole degree the same way); nothing when the text holds no number (or, in
+// "DDD MM SS.ssss", does not split into degrees, minutes and seconds).
+std::optional<double> RangeValue(std::string_view cleaned, std::optional<AngleFormat> format) {
+  if (format == AngleFormat::DmsBlanks) {
+    const auto packed = DmsBlanksToPackedText(cleaned);
+    if (!packed) return std::nullopt;
+    return ReadNumber(*packed);
+  }
+  const std::optional<double> number = text::LeadingNumber(cleaned);
+  if (!number) return std::nullopt;
+  const double v = *number;
   if (format == AngleFormat::Radians) return v * kDegreesPerRadian;
   if (format == AngleFormat::Seconds) return v * kDegreesPerSecond;
   if (format == AngleFormat::Minutes) return v * kDegreesPerMinute;
@@ -85,6 +119,20 @@ bool IsLetter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+// True when text[i] starts the exponent of the number `kept` ends with: an 'e' or 'E' after
+// a digit (or after the point of a number with digits), followed by a digit or by a sign
+// and a digit. Such a letter, and its sign, are part of the number ("3.35e1" is 33.5).
+bool StartsExponent(std::string_view text, std::size_t i, std::string_view kept) {
+  if (text[i] != 'e' && text[i] != 'E') return false;
+  if (kept.empty()) return false;
+  const bool digitBefore = IsDigit(kept.back()) || (kept.back() == '.' && kept.size() > 1 &&
+                                                    IsDigit(kept[kept.size() - 2]));
+  if (!digitBefore) return false;
+  std::size_t next = i + 1;
+  if (next < text.size() && (text[next] == '+' || text[next] == '-')) ++next;
+  return next < text.size() && IsDigit(text[next]);
+}
+
 }  // namespace
 
 std::optional<double> ReadAngleText(std::string_view text, AngleFormat format,
@@ -93,8 +141,11 @@ std::optional<double> ReadAngleText(std::string_view text, AngleFormat format,
   switch (format) {
     case AngleFormat::Packed:
       return ReadNumber(text);
-    case AngleFormat::DmsBlanks:
-      return ReadNumber(DmsBlanksToPackedText(text));
+    case AngleFormat::DmsBlanks: {
+      const auto packed = DmsBlanksToPackedText(text);
+      if (!packed) return std::nullopt;
+      return ReadNumber(*packed);
+    }
     case AngleFormat::DecimalDegrees:
       return RoundPacked(DecimalDegreesToPacked(ReadNumber(text), sd + 1), 9);
     case AngleFormat::DegreesMinutes:
@@ -115,8 +166,9 @@ std::optional<double> ReadAngleText(std::string_view text, AngleFormat format,
 
 double ReadAngleText(std::string_view text, std::string_view inputFormat, int secondsDecimals,
                      ui::Desktop& desktop) {
-  if (const auto format = FindAngleFormat(inputFormat)) {
-    if (const auto packed = ReadAngleText(text, *format, secondsDecimals)) return *packed;
+  const auto format = FindAngleFormat(inputFormat);
+  if (format && *format != AngleFormat::DmsSymbols) {
+    return ReadAngleText(text, *format, secondsDecimals).value_or(-1.0);
   }
   desktop.ShowMessage(inputFormat, "ERROR 1", ui::MessageIcon::Error);
   return -1.0;
@@ -130,8 +182,23 @@ AngleCheck CheckAngleText(std::string& text, AngleKind kind, std::string_view in
   cleaned.reserve(kMaxReadLength);
   bool keptAny = false;
   bool pointKept = false;
-  for (const char c : std::string_view(text).substr(0, kMaxReadLength)) {
-    if (IsLetter(c) || c == '+' || c == '-') continue;
+  const std::string_view typed = std::string_view(text).substr(0, kMaxReadLength);
+  bool exponentSign = false;  // the character at hand is the sign of an exponent
+  for (std::size_t i = 0; i < typed.size(); ++i) {
+    const char c = typed[i];
+    if (StartsExponent(typed, i, cleaned)) {
+      cleaned += c;
+      exponentSign = true;
+      continue;
+    }
+    const bool sign = c == '+' || c == '-';
+    if (sign && exponentSign) {
+      cleaned += c;
+      exponentSign = false;
+      continue;
+    }
+    exponentSign = false;
+    if (IsLetter(c) || sign) continue;
     if (c == '.') {
       if (pointKept) continue;
       pointKept = true;
@@ -147,7 +214,9 @@ AngleCheck CheckAngleText(std::string& text, AngleKind kind, std::string_view in
   const Range& range = kind == AngleKind::Latitude ? kLatitudeRange : kLongitudeRange;
   const std::optional<AngleFormat> format = FindAngleFormat(inputFormat);
   const double tolerance = format == AngleFormat::Radians ? kRadiansBoundTolerance : 0.0;
-  const double v = RangeValue(cleaned, format);
+  const std::optional<double> value = RangeValue(cleaned, format);
+  if (!value) return AngleCheck::Unreadable;
+  const double v = *value;
   if (v >= range.low - tolerance && v <= range.high + tolerance) return AngleCheck::InRange;
 
   std::string message = "Invalid ";

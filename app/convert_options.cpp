@@ -142,7 +142,7 @@ class Parser {
     Handler flag;
   };
 
-  static const std::array<Option, 21>& Options();
+  static const std::array<Option, 22>& Options();
 
   static const Option* FindLong(std::string_view name) {
     for (const Option& option : Options()) {
@@ -323,6 +323,17 @@ class Parser {
     }
     return true;
   }
+  bool OnBadRecord(const std::string& name, const std::string& value) {
+    const std::string lower = Lower(value);
+    if (lower == "stop") {
+      o_.badRecords = fileconv::BadRecords::Stop;
+    } else if (lower == "skip") {
+      o_.badRecords = fileconv::BadRecords::Skip;
+    } else {
+      return Invalid(name, value, "stop or skip");
+    }
+    return true;
+  }
   bool Force(const std::string&, const std::string&) { return o_.force = true; }
   bool Quiet(const std::string&, const std::string&) { return o_.quiet = true; }
   bool Help(const std::string&, const std::string&) { return o_.help = true; }
@@ -348,8 +359,8 @@ class Parser {
   std::string& error_;
 };
 
-const std::array<Parser::Option, 21>& Parser::Options() {
-  static const std::array<Option, 21> options = {{
+const std::array<Parser::Option, 22>& Parser::Options() {
+  static const std::array<Option, 22> options = {{
       {"input", 'i', true, &Parser::Input},
       {"output", 'o', true, &Parser::Output},
       {"from", 0, true, &Parser::Side},
@@ -367,6 +378,7 @@ const std::array<Parser::Option, 21>& Parser::Options() {
       {"grid", 'g', true, &Parser::Grid},
       {"params", 'p', true, &Parser::Params},
       {"contents", 'c', true, &Parser::Contents},
+      {"on-bad-record", 0, true, &Parser::OnBadRecord},
       {"force", 'f', false, &Parser::Force},
       {"quiet", 'q', false, &Parser::Quiet},
       {"help", 'h', false, &Parser::Help},
@@ -428,6 +440,10 @@ Datum change:
 Output:
   -c, --contents=WHAT      with-input (the input line, then the results) or results-only
                            (the results in place of the input values; the default)
+      --on-bad-record=WHAT what a line whose first field holds no coordinate (a letter,
+                           or nothing) does: stop (the default) ends the run there, as the
+                           program does; skip leaves such lines out, converts the rest, and
+                           counts them at the end with the first ten line numbers
   -f, --force              overwrite an existing output file
   -q, --quiet              no progress and no count at the end
   -h, --help               show this help and exit

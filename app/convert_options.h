@@ -16,12 +16,14 @@
 //   --method             medium (7-parameter) or ntv2 (high)
 //   --params             national, nsw-vic, act, tasmania, nt, or a file of nine lines
 //   --contents           with-input or results-only
+//   --on-bad-record      stop or skip
 #pragma once
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "fileconv/batch_run.h"
 #include "fileconv/file_conversion_settings.h"
 
 namespace tarvo::app {
@@ -63,6 +65,7 @@ struct ConvertOptions {
   std::optional<int> preset;              // 0 to 4
   std::optional<std::string> paramsFile;  // a parameter file instead of a preset
   std::optional<fileconv::OutputContents> contents;
+  std::optional<fileconv::BadRecords> badRecords;
   bool force = false;
   bool quiet = false;
   bool help = false;

@@ -15,10 +15,16 @@
 // lines on standard error, and the output contents choice is --contents. "-" as the input or
 // output file name is standard input or output; the run streams either in constant memory.
 //
+// Where the dialog shows the settings it refuses, the converter names where each came from:
+// the line of tarvofile.dat or tarvo_prm.dat, or the option. A damaged tarvo_prm.dat is not
+// used, with a warning that says why; a 7-parameter set no transformation can use (from
+// Tarvo.var or --params) refuses a run by the 7-parameter method.
+//
 // Exit status: 0 converted, 1 a check refused the run (or the output could not be written
 // completely), 2 a usage error.
 #include <unistd.h>
 
+#include <array>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -37,7 +43,6 @@
 #include "ntv2/grid_interpolate.h"
 #include "params/parameter_sets.h"
 #include "text/number_text.h"
-#include "text/text_file.h"
 
 namespace tarvo::app {
 namespace {
@@ -58,6 +63,20 @@ int UsageError(const std::string& message) {
   return kExitUsage;
 }
 
+// Where each setting that a run's checks may refuse came from: a line of a settings file or
+// an option. The checks name it under their message.
+class SettingSources {
+ public:
+  void Set(Setting setting, std::string source) { at(setting) = std::move(source); }
+  const std::string& Of(Setting setting) const {
+    return sources_[static_cast<std::size_t>(setting)];
+  }
+
+ private:
+  std::string& at(Setting setting) { return sources_[static_cast<std::size_t>(setting)]; }
+  std::array<std::string, static_cast<std::size_t>(Setting::Grid) + 1> sources_;
+};
+
 // Everything one run needs, as the program holds it.
 struct RunState {
   FileConversionSettings settings;
@@ -65,28 +84,57 @@ struct RunState {
   engine::TransformSettings transform;
   ntv2::GridChoice grid;
   ntv2::GridInterpolator interpolator;
+  SettingSources sources;
+  // The refusal of a 7-parameter set that no transformation can use (with where it came
+  // from), shown when the run needs the set.
+  std::optional<std::string> parameterProblem;
 };
 
+// The nine texts of the parameter file `file` become the active set, or its refusal is kept;
+// `note` follows the line number in the refusal (" (option --params)").
+void UseParameterFile(const params::ParameterTexts& texts, const std::string& file,
+                      const char* note, RunState& state) {
+  if (const auto problem = params::CheckParameterSet(texts)) {
+    state.parameterProblem = ui::WithReason(
+        problem->message, text::Format("set by %s line %d%s", file.c_str(), problem->line, note));
+    return;
+  }
+  params::SetActiveParameters(state.transform, texts);
+  state.parameterProblem.reset();
+}
+
 // tarvo_prm.dat and Tarvo.var of `folder`, as the main window reads them at start-up. A
-// missing or damaged tarvo_prm.dat leaves the program's defaults.
-void LoadProgramSettings(const std::filesystem::path& folder, RunState& state) {
+// missing tarvo_prm.dat leaves the program's defaults; a damaged one too, with a warning
+// that says why.
+void LoadProgramSettings(const std::filesystem::path& folder, RunState& state,
+                         ui::Desktop& desktop) {
   std::ifstream in(folder / "tarvo_prm.dat", std::ios::binary);
   mainwindow::WindowTexts texts;
-  if (in) mainwindow::ReadSavedSettings(in, texts, state.transform, state.grid);
+  std::string problem;
+  if (in) {
+    if (mainwindow::ReadSavedSettings(in, texts, state.transform, state.grid, &problem)) {
+      state.sources.Set(Setting::InputFormat, "tarvo_prm.dat line 28");
+      state.sources.Set(Setting::Grid, "tarvo_prm.dat lines 31 and 32");
+    } else {
+      desktop.ShowMessage(
+          ui::WithReason("The saved settings are not used", "tarvo_prm.dat " + problem), "WARNING",
+          ui::MessageIcon::Warning, ui::MessageButtons::Ok);
+    }
+  }
   if (const auto parameters = params::LoadParameterFile(folder)) {
-    params::SetActiveParameters(state.transform, *parameters);
+    UseParameterFile(*parameters, "Tarvo.var", "", state);
   }
 }
 
-// A parameter file of nine lines in the layout of Tarvo.var, of any name.
-std::optional<params::ParameterTexts> ReadParameterFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  params::ParameterTexts texts;
-  for (std::string& value : texts) {
-    if (!text::ReadLine(in, value)) value.clear();
-  }
-  return texts;
+// The sources of the settings tarvofile.dat gave.
+void SetFileSources(SettingSources& sources) {
+  sources.Set(Setting::InputSystem, "tarvofile.dat line 1");
+  sources.Set(Setting::OutputSystem, "tarvofile.dat line 2");
+  sources.Set(Setting::InputZone, "tarvofile.dat line 3");
+  sources.Set(Setting::OutputZone, "tarvofile.dat line 4");
+  sources.Set(Setting::InputUnits, "tarvofile.dat line 5");
+  sources.Set(Setting::OutputUnits, "tarvofile.dat line 7");
+  sources.Set(Setting::Fields, "tarvofile.dat lines 12, 13 and 15");
 }
 
 // The grid method a grid file implies: the datum its first sub-grid's name or its path
@@ -113,6 +161,7 @@ int GridMethodFor(const std::string& path, RunState& state) {
 std::string ApplyTransformOptions(const ConvertOptions& o, RunState& state) {
   engine::TransformSettings& t = state.transform;
   if (o.grid) {
+    state.sources.Set(Setting::Grid, "option --grid");
     state.grid.gridFilePath = *o.grid;
     state.grid.gridMethod = GridMethodFor(*o.grid, state);
     if (!o.method) t.accuracyMethod = engine::kHighAccuracy;
@@ -121,14 +170,20 @@ std::string ApplyTransformOptions(const ConvertOptions& o, RunState& state) {
   if (o.preset) {
     params::SetActiveParameters(t, params::ApplyPreset(*o.preset)->texts);
     t.parameterSet = *o.preset;
+    state.parameterProblem.reset();
   }
   if (o.paramsFile) {
-    const auto texts = ReadParameterFile(*o.paramsFile);
+    const auto texts = params::ReadParameterFile(*o.paramsFile);
     if (!texts) return "cannot read the parameter file '" + *o.paramsFile + "'";
-    params::SetActiveParameters(t, *texts);
+    UseParameterFile(*texts, *o.paramsFile, " (option --params)", state);
     t.parameterSet = engine::kUserDefinedParameterSet;
   }
-  if (o.inputFormat) t.inputFormat = *o.inputFormat;
+  if (o.inputFormat) {
+    t.inputFormat = *o.inputFormat;
+    state.sources.Set(Setting::InputFormat, "option --input-format");
+  }
+  // The output notation starts as the input notation (TakeMethodSettings).
+  state.sources.Set(Setting::OutputFormat, state.sources.Of(Setting::InputFormat));
   return {};
 }
 
@@ -182,18 +237,30 @@ std::string ApplyFileOptions(const ConvertOptions& o, RunState& state) {
     batch.fileTypeCode = *o.type;
     s.fileTypeLabel = FileTypeLabel(*o.type);
   }
-  if (o.from) PickSystem(*o.from, s.inputSystem, s.inputZone);
-  if (o.to) PickSystem(*o.to, s.outputSystem, s.outputZone);
+  if (o.from) {
+    PickSystem(*o.from, s.inputSystem, s.inputZone);
+    state.sources.Set(Setting::InputSystem, "option --from");
+    if (o.from->zone) state.sources.Set(Setting::InputZone, "option --from");
+  }
+  if (o.to) {
+    PickSystem(*o.to, s.outputSystem, s.outputZone);
+    state.sources.Set(Setting::OutputSystem, "option --to");
+    if (o.to->zone) state.sources.Set(Setting::OutputZone, "option --to");
+  }
 
   // A grid shift carries no height: the High Accuracy method offers no Cartesian units.
   const bool cartesian = o.inputUnits == kCartesianUnits || o.outputUnits == kCartesianUnits;
   if (s.gridFlag && cartesian) {
     return "X,Y & Z units are not available with the NTv2 method (use --method medium)";
   }
-  if (o.inputUnits) PickInputUnits(*o.inputUnits, s, batch.fileTypeCode);
+  if (o.inputUnits) {
+    PickInputUnits(*o.inputUnits, s, batch.fileTypeCode);
+    state.sources.Set(Setting::InputUnits, "option --input-units");
+  }
   if (o.outputUnits) {
     s.outputUnits = *o.outputUnits;
     batch.echo = s.outputUnits == kBothUnits;
+    state.sources.Set(Setting::OutputUnits, "option --output-units");
   }
 
   const bool t27 = batch.fileTypeCode == FileTypeCode::T27;
@@ -202,6 +269,7 @@ std::string ApplyFileOptions(const ConvertOptions& o, RunState& state) {
     s.firstFieldNumber = o.fields->first;
     s.secondFieldNumber = o.fields->second;
     s.heightField = o.fields->height.value_or(std::string(s.gridFlag ? kNotUsed : kIgnore));
+    state.sources.Set(Setting::Fields, "option --fields");
   }
   if (o.t27Height) {
     if (!t27) return "--t27-height applies to T27 files only: use --fields";
@@ -213,7 +281,10 @@ std::string ApplyFileOptions(const ConvertOptions& o, RunState& state) {
     if (o.zoneFields->output) s.outputZoneField = *o.zoneFields->output;
   }
   if (o.headerLines) s.headerLineCount = *o.headerLines;
-  if (o.outputFormat) s.outputFormat = *o.outputFormat;
+  if (o.outputFormat) {
+    s.outputFormat = *o.outputFormat;
+    state.sources.Set(Setting::OutputFormat, "option --output-format");
+  }
   return {};
 }
 
@@ -245,7 +316,7 @@ class ProgressLine {
 };
 
 // The text the dialog's preview box shows after a run, one line per line, without the
-// indentation it has in the box.
+// indentation it has in the box, control bytes escaped.
 void WritePreviewText(const std::string& text, const char* prefix) {
   std::size_t start = 0;
   while (start <= text.size()) {
@@ -254,7 +325,9 @@ void WritePreviewText(const std::string& text, const char* prefix) {
     std::string_view line(text.data() + start, end - start);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     const std::size_t first = line.find_first_not_of(' ');
-    if (first != std::string_view::npos) std::cerr << prefix << line.substr(first) << '\n';
+    if (first != std::string_view::npos) {
+      std::cerr << prefix << ConsoleDesktop::Printable(line.substr(first)) << '\n';
+    }
     start = end + 1;
   }
 }
@@ -275,8 +348,10 @@ int Run(const std::vector<std::string>& args) {
   ConsoleDesktop desktop(std::cerr, kProgram, options->force);
   RunState state;
   if (const auto folder = desktop.CurrentDirectory()) {
-    LoadProgramSettings(*folder, state);
-    LoadFileConversionSettings(*folder, state.settings, state.batch);
+    LoadProgramSettings(*folder, state, desktop);
+    if (LoadFileConversionSettings(*folder, state.settings, state.batch)) {
+      SetFileSources(state.sources);
+    }
   } else {
     desktop.ShowMessage(". does not Exist/nOption Terminated", "INVALID DIRECTORY",
                         ui::MessageIcon::Error, ui::MessageButtons::Ok);
@@ -285,8 +360,13 @@ int Run(const std::vector<std::string>& args) {
   const int method = state.transform.accuracyMethod;
   if (method != engine::kMediumAccuracy && method != engine::kHighAccuracy) {
     // As at the program's start; the file conversion then works by the 7-parameter method.
-    desktop.ShowMessage("No accuracy specified", "ERROR", ui::MessageIcon::None,
-                        ui::MessageButtons::OkCancel);
+    desktop.ShowMessage(ui::WithReason("No accuracy specified", "set by tarvo_prm.dat line 21"),
+                        "ERROR", ui::MessageIcon::None, ui::MessageButtons::OkCancel);
+  }
+  if (method != engine::kHighAccuracy && state.parameterProblem) {
+    desktop.ShowMessage(*state.parameterProblem, "ERROR", ui::MessageIcon::Error,
+                        ui::MessageButtons::Ok);
+    return kExitRefused;
   }
   TakeMethodSettings(state.settings, state.transform, state.grid);
   if (error = ApplyFileOptions(*options, state); !error.empty()) return UsageError(error);
@@ -294,6 +374,8 @@ int Run(const std::vector<std::string>& args) {
   BatchRunOptions run;
   run.gridMethod = state.grid.gridMethod;
   run.outputContents = options->contents.value_or(OutputContents::ResultsOnly);
+  run.badRecords = options->badRecords.value_or(BadRecords::Stop);
+  run.settingSource = [&state](Setting setting) { return state.sources.Of(setting); };
   if (state.settings.inputFileName == kStandardStream) run.inputStream = stdin;
   if (state.settings.outputFileName == kStandardStream) run.outputStream = stdout;
   if (RunNeedsGrid(state.settings, state.grid.gridMethod) && !state.grid.gridFilePath.empty()) {

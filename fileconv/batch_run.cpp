@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "angles/angle_format.h"
+#include "engine/coordinate_limits.h"
 #include "engine/datum_parameters.h"
 #include "engine/grid_system.h"
 #include "fileconv/output_contents_dialog.h"
@@ -32,8 +33,19 @@ constexpr int kHighAccuracyPrecision = 5;
 // The progress callback is called about this many times over a file.
 constexpr std::uint64_t kProgressSteps = 1000;
 
+// The line numbers of skipped lines the final text lists.
+constexpr std::size_t kSkippedLinesListed = 10;
+
 void ShowError(ui::Desktop& desktop, std::string_view text, std::string_view caption) {
   desktop.ShowMessage(text, caption, ui::MessageIcon::Error);
+}
+
+// A check's refusal of `setting`, with where the setting came from under it when the caller
+// says.
+void RefuseSetting(ui::Desktop& desktop, const BatchRunOptions& options, Setting setting,
+                   std::string_view text, std::string_view caption) {
+  const std::string source = options.settingSource ? options.settingSource(setting) : "";
+  ShowError(desktop, ui::WithReason(text, source.empty() ? "" : "set by " + source), caption);
 }
 
 std::string_view Trimmed(std::string_view text) {
@@ -70,6 +82,14 @@ bool HasText(std::string_view line) {
   return line.find_first_not_of(" \t") != std::string_view::npos;
 }
 
+// Every value of a converted record is a coordinate (engine/coordinate_limits.h); the values
+// its output units leave unused are 0.
+bool IsCoordinates(const ConvertedRecord& record) {
+  return engine::IsCoordinate(record.east) && engine::IsCoordinate(record.north) &&
+         engine::IsCoordinate(record.height) && engine::IsCoordinate(record.latitude) &&
+         engine::IsCoordinate(record.longitude);
+}
+
 // Everything a run needs, worked out from the settings before anything is opened.
 struct Plan {
   FieldLayout layout;
@@ -102,7 +122,8 @@ std::optional<Plan> MakePlan(const FileConversionSettings& settings, const Batch
       !t27 && (firstField < 1 || secondField < 1 || (!heightIgnored && heightField < 1));
   const bool zMissing = inputUnits == Units::Cartesian && heightField < 1;
   if (fieldsMissing || zMissing) {
-    ShowError(desktop, "Please Select CSV fields\nthat contain the values", "ERROR");
+    RefuseSetting(desktop, options, Setting::Fields,
+                  "Please Select CSV fields\nthat contain the values", "ERROR");
     return std::nullopt;
   }
 
@@ -114,37 +135,39 @@ std::optional<Plan> MakePlan(const FileConversionSettings& settings, const Batch
   }
 
   if (!inputUnits || *inputUnits == Units::Both) {
-    ShowError(desktop, settings.inputUnits, "ERROR");
+    RefuseSetting(desktop, options, Setting::InputUnits, settings.inputUnits, "ERROR");
     return std::nullopt;
   }
   if (!outputUnits) {
-    ShowError(desktop, settings.outputUnits, "ERROR");
+    RefuseSetting(desktop, options, Setting::OutputUnits, settings.outputUnits, "ERROR");
     return std::nullopt;
   }
   plan.inputUnits = *inputUnits;
   plan.outputUnits = *outputUnits;
 
   // Systems and the dialog's zones.
-  for (const std::string* system : {&settings.inputSystem, &settings.outputSystem}) {
-    if (!IsKnownSystem(*system)) {
-      ShowError(desktop, *system, "ERROR");
+  for (const Setting setting : {Setting::InputSystem, Setting::OutputSystem}) {
+    const std::string& system =
+        setting == Setting::InputSystem ? settings.inputSystem : settings.outputSystem;
+    if (!IsKnownSystem(system)) {
+      RefuseSetting(desktop, options, setting, system, "ERROR");
       return std::nullopt;
     }
   }
   const bool inputIsIsg = settings.inputSystem == engine::GridSystem::kIsg;
   const bool outputIsIsg = settings.outputSystem == engine::GridSystem::kIsg;
   if (!IsZoneOfSystem(settings.inputZone, inputIsIsg)) {
-    ShowError(desktop,
-              "Input Zone " + std::string(Trimmed(settings.inputZone)) + " is not a zone of " +
-                  settings.inputSystem,
-              "ERROR");
+    RefuseSetting(desktop, options, Setting::InputZone,
+                  "Input Zone " + std::string(Trimmed(settings.inputZone)) + " is not a zone of " +
+                      settings.inputSystem,
+                  "ERROR");
     return std::nullopt;
   }
   if (!IsZoneOfSystem(settings.outputZone, outputIsIsg)) {
-    ShowError(desktop,
-              "Output Zone " + std::string(Trimmed(settings.outputZone)) + " is not a zone of " +
-                  settings.outputSystem,
-              "ERROR");
+    RefuseSetting(desktop, options, Setting::OutputZone,
+                  "Output Zone " + std::string(Trimmed(settings.outputZone)) +
+                      " is not a zone of " + settings.outputSystem,
+                  "ERROR");
     return std::nullopt;
   }
 
@@ -153,15 +176,15 @@ std::optional<Plan> MakePlan(const FileConversionSettings& settings, const Batch
   if (plan.inputUnits == Units::Geographic) {
     const auto format = angles::FindAngleFormat(transform.inputFormat);
     if (!format || !angles::IsInputFormat(*format)) {
-      ShowError(desktop, transform.inputFormat, "ERROR 1");
+      RefuseSetting(desktop, options, Setting::InputFormat, transform.inputFormat, "ERROR 1");
       return std::nullopt;
     }
     if (*format == angles::AngleFormat::DmsBlanks && type != FileTypeCode::Csv) {
       // Its blanks are the separators of SSV fields and it does not fit T27 columns.
-      ShowError(desktop,
-                "Latitudes and Longitudes in DDD MM SS.ssss format\ncan only be read from CSV "
-                "files",
-                "ERROR");
+      RefuseSetting(desktop, options, Setting::InputFormat,
+                    "Latitudes and Longitudes in DDD MM SS.ssss format\ncan only be read from "
+                    "CSV files",
+                    "ERROR");
       return std::nullopt;
     }
     inputFormat = *format;
@@ -170,7 +193,7 @@ std::optional<Plan> MakePlan(const FileConversionSettings& settings, const Batch
   if (plan.outputUnits == Units::Geographic) {
     const auto format = angles::FindAngleFormat(settings.outputFormat);
     if (!format || !angles::IsInputFormat(*format)) {
-      ShowError(desktop, settings.outputFormat, "ERROR 2");
+      RefuseSetting(desktop, options, Setting::OutputFormat, settings.outputFormat, "ERROR 2");
       return std::nullopt;
     }
     outputFormat = *format;
@@ -185,11 +208,13 @@ std::optional<Plan> MakePlan(const FileConversionSettings& settings, const Batch
   }
   if (datumChange == DatumChange::Grid) {
     if (options.gridMethod == ntv2::kNswMrePrograms) {
-      ShowError(desktop, "The NSW (MRE) method is not available\nfor file conversion", "ERROR");
+      RefuseSetting(desktop, options, Setting::Grid,
+                    "The NSW (MRE) method is not available\nfor file conversion", "ERROR");
       return std::nullopt;
     }
     if (!options.gridShift) {
-      ShowError(desktop, "No NTv2 grid file is ready\nfor the High Accuracy method", "ERROR");
+      RefuseSetting(desktop, options, Setting::Grid,
+                    "No NTv2 grid file is ready\nfor the High Accuracy method", "ERROR");
       return std::nullopt;
     }
   }
@@ -319,6 +344,15 @@ void ConvertRecords(LineInput& input, std::vector<std::string> pending, RecordOu
     if (input.offset() >= nextProgress) reportProgress();
     if (!nextLine(line)) break;
     const RecordRead read = ReadRecord(line, plan.layout, fields);
+    if (read == RecordRead::EndOfData && options.badRecords == BadRecords::Skip) {
+      if (HasText(line)) {
+        ++result.skipped;
+        if (result.skippedLines.size() < kSkippedLinesListed) {
+          result.skippedLines.push_back(lineNumber);
+        }
+      }
+      continue;
+    }
     if (read == RecordRead::EndOfData) {
       // The run ends here. When data follows, the final text names this line.
       const std::uint64_t stopLine = lineNumber;
@@ -337,10 +371,10 @@ void ConvertRecords(LineInput& input, std::vector<std::string> pending, RecordOu
     } else {
       if (echo) AppendEchoLine(plan.inputUnits, fields, decimals, out);
       const std::optional<ConvertedRecord> converted = chain.Convert(fields);
-      if (!converted) {
+      if (!converted || !IsCoordinates(*converted)) {
         // Dropped whole, echo line included.
         out.resize(recordStart);
-        ++result.outsideGrid;
+        ++(converted ? result.noResult : result.outsideGrid);
         continue;
       }
       writer.Write(line, fields, *converted, out);
@@ -358,6 +392,19 @@ std::string FinalText(const BatchRunResult& result) {
   if (result.outsideGrid > 0) {
     text += text::Format("\r\n     %llu points outside the grid were not converted",
                          static_cast<unsigned long long>(result.outsideGrid));
+  }
+  if (result.noResult > 0) {
+    text += text::Format("\r\n     %llu points without a valid result were not converted",
+                         static_cast<unsigned long long>(result.noResult));
+  }
+  if (result.skipped > 0) {
+    text += text::Format("\r\n     %llu lines without coordinates were skipped: lines",
+                         static_cast<unsigned long long>(result.skipped));
+    for (std::size_t i = 0; i < result.skippedLines.size(); ++i) {
+      text += text::Format("%s %llu", i == 0 ? "" : ",",
+                           static_cast<unsigned long long>(result.skippedLines[i]));
+    }
+    if (result.skipped > result.skippedLines.size()) text += ", ...";
   }
   if (result.stoppedAtLine > 0) {
     text += text::Format("\r\n     Conversion stopped at line %llu: no coordinate in its field",

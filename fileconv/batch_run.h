@@ -11,10 +11,14 @@
 //   for SSV the longest line of as many data lines as there are header lines; the header
 //   block (CSV, SSV).
 //   Record loop: read, echo line, convert, write; until the first field of a line cannot be
-//   read or the data ends. Records outside the NTv2 grid are dropped and not counted; T27
-//   lines too short to hold values are copied unchanged and not counted.
+//   read (or, skipping bad records, past such lines) or the data ends. Records outside the
+//   NTv2 grid are dropped and not counted, and so are records whose results are no
+//   coordinates (a NaN, an infinity, a value beyond 1e9 m: nothing is written that is not
+//   the answer to its input); T27 lines too short to hold values are copied unchanged and
+//   not counted.
 //   End: the text "Total of N coordinates have been converted" (with the records outside the
-//   grid, where the run stopped early, and a failed read or write, when there are any).
+//   grid, those without a valid result, the lines skipped, where the run stopped early, and
+//   a failed read or write, when there are any).
 //
 // The files are read and written in large blocks (run_files.h), each only once: the SSV
 // lines measured for alignment are kept and converted after the measurement, so the input
@@ -31,6 +35,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/transform_settings.h"
 #include "fileconv/file_conversion_settings.h"
@@ -38,6 +43,26 @@
 #include "ui/desktop.h"
 
 namespace tarvo::fileconv {
+
+// What a run does with a line whose first field holds no coordinate (a letter, or nothing).
+enum class BadRecords {
+  Stop,  // the run ends there, as the dialog's run does
+  Skip,  // the line is left out and counted; the run goes on (blank lines are passed over)
+};
+
+// The settings a run's checks may refuse, for naming where each came from.
+enum class Setting {
+  Fields,  // the first, second and height field numbers
+  InputUnits,
+  OutputUnits,
+  InputSystem,
+  OutputSystem,
+  InputZone,
+  OutputZone,
+  InputFormat,   // the latitude/longitude input notation
+  OutputFormat,  // the latitude/longitude output notation
+  Grid,          // the grid method and file of the High Accuracy method
+};
 
 struct BatchRunOptions {
   // The grid method of the High Accuracy route (ntv2::GridChoice::gridMethod).
@@ -56,6 +81,11 @@ struct BatchRunOptions {
   // names still stand in the messages. The run neither closes nor rewinds them.
   std::FILE* inputStream = nullptr;
   std::FILE* outputStream = nullptr;
+  BadRecords badRecords = BadRecords::Stop;
+  // Where a setting came from ("tarvofile.dat line 5", "option --input-units"): when given,
+  // a check that refuses the setting puts it under its message. The dialog's own settings
+  // need no such note.
+  std::function<std::string(Setting)> settingSource;
 };
 
 struct BatchRunResult {
@@ -65,7 +95,13 @@ struct BatchRunResult {
   std::optional<std::string> previewText;
   std::uint64_t count = 0;          // records converted
   std::uint64_t outsideGrid = 0;    // records dropped: outside the NTv2 grid
+  // Records dropped because a result is no coordinate (NaN, infinite, beyond 1e9 m).
+  std::uint64_t noResult = 0;
   std::uint64_t stoppedAtLine = 0;  // the line that ended the run before the data's end, or 0
+  // BadRecords::Skip: the lines left out for want of a coordinate, and the first ten of
+  // their line numbers.
+  std::uint64_t skipped = 0;
+  std::vector<std::uint64_t> skippedLines;
   bool writeFailed = false;         // the output file could not be written completely
   bool readFailed = false;          // reading the input failed before its end
 };

@@ -1,5 +1,6 @@
 #include "fileconv/console_desktop.h"
 
+#include "text/number_text.h"
 #include "ui/dialog.h"
 #include "ui/os_services.h"
 
@@ -10,14 +11,31 @@ std::string ConsoleDesktop::OneLine(std::string_view text) {
   line.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
-    if (c == '\r' || c == '\n') {
+    if (text.substr(i).starts_with(ui::kReasonBreak)) {
+      line += ": ";
+      i += ui::kReasonBreak.size() - 1;
+    } else if (c == '\r' || c == '\n') {
       if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
       line += ' ';
     } else {
       line += c;
     }
   }
-  return line;
+  return Printable(line);
+}
+
+std::string ConsoleDesktop::Printable(std::string_view text) {
+  std::string shown;
+  shown.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F || (byte >= 0x80 && byte < 0xA0)) {
+      shown += text::Format("\\x%02X", byte);
+    } else {
+      shown += c;
+    }
+  }
+  return shown;
 }
 
 int ConsoleDesktop::RunModal(ui::Dialog&) {

@@ -1,14 +1,15 @@
 // The desktop of the command-line converter: message boxes become lines on an error stream,
 // questions are answered by the command's options, and there are no windows.
 //
-// A message box is written as one line, "PROGRAM: CAPTION: TEXT", the caption and text being
-// the program's own (line breaks inside the text become blanks, so every message is one line
-// that a script can match). A Yes/No question is answered Yes only where the command allows
-// it (the overwrite question with --force) and No otherwise; a refused question is written
-// like any other message. OK/Cancel boxes are answered OK. Modal dialogs cannot be shown:
-// RunModal answers Cancel without showing the dialog. The warning sound, file choosers and
-// help do nothing. File search, the current directory, the clock and external programs are the real
-// ones of the operating system.
+// A message box is written as one line, "PROGRAM: CAPTION: TEXT", the caption and text
+// being the program's own (line breaks inside the text become blanks, so every message is
+// one line that a script can match; a reason added under a message follows it after a
+// colon; control bytes a file put into a message are shown escaped). A Yes/No question is
+// answered Yes only where the command allows it (the overwrite question with --force) and
+// No otherwise; a refused question is written like any other message. OK/Cancel boxes are
+// answered OK. Modal dialogs cannot be shown: RunModal answers Cancel without showing the
+// dialog. The warning sound, file choosers and help do nothing. File search, the current
+// directory, the clock and external programs are the real ones of the operating system.
 #pragma once
 
 #include <functional>
@@ -48,8 +49,13 @@ class ConsoleDesktop : public ui::Desktop {
                                 int timeoutMs) override;
   void ShowHelp(std::string_view) override {}
 
-  // A message text as one line: "\r\n", "\n" and "\r" each become one blank.
+  // A message text as one line: a reason after the message follows it after ": ", and
+  // "\r\n", "\n" and "\r" each become one blank. Other control bytes are shown escaped.
   static std::string OneLine(std::string_view text);
+
+  // A text as a terminal may show it: control bytes (below 0x20, 0x7F and 0x80 to 0x9F, which
+  // a terminal could take as commands) are written as "\xNN".
+  static std::string Printable(std::string_view text);
 
  private:
   std::ostream& err_;

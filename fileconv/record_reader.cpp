@@ -23,6 +23,22 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
+// True when line[pos] starts the exponent of the number collected so far: an 'e' or 'E'
+// after a digit (or after the point of a number with digits), followed by a digit or by a
+// sign and a digit. "1.5e2" is 150, as the number's writer meant; a letter anywhere else
+// still ends the field.
+bool StartsExponent(std::string_view line, std::size_t pos, std::string_view collected) {
+  if (line[pos] != 'e' && line[pos] != 'E') return false;
+  const std::size_t n = collected.size();
+  const bool digitBefore =
+      n > 0 && (IsDigit(collected[n - 1]) ||
+                (collected[n - 1] == '.' && n > 1 && IsDigit(collected[n - 2])));
+  if (!digitBefore) return false;
+  std::size_t next = pos + 1;
+  if (next < line.size() && (line[next] == '+' || line[next] == '-')) ++next;
+  return next < line.size() && IsDigit(line[next]);
+}
+
 bool HasDigit(std::string_view text) {
   for (const char c : text) {
     if (IsDigit(c)) return true;
@@ -46,6 +62,7 @@ bool ScanField(std::string_view line, std::size_t start, FieldKind kind, bool dm
   const bool coordinate = kind == FieldKind::First || kind == FieldKind::Second;
   std::size_t window = kFieldWindow;
   bool pointPlaced = false;
+  bool exponentPlaced = false;  // values only, not "DDD MM SS.ssss" and not zones
   bool ended = true;  // the scan ended inside the line, not at the line's end
   std::size_t pos = start;
   for (std::size_t examined = 0; examined < window; ++examined, ++pos) {
@@ -57,6 +74,17 @@ bool ScanField(std::string_view line, std::size_t start, FieldKind kind, bool dm
     if (c == ',') break;
     if (IsDigit(c) || c == '-') {
       collected[count++] = c;
+      continue;
+    }
+    if (!dms && kind != FieldKind::Zone && !exponentPlaced &&
+        StartsExponent(line, pos, std::string_view(collected, count))) {
+      collected[count++] = c;
+      exponentPlaced = true;
+      if (line[pos + 1] == '+' && examined + 1 < window) {
+        collected[count++] = '+';
+        ++pos;
+        ++examined;
+      }
       continue;
     }
     if (kind == FieldKind::Zone && (c == '/' || c == '\\')) continue;

@@ -9,13 +9,14 @@
 // A coordinate field (the first and second) is scanned from its start over 20 characters:
 // digits, '-' and '.' are collected, a comma ends it, blanks and tabs are skipped while at
 // most one character has been collected (each widening the window by one, so leading blanks
-// cost nothing and "1 234" reads as 1234) and end it after that; any other character ends
-// it. The first field decides whether the line is a record at all: a letter in it, or a
-// line that ends before it collected anything (an empty line, the end of the data), ends the
-// run. In CSV with latitudes and longitudes in "DDD MM SS.ssss" the first blank after the
-// degrees becomes the point and later blanks and points are skipped, so "35 12 34.5678"
-// reads as the packed number 35.12345678. The height and zone fields are scanned the same
-// way over exactly 20 characters; zone fields skip '/' and '\' as well.
+// cost nothing and "1 234" reads as 1234) and end it after that; an exponent after a number
+// ("1.5e2", "2E-3") is collected as part of it; any other character ends it. The first
+// field decides whether the line is a record at all: a letter in it, or a line that ends
+// before it collected anything (an empty line, the end of the data), ends the run. In CSV
+// with latitudes and longitudes in "DDD MM SS.ssss" the first blank after the degrees
+// becomes the point and later blanks and points are skipped, so "35 12 34.5678" reads as
+// the packed number 35.12345678. The height and zone fields are scanned the same way over
+// exactly 20 characters; zone fields skip '/' and '\' as well.
 //
 // T27 records have fixed columns (counting from 1): 8 to 19 the first value, 20 to 31 the
 // second, 32 to 40 the height. A T27 line shorter than 31 characters holds no values.

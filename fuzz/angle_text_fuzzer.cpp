@@ -9,8 +9,8 @@
 // given directly (any double), then the text itself.
 //
 // Besides the sanitizers it checks what the routines promise: a cleaned text is at most 30
-// characters and keeps no letters or signs; written texts are at most 49 characters; a
-// degrees-minutes-seconds text never shows 60 seconds or 60 minutes.
+// characters and keeps no letters or signs but those of an exponent; written texts are at
+// most 49 characters; a degrees-minutes-seconds text never shows 60 seconds or 60 minutes.
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -29,8 +29,21 @@ namespace {
 using namespace tarvo;
 using tarvo::fuzz::Require;
 
-bool IsSignOrLetter(char c) {
-  return c == '+' || c == '-' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// A letter or sign that is no part of a number's exponent ("3.35e1", "2E-3"), the only ones
+// a cleaned text keeps.
+bool StraySignOrLetter(const std::string& text, std::size_t i) {
+  const char c = text[i];
+  if (c == 'e' || c == 'E') {
+    const std::size_t next =
+        i + 1 < text.size() && (text[i + 1] == '+' || text[i + 1] == '-') ? i + 2 : i + 1;
+    return !(i > 0 && next < text.size() && IsDigit(text[next]));
+  }
+  if (c == '+' || c == '-') return !(i > 0 && (text[i - 1] == 'e' || text[i - 1] == 'E'));
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
 // A degrees-minutes-seconds text (symbols or blanks) never shows a minutes or seconds field
@@ -111,7 +124,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       std::string cleaned(text);
       angles::CheckAngleText(cleaned, kind, label, desktop);
       Require(cleaned.size() <= angles::kMaxReadLength, "a cleaned text of 30 characters", cleaned);
-      for (const char c : cleaned) Require(!IsSignOrLetter(c), "no letters or signs", cleaned);
+      for (std::size_t i = 0; i < cleaned.size(); ++i) {
+        Require(!StraySignOrLetter(cleaned, i), "no letters or signs but an exponent's", cleaned);
+      }
     }
     const double packed = angles::ReadAngleText(text, label, decimals, desktop);
     WriteEverywhere(packed, decimals, desktop);

@@ -142,7 +142,8 @@ BatchConversionCase RunBatchConversionCase(const std::uint8_t* data, std::size_t
 
   const fileconv::BatchRunResult result =
       fileconv::RunBatchConversion(settings, batch, transform, run, desktop);
-  Require(result.count + result.outsideGrid <= lines, "no more records than lines");
+  Require(result.count + result.outsideGrid + result.noResult <= lines,
+          "no more records than lines");
   if (result.converted) Require(fs::exists(settings.outputFileName), "a run leaves its output");
   return {result,          settings.outputFileName, desktop.messages(),
           desktop.beeps(), desktop.lastMessage(),   desktop.lastCaption()};

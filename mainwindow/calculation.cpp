@@ -6,6 +6,7 @@
 #include "angles/angle_writing.h"
 #include "angles/dms_text.h"
 #include "angles/packed_angle.h"
+#include "engine/coordinate_limits.h"
 #include "engine/datum_parameters.h"
 #include "engine/ellipsoid.h"
 #include "engine/grid_system.h"
@@ -25,11 +26,14 @@ struct Position {
   double longitude = 0;
 };
 
-std::string Metres(double value) {
-  return text::Format("%.3f", value);
-}
-std::string Scale(double value) {
-  return text::Format("%.7f", value);
+// The To values as a refused or failed calculation leaves them: empty, so the window never
+// shows an earlier point's results beside a new point's input.
+void EmptyToSide(WindowTexts& t, SessionValues& session) {
+  for (std::string* value :
+       {&t.toEast, &t.toNorth, &t.toHeight, &t.toLatitude, &t.toLongitude, &t.toConvergence,
+        &t.toScaleFactor, &session.savedToLatitude, &session.savedToLongitude}) {
+    value->clear();
+  }
 }
 
 class Calculation {
@@ -47,6 +51,7 @@ class Calculation {
       return HighAccuracyRoute();
     }
     FromSide();
+    if (!allCoordinates_) return result_;
     ToSide();
     ResetToCaptions();
     result_.finished = true;
@@ -54,7 +59,34 @@ class Calculation {
     return result_;
   }
 
+  // False when a value written was no coordinate (engine/coordinate_limits.h): a NaN, an
+  // infinity, or a position that is no angle. The caller then undoes the calculation.
+  bool allCoordinates() const { return allCoordinates_; }
+  // True when the To side was written with this point's results.
+  bool toWritten() const { return toWritten_; }
+
  private:
+  // Every number the calculation writes goes through these, which note one that is no
+  // coordinate.
+  std::string Metres(double value) {
+    allCoordinates_ = allCoordinates_ && engine::IsCoordinate(value);
+    return text::Format("%.3f", value);
+  }
+  std::string Scale(double value) {
+    allCoordinates_ = allCoordinates_ && engine::IsCoordinate(value);
+    return text::Format("%.7f", value);
+  }
+  std::string Angle(double radians) {
+    allCoordinates_ = allCoordinates_ && std::isfinite(radians);
+    return angles::FormatRadiansDms(radians, decimals_);
+  }
+  double Packed(double radians) {
+    const double packed = angles::RadiansToPacked(radians, decimals_);
+    allCoordinates_ = allCoordinates_ && std::isfinite(packed) &&
+                      angles::PackedToRadians(packed) != angles::kInvalidAngle;
+    return packed;
+  }
+
   // The zone of a side's zone text; stored as the zone of the next projection.
   engine::ProjectionConstants SelectZone(const std::string& zoneText, bool gda) {
     c_.settings.zone = text::ToInt(zoneText);
@@ -98,7 +130,7 @@ class Calculation {
                                                  StoredPosition().longitude);
       t_.fromEast = Metres(grid.easting);
       t_.fromNorth = Metres(grid.northing);
-      t_.fromConvergence = angles::FormatRadiansDms(grid.convergence, decimals_);
+      t_.fromConvergence = Angle(grid.convergence);
       t_.fromScaleFactor = Scale(grid.pointScale);
       height_ = text::ToDouble(t_.fromHeight);
       position_ = StoredPosition();
@@ -121,11 +153,11 @@ class Calculation {
       convergence = geographic.convergence;
       height_ = text::ToDouble(t_.fromHeight);
     }
-    t_.fromLatitude = angles::FormatRadiansDms(exact_.latitude, decimals_);
-    c_.settings.latitude = angles::RadiansToPacked(exact_.latitude, decimals_);
-    t_.fromLongitude = angles::FormatRadiansDms(exact_.longitude, decimals_);
-    c_.settings.longitude = angles::RadiansToPacked(exact_.longitude, decimals_);
-    t_.fromConvergence = angles::FormatRadiansDms(convergence, decimals_);
+    t_.fromLatitude = Angle(exact_.latitude);
+    c_.settings.latitude = Packed(exact_.latitude);
+    t_.fromLongitude = Angle(exact_.longitude);
+    c_.settings.longitude = Packed(exact_.longitude);
+    t_.fromConvergence = Angle(convergence);
     const auto constants = SelectZone(t_.fromZone, fromGda_);
     t_.fromScaleFactor =
         Scale(engine::GeographicToGrid(constants, exact_.latitude, exact_.longitude).pointScale);
@@ -153,8 +185,7 @@ class Calculation {
       // The forward transformation gives the principal value of the arctangent.
       moved.longitude += engine::kPi;
     }
-    WriteToAngles(angles::FormatRadiansDms(moved.latitude, decimals_),
-                  angles::FormatRadiansDms(moved.longitude, decimals_));
+    WriteToAngles(Angle(moved.latitude), Angle(moved.longitude));
     WriteToGrid({std::fabs(moved.latitude), moved.longitude});
     t_.toHeight = Metres(moved.height);
   }
@@ -174,8 +205,9 @@ class Calculation {
     const auto grid = engine::GeographicToGrid(constants, position.latitude, position.longitude);
     t_.toEast = Metres(grid.easting);
     t_.toNorth = Metres(grid.northing);
-    t_.toConvergence = angles::FormatRadiansDms(grid.convergence, decimals_);
+    t_.toConvergence = Angle(grid.convergence);
     t_.toScaleFactor = Scale(grid.pointScale);
+    toWritten_ = true;
   }
 
   // Step 3: a To side that showed X, Y, Z shows the grid results under grid captions.
@@ -197,6 +229,7 @@ class Calculation {
   // programs; the grids carry no height, so the To height is the From height.
   CalculationResult HighAccuracyRoute() {
     FromSide();
+    if (!allCoordinates_) return result_;
     result_.reportVersion = "V3.42";
     if (!c_.desktop.CurrentDirectory()) {
       c_.desktop.ShowMessage(
@@ -220,8 +253,7 @@ class Calculation {
       c_.desktop.ShowMessage("Point is outside Area\r\nCheck Limits", "ERROR",
                              ui::MessageIcon::Information);
     } else {
-      WriteToAngles(angles::FormatRadiansDms(moved->latitude, decimals_),
-                    angles::FormatRadiansDms(moved->longitude, decimals_));
+      WriteToAngles(Angle(moved->latitude), Angle(moved->longitude));
       WriteToGrid({std::fabs(moved->latitude), moved->longitude});
       t_.toHeight = cartesianInput_ ? Metres(height_) : t_.fromHeight;
       ResetToCaptions();
@@ -255,12 +287,31 @@ class Calculation {
   Position position_;  // the position passed on: exact, or stored for geographic input
   double height_ = 0;
   bool cartesianInput_ = false;
+  bool allCoordinates_ = true;
+  bool toWritten_ = false;
 };
 
 }  // namespace
 
 CalculationResult Calculate(CalculationContext& context) {
-  return Calculation(context).Run();
+  // A calculation whose values are no coordinates changes nothing but the To side: the
+  // texts, the position and the flags of before come back.
+  const WindowTexts texts = context.texts;
+  const SessionValues session = context.session;
+  const engine::TransformSettings settings = context.settings;
+  Calculation calculation(context);
+  CalculationResult result = calculation.Run();
+  if (!calculation.allCoordinates()) {
+    context.texts = texts;
+    context.session = session;
+    context.settings = settings;
+    context.desktop.ShowMessage(kNoResultMessage, "ERROR", ui::MessageIcon::Error);
+    result.finished = false;
+  }
+  if (!calculation.toWritten() || !calculation.allCoordinates()) {
+    EmptyToSide(context.texts, context.session);
+  }
+  return result;
 }
 
 }  // namespace tarvo::mainwindow

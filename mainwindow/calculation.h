@@ -34,6 +34,10 @@ struct CalculationContext {
   ui::Desktop& desktop;
 };
 
+// The message of a calculation (or an X, Y, Z switch) whose results are no coordinates (a
+// NaN, an infinity, a value beyond 1e9 m): nothing is shown or kept of them.
+inline constexpr const char* kNoResultMessage = "No valid result\r\nCheck the input values";
+
 struct CalculationResult {
   // False when the calculation stopped with a message: no marker and no report record.
   bool finished = false;
@@ -44,6 +48,10 @@ struct CalculationResult {
   bool geographicInput = false;
 };
 
+// Runs the calculation. Whenever it does not write this point's results to the To side (a
+// message stopped it, or the datum change put the point outside the area), the To values are
+// emptied; results that are no coordinates are refused with kNoResultMessage and leave
+// everything else as it was before the calculation.
 CalculationResult Calculate(CalculationContext& context);
 
 }  // namespace tarvo::mainwindow

@@ -12,7 +12,8 @@ namespace tarvo::mainwindow {
 
 // Switches `side`, whose position is the packed latitude and longitude given, to the other
 // display and returns the report record of the switch. Under High Accuracy the switch is
-// refused with a message and nothing changes (no record).
+// refused with a message and nothing changes (no record); so it is when the values of the
+// other display are no coordinates (kNoResultMessage).
 std::optional<std::string> SwitchDisplay(CalculationContext& context, Side& side,
                                          double packedLatitude, double packedLongitude);
 

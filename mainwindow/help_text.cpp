@@ -14,7 +14,7 @@ ui::HelpBook HelpText() {
        "   tarvo_rpt.txt in the folder Tarvo was started from.\n"
        "5. Convert File converts a whole file of coordinates the same way.\n"
        "6. Save & Exit keeps the window's state for the next start; closing the window any\n"
-       "   other way ends without saving.\n"
+       "   other way ends without saving (after asking, when there are unsaved values).\n"
        "On the very first start the options come first. Closed without OK, they leave Medium\n"
        "Accuracy with the National parameter set, which needs no file; the status field beside\n"
        "Calculate says so.\n"

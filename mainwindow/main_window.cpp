@@ -5,6 +5,7 @@
 #include "angles/angle_writing.h"
 #include "angles/dms_text.h"
 #include "angles/packed_angle.h"
+#include "engine/coordinate_limits.h"
 #include "engine/grid_system.h"
 #include "fileconv/file_conversion_dialog.h"
 #include "mainwindow/about_dialog.h"
@@ -272,21 +273,37 @@ void MainTransformDialog::EnterToZone() {
   ShowHelpText(ZoneHelp(texts_.toSystem));
 }
 
+MainTransformDialog::MetresField MainTransformDialog::MetresFieldOf(int id) const {
+  const bool cartesian = session_.fromCartesian == 1;
+  switch (id) {
+    case kFromEast:
+      return cartesian ? MetresField{"X", "Enter the X value in metres"}
+                       : MetresField{"East", "Enter the East coordinate (m)"};
+    case kFromNorth:
+      return cartesian ? MetresField{"Y", "Enter the Y value in metres"}
+                       : MetresField{"North", "Enter the North coordinate (m)"};
+    default:
+      return cartesian ? MetresField{"Z", "Enter the Z value in metres"}
+                       : MetresField{"Height", "Enter the Optional Ellipsoidal Height in metres"};
+  }
+}
+
+std::string MainTransformDialog::AngleEntryHelp(const char* what) const {
+  return std::string("Enter the ") + what + " in " + settings_.inputFormat + " format";
+}
+
 void MainTransformDialog::EnterEast() {
   MakeGridPairEditable(true);
-  ShowHelpText(session_.fromCartesian ? "\r\nEnter the X value in metres"
-                                      : "\r\nEnter the East coordinate (m)");
+  ShowHelpText(std::string("\r\n") + MetresFieldOf(kFromEast).help);
 }
 
 void MainTransformDialog::EnterNorth() {
   MakeGridPairEditable(true);
-  ShowHelpText(session_.fromCartesian ? "\r\nEnter the Y value in metres"
-                                      : "\r\nEnter the North coordinate (m)");
+  ShowHelpText(std::string("\r\n") + MetresFieldOf(kFromNorth).help);
 }
 
 void MainTransformDialog::EnterHeight() {
-  ShowHelpText(session_.fromCartesian ? "\r\nEnter the Z value in metres"
-                                      : "\r\nEnter the Optional Ellipsoidal Height in metres");
+  ShowHelpText(std::string("\r\n") + MetresFieldOf(kFromHeight).help);
 }
 
 void MainTransformDialog::EnterLatitude() {
@@ -302,8 +319,7 @@ void MainTransformDialog::EnterLongitude() {
 void MainTransformDialog::EnterAngleField(int /*id*/, std::string& field, double packed,
                                           const char* what) {
   MakeGridPairEditable(false);
-  ShowHelpText(std::string("Enter the ") + what + " in " + settings_.inputFormat +
-               " format\r\nTo change format use\r\nthe 'Change Options' button");
+  ShowHelpText(AngleEntryHelp(what) + "\r\nTo change format use\r\nthe 'Change Options' button");
   if (const auto editText =
           angles::PackedToEditText(packed, session_.secondsDecimals + 4, settings_.inputFormat,
                                    desktop(), angles::TextTarget::Window)) {
@@ -327,12 +343,34 @@ void MainTransformDialog::LeaveNorth() {
   LeaveGridField(kFromNorth, texts_.fromNorth);
 }
 
-// A typed grid value replaces the field unless it is 3 characters or fewer (a stray key),
-// and typing into the grid pair makes grid coordinates the next input.
+std::optional<double> MainTransformDialog::CheckedMetres(int id, const std::string& typed) {
+  const MetresField field = MetresFieldOf(id);
+  const std::optional<double> number = text::LeadingNumber(typed);
+  if (!number) {
+    RefuseEntry(field.name, typed, field.help, true);
+    return std::nullopt;
+  }
+  if (!engine::IsCoordinate(*number)) {
+    RefuseEntry(field.name, typed, std::string(field.help) + " between -1e9 and 1e9", false);
+    return std::nullopt;
+  }
+  return number;
+}
+
+void MainTransformDialog::RefuseEntry(const std::string& name, const std::string& typed,
+                                      const std::string& expected, bool noNumber) {
+  if (noNumber) desktop().Beep();
+  desktop().ShowMessage(
+      "Invalid " + name + ": " + typed + "\n" + expected + "\nReplacing with previous value",
+      "ERROR", ui::MessageIcon::Warning);
+}
+
+// A typed grid value replaces the field unless it is 3 characters or fewer (a stray key) or
+// no coordinate, and typing into the grid pair makes grid coordinates the next input.
 void MainTransformDialog::LeaveGridField(int id, std::string& field) {
   if (ControlModified(id)) {
     const std::string typed = FetchedText(id);
-    if (typed.size() > 3) field = typed;
+    if (typed.size() > 3 && CheckedMetres(id, typed)) field = typed;
   }
   if (session_.geographicInput == 1) {
     session_.geographicInput = 0;
@@ -340,8 +378,16 @@ void MainTransformDialog::LeaveGridField(int id, std::string& field) {
   }
 }
 
+// The height is optional: an empty entry is 0.
 void MainTransformDialog::LeaveHeight() {
-  texts_.fromHeight = text::Format("%.3f", text::ToDouble(FetchedText(kFromHeight)));
+  const std::string typed = FetchedText(kFromHeight);
+  double height = text::ToDouble(typed);
+  if (ControlModified(kFromHeight) && typed.find_first_not_of(' ') != std::string::npos) {
+    const std::optional<double> checked = CheckedMetres(kFromHeight, typed);
+    if (!checked) return;
+    height = *checked;
+  }
+  texts_.fromHeight = text::Format("%.3f", height);
   if (session_.fromCartesian == session_.toCartesian) texts_.toHeight = texts_.fromHeight;
 }
 
@@ -355,14 +401,23 @@ void MainTransformDialog::LeaveLongitude() {
 
 // A typed latitude or longitude is cleaned and range-checked, read in the input notation,
 // stored as the From position and shown again with symbols; a longitude also proposes the
-// zones of both sides.
+// zones of both sides. A text that holds no number is refused like one out of range.
 void MainTransformDialog::LeaveAngleField(int id, std::string& field, double& packed,
                                           bool latitude) {
-  std::string typed = FetchedText(id);
+  const std::string fetched = FetchedText(id);
+  std::string typed = fetched;
+  const char* what = latitude ? "Latitude" : "Longitude";
   const auto kind = latitude ? angles::AngleKind::Latitude : angles::AngleKind::Longitude;
-  if (angles::CheckAngleText(typed, kind, settings_.inputFormat, desktop()) ==
-      angles::AngleCheck::OutOfRange) {
-    typed = field;
+  switch (angles::CheckAngleText(typed, kind, settings_.inputFormat, desktop())) {
+    case angles::AngleCheck::InRange:
+      break;
+    case angles::AngleCheck::Unreadable:
+      RefuseEntry(what, fetched, AngleEntryHelp(what), true);
+      typed = field;
+      break;
+    case angles::AngleCheck::OutOfRange:
+      typed = field;
+      break;
   }
   const double read =
       angles::ReadAngleText(typed, settings_.inputFormat, session_.secondsDecimals, desktop());
@@ -371,8 +426,8 @@ void MainTransformDialog::LeaveAngleField(int id, std::string& field, double& pa
   } else if (angles::PackedToRadians(read) == angles::kInvalidAngle) {
     // A minutes or seconds field of 60 or more is no angle; refused like a value out of range
     // rather than flowing into the next calculation as -1 radians.
-    desktop().ShowMessage(std::string("Invalid ") + (latitude ? "Latitude" : "Longitude") + ": " +
-                              typed + "\nMinutes and seconds must be below 60" +
+    desktop().ShowMessage(std::string("Invalid ") + what + ": " + typed +
+                              "\nMinutes and seconds must be below 60" +
                               "\nReplacing with previous value",
                           "ERROR", ui::MessageIcon::Warning);
   } else {
@@ -404,6 +459,14 @@ CalculationContext MainTransformDialog::Context() {
   return {texts_, session_, settings_, estimates_, grid_, interpolator_, desktop()};
 }
 
+void MainTransformDialog::AppendToReport(const std::string& record) {
+  if (report_.Append(record) || reportWarned_) return;
+  reportWarned_ = true;
+  desktop().ShowMessage("The report could not be written to\n" + report_.path().string() +
+                            "\nCalculations go on without it",
+                        "WARNING", ui::MessageIcon::Warning);
+}
+
 void MainTransformDialog::CalculateClicked() {
   if (NeedsGridFile() && !ChooseGridFile()) return;
   auto context = Context();
@@ -412,24 +475,29 @@ void MainTransformDialog::CalculateClicked() {
   if (!result.finished) return;
   DrawMarker(drawing(), settings_.latitude, settings_.longitude);
   Repaint();
-  report_.Append(SinglePointRecord(result.reportVersion, texts_, desktop().LocalTime()));
+  AppendToReport(SinglePointRecord(result.reportVersion, texts_, desktop().LocalTime()));
 }
 
 void MainTransformDialog::SwitchFromDisplay() {
   auto context = Context();
   Side from = FromSide(texts_, session_);
   if (const auto record = SwitchDisplay(context, from, settings_.latitude, settings_.longitude)) {
-    report_.Append(*record);
+    AppendToReport(*record);
   }
 }
 
 void MainTransformDialog::SwitchToDisplay() {
+  // A To side emptied by a refused calculation holds no point to show as X, Y, Z.
+  if (session_.savedToLatitude.empty()) {
+    desktop().Beep();
+    return;
+  }
   auto context = Context();
   Side to = ToSide(texts_, session_);
   if (const auto record =
           SwitchDisplay(context, to, angles::DisplayTextToPacked(session_.savedToLatitude),
                         angles::DisplayTextToPacked(session_.savedToLongitude))) {
-    report_.Append(*record);
+    AppendToReport(*record);
   }
 }
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -90,7 +91,18 @@ class MainTransformDialog : public ui::Dialog {
  private:
   // --- Start-up and saved settings (start_up.cpp) ---------------------------------------
   void LoadSettings();
+  // Tarvo.var of the start-up folder becomes the active set, unless no transformation can
+  // use it: then it is refused with a message naming the file and line.
+  void LoadParameters();
   void SaveAndExit();
+  // Escape or the close box: leaves at once, or after "Leave without saving?" when the
+  // window holds values that Save & Exit has not kept.
+  void OnCancel() override;
+  // What Save & Exit writes to tarvo_prm.dat for the window as it is now.
+  std::string SavedContents() const;
+  // True when the window's values differ from those loaded or last saved, counting text
+  // typed into a field that has not been left yet.
+  bool HasUnsavedValues() const;
   // The grid and datum labels of a side for its system.
   std::pair<std::string, std::string> SideLabels(const std::string& system) const;
   // The labels that follow the method: the method label and the decimals, and under High
@@ -136,6 +148,22 @@ class MainTransformDialog : public ui::Dialog {
   void MakeGridPairEditable(bool gridEditable);
   // The text of a field as typed, cut to the 49 characters a field may hand over.
   std::string FetchedText(int id) const;
+  // The name and help text of East, North or height (X, Y or Z in Cartesian display).
+  struct MetresField {
+    const char* name;
+    const char* help;
+  };
+  MetresField MetresFieldOf(int id) const;
+  // The help text of the latitude or longitude field in the input notation.
+  std::string AngleEntryHelp(const char* what) const;
+  // The number a typed East, North or height starts with, when it is a coordinate; otherwise
+  // the entry is refused (RefuseEntry) and nothing is returned.
+  std::optional<double> CheckedMetres(int id, const std::string& typed);
+  // Refuses a typed entry: a message names the field, quotes the text and says what to
+  // enter, and the field keeps its previous value. An entry that holds no number at all is
+  // met with the warning sound first.
+  void RefuseEntry(const std::string& name, const std::string& typed, const std::string& expected,
+                   bool noNumber);
   void LeaveGridField(int id, std::string& field);
   void EnterAngleField(int id, std::string& field, double packed, const char* what);
   void LeaveAngleField(int id, std::string& field, double& packed, bool latitude);
@@ -148,6 +176,9 @@ class MainTransformDialog : public ui::Dialog {
   // Shows a help text in the help area under the map.
   void ShowHelpText(const std::string& text);
   CalculationContext Context();
+  // Adds a record to the report; the first record that cannot be written in a session is
+  // met with a warning naming the report's path.
+  void AppendToReport(const std::string& record);
 
   engine::TransformSettings& settings_;
   ntv2::GridChoice& grid_;
@@ -158,6 +189,9 @@ class MainTransformDialog : public ui::Dialog {
   // What the batch conversion remembers from one run to the next (file type, separators).
   fileconv::BatchValues batchValues_;
   Report report_;
+  bool reportWarned_ = false;
+  // What tarvo_prm.dat held after loading, or as Save & Exit would first have written it.
+  std::string savedContents_;
   std::vector<std::string> fromSystems_;
   std::vector<std::string> toSystems_;
   std::vector<std::string> fromZones_;

@@ -16,12 +16,12 @@ std::string SixTexts(const Side& side) {
 
 }  // namespace
 
-void Report::Append(const std::string& record) {
+bool Report::Append(const std::string& record) {
   std::FILE* file = std::fopen(path_.c_str(), started_ ? "ab" : "wb");
-  if (file == nullptr) return;
+  if (file == nullptr) return false;
   started_ = true;
-  std::fwrite(record.data(), 1, record.size(), file);
-  std::fclose(file);
+  const bool written = std::fwrite(record.data(), 1, record.size(), file) == record.size();
+  return std::fclose(file) == 0 && written;
 }
 
 std::string ReportHeader(const std::string& version, const std::string& methodLabel,

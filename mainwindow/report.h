@@ -15,10 +15,10 @@ class Report {
  public:
   explicit Report(std::filesystem::path folder) : path_(std::move(folder) / "tarvo_rpt.txt") {}
 
-  // Adds a record: the first of the run replaces the file, later ones are appended. A
-  // report that cannot be opened is skipped without a message, and the next record tries to
-  // start the file afresh.
-  void Append(const std::string& record);
+  // Adds a record: the first of the run replaces the file, later ones are appended. Returns
+  // false when the record could not be written (the caller says so); the next record then
+  // tries again, starting the file afresh when none was started yet.
+  bool Append(const std::string& record);
   bool started() const { return started_; }
   const std::filesystem::path& path() const { return path_; }
 

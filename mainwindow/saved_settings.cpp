@@ -1,9 +1,12 @@
 #include "mainwindow/saved_settings.h"
 
 #include <cctype>
+#include <cmath>
 #include <optional>
 #include <vector>
 
+#include "angles/packed_angle.h"
+#include "engine/coordinate_limits.h"
 #include "text/number_text.h"
 #include "text/text_file.h"
 
@@ -72,20 +75,76 @@ std::optional<int> Integer(const std::string& line) {
   return text::ToInt(word);
 }
 
+// The lines that hold a number in metres (or a scale factor) and the angle texts: what the
+// program writes there is a coordinate (engine/coordinate_limits.h) or no number at all.
+constexpr size_t kNumberLines[] = {2, 3, 4, 5, 7, 8, 9, 19};
+constexpr size_t kAngleLines[] = {22, 23, 24, 25, 26, 27};
+
+// A number the program never writes on a number line: one that is not finite or lies beyond
+// 1e9 m. A text that starts with no number is no such value (it counts as 0).
+bool HoldsNoCoordinate(const std::string& line) {
+  const std::optional<double> value = text::LeadingNumber(Token(line));
+  return value && !engine::IsCoordinate(*value);
+}
+
+// What a NaN or an infinity prints as in an angle text; the program never writes either.
+bool HoldsNonFinite(const std::string& line) {
+  std::string lower;
+  for (const char c : line) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lower.find("nan") != std::string::npos || lower.find("inf") != std::string::npos;
+}
+
+// A packed position that is a finite, valid angle.
+bool IsPosition(double packed) {
+  return std::isfinite(packed) && angles::PackedToRadians(packed) != angles::kInvalidAngle;
+}
+
+// Why the lines cannot be used as they stand, or nothing.
+std::optional<std::string> Problem(const std::vector<std::string>& lines) {
+  const auto at = [&lines](size_t number) -> const std::string& { return lines[number - 1]; };
+  for (const size_t number : {20, 21, 31}) {
+    if (!Integer(at(number))) {
+      return text::Format("line %zu (\"%s\") is no whole number", number, at(number).c_str());
+    }
+  }
+  for (const size_t number : kNumberLines) {
+    if (HoldsNoCoordinate(at(number))) {
+      return text::Format("line %zu (\"%s\") is no coordinate", number, at(number).c_str());
+    }
+  }
+  for (const size_t number : kAngleLines) {
+    if (HoldsNonFinite(at(number))) {
+      return text::Format("line %zu (\"%s\") is no angle", number, at(number).c_str());
+    }
+  }
+  for (const size_t number : {29, 30}) {
+    if (!IsPosition(text::ToDouble(at(number)))) {
+      return text::Format("line %zu (\"%s\") is no position", number, at(number).c_str());
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 bool ReadSavedSettings(std::istream& in, WindowTexts& texts, engine::TransformSettings& settings,
-                       ntv2::GridChoice& grid) {
+                       ntv2::GridChoice& grid, std::string* problem) {
   std::vector<std::string> lines;
   std::string line;
   while (lines.size() < kLineCount && text::ReadLine(in, line)) lines.push_back(line);
-  if (lines.size() < kLineCount) return false;
+  if (lines.size() < kLineCount) {
+    if (problem) *problem = text::Format("the file has %zu lines, not 32", lines.size());
+    return false;
+  }
+  if (const auto why = Problem(lines)) {
+    if (problem) *problem = *why;
+    return false;
+  }
   const auto at = [&lines](size_t number) -> const std::string& { return lines[number - 1]; };
 
   const auto parameterSet = Integer(at(20));
   const auto accuracyMethod = Integer(at(21));
   const auto gridMethod = Integer(at(31));
-  if (!parameterSet || !accuracyMethod || !gridMethod) return false;
 
   for (const TextLine& spec : kTextLines) {
     texts.*spec.field = spec.kind == Kind::Text ? at(spec.line) : Token(at(spec.line));

@@ -17,10 +17,15 @@
 namespace tarvo::mainwindow {
 
 // Reads the 32 lines into the window's texts, the transformation settings and the grid
-// choice. Returns false, changing nothing, when lines are missing or a whole number is not
-// one. Line ends may be "\n" or "\r\n"; a text line keeps every other character.
+// choice. Returns false, changing nothing and putting the reason into `problem` (when
+// given), when lines are missing, a whole number is not one, or a value is one the program
+// never writes: a number in metres (or a scale factor) that is not finite or lies beyond
+// 1e9 m, an angle text holding "nan" or "inf", a position that is no valid packed angle.
+// Such a file comes from a calculation gone wrong or from an editor; its values would come
+// back as nonsense. Line ends may be "\n" or "\r\n"; a text line keeps every other
+// character.
 bool ReadSavedSettings(std::istream& in, WindowTexts& texts, engine::TransformSettings& settings,
-                       ntv2::GridChoice& grid);
+                       ntv2::GridChoice& grid, std::string* problem = nullptr);
 
 // The file's contents ("\n" line ends). Lines 24 and 25 hold the To texts as they are, so
 // the caller puts the standard display form there first.

@@ -9,6 +9,7 @@
 #include "mainwindow/saved_settings.h"
 #include "params/options_dialog.h"
 #include "params/parameter_sets.h"
+#include "text/number_text.h"
 #include "text/text_file.h"
 
 namespace tarvo::mainwindow {
@@ -53,9 +54,7 @@ void MainTransformDialog::LoadSettings() {
     ApplyMethodLabels(false, "No accuracy specified", "ERROR");
     // Tarvo.var is read whatever the method, so the parameter texts agree with the saved
     // set when the method later becomes Medium Accuracy.
-    if (const auto parameters = params::LoadParameterFile(session_.startDirectory)) {
-      params::SetActiveParameters(settings_, *parameters);
-    }
+    LoadParameters();
   } else {
     // First start: the options are asked before the window shows.
     params::OptionsDialog options(desktop(), settings_, grid_, session_.startDirectory);
@@ -78,6 +77,23 @@ void MainTransformDialog::LoadSettings() {
   // The To position kept in the standard display form is the one saved (or the default).
   session_.savedToLatitude = texts_.toLatitude;
   session_.savedToLongitude = texts_.toLongitude;
+  savedContents_ = SavedContents();
+}
+
+// A set no transformation can use is refused as a missing file is: the parameters keep
+// their values (the National set unless changed).
+void MainTransformDialog::LoadParameters() {
+  const auto parameters = params::LoadParameterFile(session_.startDirectory);
+  if (!parameters) return;
+  if (const auto problem = params::CheckParameterSet(*parameters)) {
+    const auto path = session_.startDirectory / "Tarvo.var";
+    desktop().ShowMessage(
+        ui::WithReason(problem->message, text::Format("%s line %d: the file is not used",
+                                                      path.string().c_str(), problem->line)),
+        "ERROR", ui::MessageIcon::Warning);
+    return;
+  }
+  params::SetActiveParameters(settings_, *parameters);
 }
 
 void MainTransformDialog::ApplyMethodLabels(bool gridLabel, const char* unknownText,
@@ -97,17 +113,41 @@ void MainTransformDialog::ApplyMethodLabels(bool gridLabel, const char* unknownT
   }
 }
 
-void MainTransformDialog::SaveAndExit() {
+std::string MainTransformDialog::SavedContents() const {
   // The To position is saved in the standard display form, whatever the output format.
-  texts_.toLatitude = session_.savedToLatitude;
-  texts_.toLongitude = session_.savedToLongitude;
+  WindowTexts saved = texts_;
+  saved.toLatitude = session_.savedToLatitude;
+  saved.toLongitude = session_.savedToLongitude;
+  return FormatSavedSettings(saved, settings_, grid_);
+}
 
+// A save that fails keeps the window open, so the user can make the folder writable and
+// press Save & Exit again; nothing of the session is lost.
+void MainTransformDialog::SaveAndExit() {
   const auto path = session_.startDirectory / kSettingsFile;
-  if (!text::WriteFileAtomically(path, FormatSavedSettings(texts_, settings_, grid_))) {
+  if (!text::WriteFileAtomically(path, SavedContents())) {
     desktop().ShowMessage("The settings could not be saved in\n" + path.string(), "ERROR",
                           ui::MessageIcon::Error);
+    return;
   }
   Close(ui::kResultOk);
+}
+
+bool MainTransformDialog::HasUnsavedValues() const {
+  for (const int id : {kFromEast, kFromNorth, kFromHeight, kFromLatitude, kFromLongitude}) {
+    if (ControlModified(id)) return true;
+  }
+  return SavedContents() != savedContents_;
+}
+
+void MainTransformDialog::OnCancel() {
+  if (HasUnsavedValues() &&
+      desktop().ShowMessage("Leave without saving?\nChanges are kept only by Save & Exit", "EXIT",
+                            ui::MessageIcon::Question,
+                            ui::MessageButtons::YesNo) != ui::MessageAnswer::Yes) {
+    return;
+  }
+  Close(ui::kResultCancel);
 }
 
 }  // namespace tarvo::mainwindow

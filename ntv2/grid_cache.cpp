@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <system_error>
 
 namespace tarvo::ntv2 {
 
@@ -25,9 +27,11 @@ std::shared_ptr<const GridFile> GridCache::Get(const std::filesystem::path& path
                                  [&path](const Entry& entry) { return entry.path == path; });
   FileStamp before;
   if (!Stamp(path, before)) {
+    const std::error_code why(errno, std::generic_category());
     if (kept != entries_.end()) entries_.erase(kept);
     status = {};
     status.error = GridOpenError::kCannotOpen;
+    status.detail = why.message();
     return nullptr;
   }
   if (kept != entries_.end() && kept->stamp == before) {

@@ -52,6 +52,46 @@ std::string Printable(const std::string& name) {
   return shown;
 }
 
+// Why the layout test found no layout: the sub-grid counts it read (NUM_FILE), or a file too
+// short to hold them.
+std::string LayoutReason(const LayoutDetection& detection, std::uintmax_t fileSize) {
+  if (!detection.canadianCount || !detection.australianCount) {
+    return text::Format("the file holds %ju bytes, too few for a grid's overview header", fileSize);
+  }
+  return text::Format(
+      "NUM_FILE reads %d (Canadian layout) and %d (Australian layout); a grid "
+      "has 1 to 30 sub-grids",
+      static_cast<int>(*detection.canadianCount), static_cast<int>(*detection.australianCount));
+}
+
+// The values a node may hold. The datum shifts of the region are a few seconds of arc (about
+// 200 m); a shift beyond one degree, an accuracy beyond 1e4 seconds (300 km) or any value
+// that is not finite is no shift a grid can mean, and would flow into every coordinate
+// interpolated near it. A negative accuracy is the file's way of saying none is known.
+constexpr double kMaxShiftSeconds = 3600.0;
+constexpr double kMaxAccuracySeconds = 1e4;
+
+// What is wrong with a node's values, or nothing.
+std::optional<std::string> NodeProblem(const GridNode& node) {
+  struct Value {
+    const char* name;
+    float value;
+    double limit;
+  };
+  const Value values[] = {{"latitude shift", node.latitudeShift, kMaxShiftSeconds},
+                          {"longitude shift", node.longitudeShift, kMaxShiftSeconds},
+                          {"latitude accuracy", node.latitudeAccuracy, kMaxAccuracySeconds},
+                          {"longitude accuracy", node.longitudeAccuracy, kMaxAccuracySeconds}};
+  for (const Value& v : values) {
+    if (!std::isfinite(v.value)) return text::Format("%s %g is not a number", v.name, v.value);
+    const bool accuracy = v.limit == kMaxAccuracySeconds;
+    if ((accuracy ? v.value : std::fabs(v.value)) > v.limit) {
+      return text::Format("%s of %g\" is beyond %g\"", v.name, v.value, v.limit);
+    }
+  }
+  return std::nullopt;
+}
+
 // The four nodes around a point and its place in their cell.
 struct Cell {
   const GridNode* a;  // south-east corner
@@ -80,6 +120,10 @@ double IndexInside(double position, double limit, double increment, int count) {
 
 }  // namespace
 
+std::string GridOpenReason(const std::string& path, const GridOpenStatus& status) {
+  return path + ": " + status.detail;
+}
+
 std::string AccuracyText(const GridShift& shift) {
   if (!shift.accuracyKnown) return "No Accuracy Available";
   return text::Format("Acc: Lat %.3fm Long %.3fm", shift.latitudeAccuracy, shift.longitudeAccuracy);
@@ -96,16 +140,21 @@ std::unique_ptr<GridFile> GridFile::Open(const std::filesystem::path& path,
 
   std::error_code sizeError;
   const std::uintmax_t fileSize = std::filesystem::file_size(path, sizeError);
+  if (sizeError) return fail(GridOpenError::kCannotOpen, sizeError.message());
   std::ifstream in(path, std::ios::binary);
-  if (sizeError || !in) return fail(GridOpenError::kCannotOpen);
+  if (!in) return fail(GridOpenError::kCannotOpen, "the file cannot be read");
 
   // The overview header; a file shorter than the Canadian one still gets the layout test on
   // what it holds.
   std::array<unsigned char, kCanadianLayout.overview.size> overview{};
   const auto overviewRead = std::min<std::uintmax_t>(overview.size(), fileSize);
-  if (!ReadAt(in, 0, overview.data(), overviewRead)) return fail(GridOpenError::kCannotOpen);
+  if (!ReadAt(in, 0, overview.data(), overviewRead)) {
+    return fail(GridOpenError::kCannotOpen, "the file cannot be read");
+  }
   status.detection = DetectGridLayout(std::span(overview.data(), overviewRead));
-  if (status.detection.layout == nullptr) return fail(GridOpenError::kInvalidLayout);
+  if (status.detection.layout == nullptr) {
+    return fail(GridOpenError::kInvalidLayout, LayoutReason(status.detection, fileSize));
+  }
 
   const GridLayout& layout = *status.detection.layout;
   const OverviewOffsets& o = layout.overview;
@@ -119,6 +168,11 @@ std::unique_ptr<GridFile> GridFile::Open(const std::filesystem::path& path,
   std::unique_ptr<GridFile> grid(new GridFile);
   grid->detection_ = status.detection;
   grid->sourceSemiMajorAxis_ = detail::LoadFloat64(overview.data() + o.sourceSemiMajorAxis);
+  // The accuracies are turned into metres on this axis.
+  if (!std::isfinite(grid->sourceSemiMajorAxis_)) {
+    return fail(GridOpenError::kCorrupt,
+                text::Format("SMAJOR_F(%g) is not a number", grid->sourceSemiMajorAxis_));
+  }
 
   // Walk the sub-grid headers, checking each against the file's size before it is used.
   std::uint64_t headerAt = static_cast<std::uint64_t>(o.size);
@@ -133,7 +187,7 @@ std::unique_ptr<GridFile> GridFile::Open(const std::filesystem::path& path,
                                i + 1, static_cast<std::uintmax_t>(headerAt), fileSize));
     }
     if (!ReadAt(in, headerAt, header.data(), static_cast<std::uint64_t>(h.size))) {
-      return fail(GridOpenError::kCannotOpen);
+      return fail(GridOpenError::kCannotOpen, "the file cannot be read");
     }
     SubGrid s;
     s.name = Characters(header.data() + h.name);
@@ -194,13 +248,28 @@ std::unique_ptr<GridFile> GridFile::Open(const std::filesystem::path& path,
   for (std::size_t i = 0; i < grid->subGrids_.size(); ++i) {
     GridNode* first = grid->nodes_.data() + grid->firstNode_[i];
     const auto bytes = static_cast<std::uint64_t>(grid->subGrids_[i].nodeCount) * kNodeRecordSize;
-    if (!ReadAt(in, nodesAt[i], first, bytes)) return fail(GridOpenError::kCannotOpen);
+    if (!ReadAt(in, nodesAt[i], first, bytes)) {
+      return fail(GridOpenError::kCannotOpen, "the file cannot be read");
+    }
   }
   if constexpr (std::endian::native == std::endian::big) {
     for (GridNode& node : grid->nodes_) {
       const auto* raw = reinterpret_cast<const unsigned char*>(&node);
       node = {detail::LoadFloat32(raw), detail::LoadFloat32(raw + 4), detail::LoadFloat32(raw + 8),
               detail::LoadFloat32(raw + 12)};
+    }
+  }
+  for (std::size_t i = 0; i < grid->subGrids_.size(); ++i) {
+    const SubGrid& s = grid->subGrids_[i];
+    const auto count = static_cast<std::size_t>(s.nodeCount);
+    const auto columns = static_cast<std::size_t>(s.columns);
+    for (std::size_t k = 0; k < count; ++k) {
+      if (const auto problem = NodeProblem(grid->nodes_[grid->firstNode_[i] + k])) {
+        return fail(
+            GridOpenError::kCorrupt,
+            text::Format("sub-grid %s, node of row %zu, column %zu: %s", Printable(s.name).c_str(),
+                         k / columns + 1, k % columns + 1, problem->c_str()));
+      }
     }
   }
 

@@ -2,9 +2,10 @@
 // interpolation in it.
 //
 // GridFile::Open reads a file whole (layouts: ntv2/grid_layout.h), checks that every header
-// and node record its headers announce lies inside the file, and keeps the sub-grid headers
-// and all node records. It shows no messages: it says why a file cannot be used, and each
-// caller shows its own message.
+// and node record its headers announce lies inside the file and that every node holds
+// finite, plausible values (shifts within one degree, accuracies within 1e4 seconds), and
+// keeps the sub-grid headers and all node records. It shows no messages: it says why a file
+// cannot be used, and each caller shows its own message with that reason under it.
 //
 // GridFile::Shift moves one point between the grid's datum (AGD66 or AGD84) and GDA94:
 //   - The point is taken as packed DDD.MMSSsss values (south and east positive) and turned
@@ -58,17 +59,23 @@ enum class GridOpenError {
   kNone,
   kCannotOpen,     // the file does not exist or cannot be read
   kInvalidLayout,  // neither sub-grid count is 1 to 30
-  kCorrupt,        // the headers claim records the file does not hold, or describe no grid
+  kCorrupt,        // the headers claim records the file does not hold, or describe no grid,
+                   // or a node holds a value no shift can mean (below)
 };
 
 struct GridOpenStatus {
   GridOpenError error = GridOpenError::kNone;
   // What the layout test read (empty when the file could not be opened).
   LayoutDetection detection;
-  // For a corrupt file: what is wrong, quoting the values ("GS_COUNT(100) of sub-grid
-  // NSW_0701 does not match expected cells (11x10)").
+  // Why the file cannot be used, quoting the values: "sub-grid NSW_0701: GS_COUNT(100) does
+  // not match expected cells (11x10)", "NUM_FILE reads 0 (Canadian layout) and 48
+  // (Australian layout); ...", or the system's reason a file cannot be opened.
   std::string detail;
 };
+
+// The reason a file cannot be used as callers show it under their message: the file's path
+// and the status's detail ("grids/nat.gsb: sub-grid NSW_0701: GS_COUNT(100) ...").
+std::string GridOpenReason(const std::string& path, const GridOpenStatus& status);
 
 // One sub-grid's header. Limits and increments are arc seconds in the file convention
 // (latitudes positive north, longitudes positive west).

@@ -40,7 +40,8 @@ struct GridHeaderTexts {
 //     Written by ExtentLatitudeText / ExtentLongitudeText;
 //   - pendingPath = path.
 // For a list choice the sub-grid counts read are shown first ("Number of Files"). A file
-// that cannot be used shows "Invalid GSB File (<code>)", leaves every text but the format
+// that cannot be used shows "Invalid GSB File (<code>)" with the reason under it (as
+// GridOpenReason gives it), leaves every text but the format
 // as it was, and returns false.
 bool ReadGridHeader(const std::string& path, GridCaller caller, GridHeaderTexts& texts,
                     GridChoice& grid, ui::Desktop& desktop);
@@ -67,7 +68,7 @@ struct SubGridExtents {
 };
 
 // The limits of every sub-grid of the grid file at `gridFilePath`. A file that cannot be
-// used shows "Invalid GSB File (884)" and gives count -1.
+// used shows "Invalid GSB File (884)", with the reason under it, and gives count -1.
 SubGridExtents ReadSubGridExtents(const std::string& gridFilePath, ui::Desktop& desktop);
 
 }  // namespace tarvo::ntv2

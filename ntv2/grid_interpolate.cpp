@@ -11,13 +11,14 @@ std::shared_ptr<const GridFile> OpenGridForInterpolation(GridInterpolator& inter
   GridOpenStatus status;
   std::shared_ptr<const GridFile> grid = interpolator.cache().Get(gridFilePath, status);
   if (grid) return grid;
+  const std::string reason = GridOpenReason(gridFilePath, status);
   if (status.error == GridOpenError::kCannotOpen) {
-    desktop.ShowMessage("Open failed on Input file and Count",
+    desktop.ShowMessage(ui::WithReason("Open failed on Input file and Count", reason),
                         text::Format("<<%s|%d|%d|%d>>", gridFilePath.c_str(), interpolator.calls(),
                                      interpolator.successes(), interpolator.pointsOutside()),
                         ui::MessageIcon::Error);
   } else {
-    ShowInvalidGridFile(desktop, GridCaller::kInterpolation, gridFilePath);
+    ShowInvalidGridFile(desktop, GridCaller::kInterpolation, gridFilePath, reason);
   }
   return nullptr;
 }

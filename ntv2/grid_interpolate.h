@@ -34,7 +34,8 @@ inline constexpr int kGridFileUnusable = -2;
 class GridInterpolator;
 
 // The grid at `gridFilePath` for interpolation, from the interpolator's cache. When it cannot
-// be used its message is shown and nothing is returned:
+// be used its message is shown, with the reason (GridOpenReason) under it, and nothing is
+// returned:
 //   - cannot be opened: "Open failed on Input file and Count", captioned
 //     "<<path|calls|successes|outside>>" with the interpolator's counters, error icon;
 //   - no valid grid: "Invalid GSB File (4320)", caption "ERROR", error icon.
@@ -66,7 +67,8 @@ class GridInterpolator {
 // direction `inputSystem` tells. On success returns kGridShifted and sets `latitude` and
 // `longitude` (radians, south and east positive) and `accuracyText` ("Acc: Lat 0.012m Long
 // 0.034m" or "No Accuracy Available"); otherwise leaves them unchanged and returns
-// kPointOutsideGrid or kGridFileUnusable. Messages, for a file that cannot be used only:
+// kPointOutsideGrid or kGridFileUnusable. Messages, for a file that cannot be used only (each
+// with the reason under it):
 //   - cannot be opened: "Open failed on Input file and Count", captioned
 //     "<<path|calls|successes|outside>>", error icon;
 //   - no valid grid: "Invalid GSB File (4320)", caption "ERROR", error icon.

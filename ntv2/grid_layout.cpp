@@ -75,10 +75,11 @@ void ShowSubGridCounts(ui::Desktop& desktop, GridCaller caller, const LayoutDete
   }
 }
 
-void ShowInvalidGridFile(ui::Desktop& desktop, GridCaller caller, const std::string& path) {
+void ShowInvalidGridFile(ui::Desktop& desktop, GridCaller caller, const std::string& path,
+                         std::string_view reason) {
   const std::string message = text::Format("Invalid GSB File (%d)", static_cast<int>(caller));
-  desktop.ShowMessage(message, caller == GridCaller::kListChoice ? path : "ERROR",
-                      ui::MessageIcon::Error);
+  desktop.ShowMessage(ui::WithReason(message, reason),
+                      caller == GridCaller::kListChoice ? path : "ERROR", ui::MessageIcon::Error);
 }
 
 }  // namespace tarvo::ntv2

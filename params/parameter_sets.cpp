@@ -1,7 +1,9 @@
 #include "params/parameter_sets.h"
 
+#include <cmath>
 #include <fstream>
 
+#include "text/number_text.h"
 #include "text/text_file.h"
 
 namespace tarvo::params {
@@ -81,14 +83,41 @@ void SetActiveParameters(engine::TransformSettings& settings, const ParameterTex
   settings.scalePpm = texts[8];
 }
 
-std::optional<ParameterTexts> LoadParameterFile(const std::filesystem::path& folder) {
-  std::ifstream in(folder / "Tarvo.var", std::ios::binary);
+std::optional<ParameterTexts> ReadParameterFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
   ParameterTexts texts;
   for (std::string& value : texts) {
     if (!text::ReadLine(in, value)) value.clear();
   }
   return texts;
+}
+
+std::optional<ParameterTexts> LoadParameterFile(const std::filesystem::path& folder) {
+  return ReadParameterFile(folder / "Tarvo.var");
+}
+
+std::optional<ParameterProblem> CheckParameterSet(const ParameterTexts& texts) {
+  // The values' names in the messages, in the order of Tarvo.var.
+  static constexpr const char* kNames[9] = {
+      "Semi-major Axis", "Inverse Flattening", "X Shift",    "Y Shift", "Z Shift",
+      "X Rotation",      "Y Rotation",         "Z Rotation", "Scale"};
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    const double value = text::ToDouble(texts[i]);
+    const char* rule = nullptr;
+    if (i == 0 && !(std::isfinite(value) && value > 0.0)) {
+      rule = "Must be a positive number of metres";
+    } else if (i == 1 && !(std::isfinite(value) && value > 1.0)) {
+      rule = "Must be a number greater than 1";
+    } else if (!std::isfinite(value)) {
+      rule = "Must be a finite number";
+    }
+    if (rule != nullptr) {
+      return ParameterProblem{static_cast<int>(i) + 1, text::Format("Invalid %s: %s\n%s", kNames[i],
+                                                                    texts[i].c_str(), rule)};
+    }
+  }
+  return std::nullopt;
 }
 
 bool SaveParameterFile(const std::filesystem::path& folder, const ParameterTexts& texts) {

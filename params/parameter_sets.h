@@ -39,9 +39,28 @@ std::optional<std::string> ParameterSetLabel(int parameterSet);
 ParameterTexts ActiveParameters(const engine::TransformSettings& settings);
 void SetActiveParameters(engine::TransformSettings& settings, const ParameterTexts& texts);
 
-// Reads Tarvo.var from `folder`: nothing when it cannot be opened. A missing line gives an
-// empty text (a transformation uses it as 0); each line is read whole, without its line end.
+// Reads a parameter file laid out like Tarvo.var: nothing when it cannot be opened. A missing
+// line gives an empty text (a transformation uses it as 0); each line is read whole, without
+// its line end.
+std::optional<ParameterTexts> ReadParameterFile(const std::filesystem::path& path);
+
+// ReadParameterFile of Tarvo.var in `folder`.
 std::optional<ParameterTexts> LoadParameterFile(const std::filesystem::path& folder);
+
+// Why a set cannot be used: the line of Tarvo.var (1 to 9) that holds the value at fault, and
+// the message that refuses it ("Invalid Inverse Flattening: 1\nMust be a number greater
+// than 1").
+struct ParameterProblem {
+  int line = 0;
+  std::string message;
+};
+
+// Nothing when the nine texts make a set a transformation can use: every value a finite
+// number (a text that is no number counts as 0, as the transformation reads it), a
+// semi-major axis above 0 and an inverse flattening above 1 (a flattening of 1 or more is no
+// ellipsoid: its polar radius would be zero or less). Otherwise the first value at fault.
+// A set that fails would turn every transformed coordinate into NaN or nonsense.
+std::optional<ParameterProblem> CheckParameterSet(const ParameterTexts& texts);
 
 // Writes the nine texts to `folder`/Tarvo.var, one per line, replacing the file whole.
 // Returns false when it cannot be written (the old file is then left as it was).

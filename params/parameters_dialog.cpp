@@ -1,7 +1,5 @@
 #include "params/parameters_dialog.h"
 
-#include <cmath>
-
 #include "text/number_text.h"
 
 namespace tarvo::params {
@@ -165,7 +163,7 @@ void ParametersDialog::ResetToDefaults() {
 
 void ParametersDialog::Save() {
   const ParameterTexts& chosen = useUserDefined_ ? userTexts_ : presetTexts_;
-  if (useUserDefined_ && !CheckEllipsoid(chosen)) return;
+  if (useUserDefined_ && !CheckUserSet(chosen)) return;
   if (!SaveParameterFile(startFolder_, chosen)) {
     const std::string path = (startFolder_ / "Tarvo.var").string();
     desktop().ShowMessage(
@@ -191,23 +189,11 @@ void ParametersDialog::ShowPreset(int index, const std::string& listText) {
   presetListCopy_ = listText;
 }
 
-// The transformation takes f = 1 / (1/f), e^2 = 2f - f^2 and 1 - e^2 = (1 - f)^2. A
-// semi-major axis of 0 or less, or an inverse flattening of 1 or less (a flattening of 1 or
-// more, so a polar radius a(1 - f) of zero or below: no ellipsoid; typically the flattening
-// typed in place of its inverse), would turn every coordinate into nonsense or NaN.
-bool ParametersDialog::CheckEllipsoid(const ParameterTexts& texts) {
-  const double a = text::ToDouble(texts[0]);
-  const double inverseFlattening = text::ToDouble(texts[1]);
-  std::string problem;
-  if (!(std::isfinite(a) && a > 0.0)) {
-    problem = text::Format("Invalid Semi-major Axis: %s\nMust be a positive number of metres",
-                           texts[0].c_str());
-  } else if (!(std::isfinite(inverseFlattening) && inverseFlattening > 1.0)) {
-    problem = text::Format("Invalid Inverse Flattening: %s\nMust be a number greater than 1",
-                           texts[1].c_str());
-  }
-  if (problem.empty()) return true;
-  desktop().ShowMessage(problem, "ERROR", ui::MessageIcon::Warning);
+// A set typed here is checked as a set read from Tarvo.var is (CheckParameterSet).
+bool ParametersDialog::CheckUserSet(const ParameterTexts& texts) {
+  const auto problem = CheckParameterSet(texts);
+  if (!problem) return true;
+  desktop().ShowMessage(problem->message, "ERROR", ui::MessageIcon::Warning);
   return false;
 }
 

@@ -11,11 +11,11 @@
 // The dialog opens on the active set: the user's values selected when the active set is
 // user defined, otherwise the active preset, so Save pressed at once (Enter) keeps it.
 // Entries are at most 28 characters, the longest value Tarvo.var gives back unchanged. Save
-// refuses an ellipsoid that is none (a semi-major axis that is not a positive number, an
-// inverse flattening of 1 or less), which would make every transformed coordinate
-// meaningless; the seven parameters are taken as typed, a text that is not a number
-// counting as 0. Tarvo.var is replaced through a temporary file, and the active set changes
-// only when the file was written.
+// refuses a set the transformation cannot use (CheckParameterSet: an ellipsoid that is none,
+// a value that is not finite), which would make every transformed coordinate meaningless;
+// otherwise the values are taken as typed, a text that is not a number counting as 0.
+// Tarvo.var is replaced through a temporary file, and the active set changes only when the
+// file was written.
 #pragma once
 
 #include <filesystem>
@@ -72,8 +72,8 @@ class ParametersDialog : public ui::Dialog {
 
   // Shows the preset of `index` (0 to 4) in the preset column.
   void ShowPreset(int index, const std::string& listText);
-  // True when the user-defined ellipsoid can be used; otherwise says why.
-  bool CheckEllipsoid(const ParameterTexts& texts);
+  // True when the user-defined set can be used; otherwise says why.
+  bool CheckUserSet(const ParameterTexts& texts);
 
   engine::TransformSettings& settings_;
   std::filesystem::path startFolder_;

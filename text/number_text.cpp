@@ -163,6 +163,14 @@ std::optional<double> ParseDouble(std::string_view text) {
   return value;
 }
 
+std::optional<double> LeadingNumber(std::string_view text) {
+  const std::string terminated(text);
+  char* end = nullptr;
+  const double value = strtod_l(terminated.c_str(), &end, CLocale());
+  if (end == terminated.c_str()) return std::nullopt;
+  return value;
+}
+
 int ToInt(std::string_view text) {
   const std::string terminated(text);
   errno = 0;

@@ -33,6 +33,11 @@ double ToDouble(std::string_view text);
 // character follows it or it is not finite.
 std::optional<double> ParseDouble(std::string_view text);
 
+// The number a text starts with, read as ToDouble reads it (white space skipped, an exponent
+// part of the number: "1.5e2" is 150; "nan", "inf" and "1e999" read as what they spell), or
+// nothing when the text starts with no number. What follows the number is ignored.
+std::optional<double> LeadingNumber(std::string_view text);
+
 // atoi semantics for a whole number, clamped to the range of int (atoi itself is undefined
 // on overflow).
 int ToInt(std::string_view text);

@@ -19,6 +19,21 @@ namespace tarvo::ui {
 class Dialog;
 
 enum class MessageIcon { None, Error, Warning, Information, Question };
+
+// A message and the reason that explains it are one text: the message first, then
+// kReasonBreak, then the reason. A message box shows the reason on the line under the
+// message; the command-line converter writes it on the message's line after a colon. So
+// every message keeps its own words as its first line, and says what and where below them.
+inline constexpr std::string_view kReasonBreak = "\n\n";
+
+inline std::string WithReason(std::string_view message, std::string_view reason) {
+  std::string text(message);
+  if (!reason.empty()) {
+    text += kReasonBreak;
+    text += reason;
+  }
+  return text;
+}
 enum class MessageButtons { Ok, OkCancel, YesNo };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 

@@ -46,11 +46,15 @@ TEST(ReadAngleText, ReadsEveryInputNotation) {
       {kPackedLabel, "abc", 4, "0.00000000"},
       {kDmsBlanksLabel, "35 12 34.5678", 4, "35.12345678"},
       {kDmsBlanksLabel, "35 12 34.", 4, "35.12340000"},
-      {kDmsBlanksLabel, "35 2 13.5", 4, "35.20000000"},  // taken apart as "35.2 3."
+      // Whole degrees, minutes and seconds, however many digits each has (it was taken apart
+      // by position as "35.2 3.", 35 deg 20', without a word).
+      {kDmsBlanksLabel, "35 2 13.5", 4, "35.02135000"},
+      {kDmsBlanksLabel, "33 5 1.", 4, "33.05010000"},
+      {kDmsBlanksLabel, "33 5.", 4, "33.05000000"},
       {kDmsBlanksLabel, "-151 12 34.5", 4, "-151.12345000"},
       {kDmsBlanksLabel, " 35 12 34.5678", 4, "35.12345678"},
-      // Only 30 characters are read: the exponent after them is not.
-      {kDmsBlanksLabel, "35 12 34.56780000000000000000e5", 4, "35.12345678"},
+      // Only 30 characters are read: the digit after them is not.
+      {kDmsBlanksLabel, "35 12 34.5678000000000000000009", 4, "35.12345678"},
       {kDecimalDegreesLabel, "35.5", 4, "35.30000000"},
       {kDecimalDegreesLabel, "35.209602167", 4, "35.12345678"},
       {kDecimalDegreesLabel, "-35.5", 4, "-35.30000000"},

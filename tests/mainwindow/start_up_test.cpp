@@ -171,7 +171,9 @@ TEST_F(StartUp, SavedToPositionIsTheStandardFormWhateverTheOutputFormat) {
       << saved;
 }
 
-TEST_F(StartUp, SaveFailureIsReportedWithThePath) {
+// The save that fails keeps the window open (it showed its message and ended the program,
+// and the session was lost): once the folder is fixed, Save & Exit saves.
+TEST_F(StartUp, SaveFailureIsReportedWithThePathAndKeepsTheWindow) {
   SaveDefaults(engine::kMediumAccuracy);
   Open();
   std::filesystem::remove(folder / "tarvo_prm.dat");
@@ -180,7 +182,12 @@ TEST_F(StartUp, SaveFailureIsReportedWithThePath) {
   ASSERT_EQ(desktop.messages().size(), 1u);
   EXPECT_EQ(desktop.messages()[0].caption, "ERROR");
   EXPECT_NE(desktop.messages()[0].text.find("tarvo_prm.dat"), std::string::npos);
+  EXPECT_FALSE(view->isClosed());
+
+  std::filesystem::remove(folder / "tarvo_prm.dat");
+  view->Press(MW::kSaveAndExit);
   EXPECT_TRUE(view->isClosed());
+  EXPECT_EQ(testing::ReadFile(folder / "tarvo_prm.dat").substr(0, 8), "AGD/AMG\n");
 }
 
 TEST(GridLabel, BaseNameOfTheGridPath) {

@@ -146,18 +146,48 @@ TEST_F(GridFileTest, FilesThatCannotBeUsedSayWhy) {
     return bytes;
   };
   const std::string whole = GridBytes(one, kCanadianLayout);
+  // The grid with one value of the node of row 3, column 4 replaced.
+  auto node = [](float GridNode::*value, float v) {
+    SyntheticSubGrid s = Coarse();
+    s.node = [value, v](int row, int column) {
+      GridNode n = ExactField{}.Nodes()(row, column);
+      if (row == 2 && column == 3) n.*value = v;
+      return n;
+    };
+    return GridBytes(SyntheticGrid{{s}}, kCanadianLayout);
+  };
   struct Case {
     const char* what;
     std::string bytes;
     GridOpenError error;
     const char* detail;
   } cases[] = {
-      {"an empty file", "", GridOpenError::kInvalidLayout, ""},
+      {"an empty file", "", GridOpenError::kInvalidLayout,
+       "the file holds 0 bytes, too few for a grid's overview header"},
       {"31 sub-grids at both offsets", patched([](std::string& b) {
          testing::PatchInt32(b, 40, 31);
          testing::PatchInt32(b, 32, 31);
        }),
-       GridOpenError::kInvalidLayout, ""},
+       GridOpenError::kInvalidLayout,
+       "NUM_FILE reads 31 (Canadian layout) and 31 (Australian layout); a grid has 1 to 30"},
+      // Node values no shift can mean were interpolated into every point near them.
+      {"a NaN shift", node(&GridNode::latitudeShift, NAN), GridOpenError::kCorrupt,
+       "sub-grid COARSE, node of row 3, column 4: latitude shift nan is not a number"},
+      {"an infinite shift", node(&GridNode::longitudeShift, -INFINITY), GridOpenError::kCorrupt,
+       "longitude shift -inf is not a number"},
+      {"a shift of 3e38 seconds", node(&GridNode::latitudeShift, 3e38f), GridOpenError::kCorrupt,
+       "latitude shift of 3e+38\" is beyond 3600\""},
+      {"a shift beyond one degree", node(&GridNode::longitudeShift, -3600.5f),
+       GridOpenError::kCorrupt, "longitude shift of -3600.5\" is beyond 3600\""},
+      {"an accuracy beyond 1e4 seconds", node(&GridNode::latitudeAccuracy, 2e4f),
+       GridOpenError::kCorrupt, "latitude accuracy of 20000\" is beyond 10000\""},
+      {"a NaN accuracy", node(&GridNode::longitudeAccuracy, NAN), GridOpenError::kCorrupt,
+       "longitude accuracy nan is not a number"},
+      {"a source axis that is no number", patched([](std::string& b) {
+         testing::PatchDouble(
+             b, static_cast<std::size_t>(kCanadianLayout.overview.sourceSemiMajorAxis), NAN);
+       }),
+       GridOpenError::kCorrupt, "SMAJOR_F(nan) is not a number"},
       {"the last node record cut short", whole.substr(0, whole.size() - 17),
        GridOpenError::kCorrupt, "beyond the end of the file"},
       {"a node count one short of rows times columns", patched([&](std::string& b) {
@@ -192,8 +222,11 @@ TEST_F(GridFileTest, FilesThatCannotBeUsedSayWhy) {
   }
 
   GridOpenStatus status;
+  EXPECT_TRUE(Open(node(&GridNode::latitudeAccuracy, -1.0f), status))
+      << "a negative accuracy says none is known: " << status.detail;
   EXPECT_FALSE(GridFile::Open(dir_ / "missing.gsb", status));
   EXPECT_EQ(status.error, GridOpenError::kCannotOpen);
+  EXPECT_EQ(status.detail, "No such file or directory");
   EXPECT_FALSE(GridFile::Open(dir_.path(), status)) << "a folder is no grid file";
   EXPECT_EQ(status.error, GridOpenError::kCannotOpen);
 }

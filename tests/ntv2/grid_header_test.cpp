@@ -234,7 +234,7 @@ TEST_F(GridHeaderTest, AFileThatCannotBeUsedKeepsTheTextsAndNamesTheCaller) {
     EXPECT_EQ(texts.maxLatitude, "kept");
     EXPECT_EQ(texts.pendingPath, "previous.gsb");
     ASSERT_EQ(desktop_.messages().size(), 1u) << c.what;
-    EXPECT_EQ(desktop_.messages()[0].text,
+    EXPECT_EQ(tarvo::testing::Split(desktop_.messages()[0].text).message,
               "Invalid GSB File (" + std::to_string(static_cast<int>(c.caller)) + ")");
     EXPECT_EQ(desktop_.messages()[0].caption, "ERROR");
   }
@@ -254,7 +254,7 @@ TEST_F(GridHeaderTest, AListChoiceShowsTheCountsReadAndCaptionsItsErrorWithThePa
   desktop_.ClearMessages();
   EXPECT_FALSE(ReadGridHeader("No GSB Files", GridCaller::kListChoice, texts, grid_, desktop_));
   ASSERT_EQ(desktop_.messages().size(), 1u) << "nothing was read, so no count is shown";
-  EXPECT_EQ(desktop_.messages()[0].text, "Invalid GSB File (543)");
+  EXPECT_EQ(tarvo::testing::Split(desktop_.messages()[0].text).message, "Invalid GSB File (543)");
   EXPECT_EQ(desktop_.messages()[0].caption, "No GSB Files");
 }
 
@@ -290,7 +290,9 @@ TEST_F(GridHeaderTest, SubGridExtentsAreDegreesSouthAndEastPositive) {
 
   EXPECT_EQ(ReadSubGridExtents((dir_ / "missing.gsb").string(), desktop_).count, -1);
   ASSERT_EQ(desktop_.messages().size(), 1u);
-  EXPECT_EQ(desktop_.messages()[0].text, "Invalid GSB File (884)");
+  EXPECT_EQ(desktop_.messages()[0].text, "Invalid GSB File (884)\n\n" +
+                                             (dir_ / "missing.gsb").string() +
+                                             ": No such file or directory");
 }
 
 }  // namespace

@@ -283,7 +283,7 @@ TEST_F(ParametersDialogTest, CancelAndEscapeChangeNothing) {
   }
 }
 
-TEST_F(ParametersDialogTest, SaveRefusesAnEllipsoidThatIsNone) {
+TEST_F(ParametersDialogTest, SaveRefusesASetNoTransformationCanUse) {
   struct Case {
     int field;
     std::string typed;
@@ -298,6 +298,9 @@ TEST_F(ParametersDialogTest, SaveRefusesAnEllipsoidThatIsNone) {
        "Invalid Inverse Flattening: 0.0033528107\nMust be a number greater "
        "than 1"},
       {1, "inf", "Invalid Inverse Flattening: inf\nMust be a number greater than 1"},
+      // The seven parameters are numbers too: a NaN made every result NaN.
+      {2, "nan", "Invalid X Shift: nan\nMust be a finite number"},
+      {8, "-1e999", "Invalid Scale: -1e999\nMust be a finite number"},
   };
   for (const Case& c : cases) {
     desktop.ClearMessages();

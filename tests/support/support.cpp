@@ -9,6 +9,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "ui/desktop.h"
+
 namespace tarvo::testing {
 
 std::optional<std::filesystem::path> SharedData() {
@@ -59,6 +61,12 @@ CommandResult RunCommand(const std::string& command, std::string_view input) {
   const int status = ::pclose(pipe);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
+}
+
+MessageParts Split(std::string_view text) {
+  const std::size_t at = text.find(ui::kReasonBreak);
+  if (at == std::string_view::npos) return {std::string(text), ""};
+  return {std::string(text.substr(0, at)), std::string(text.substr(at + ui::kReasonBreak.size()))};
 }
 
 bool HaveProgram(const std::string& program) {

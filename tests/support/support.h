@@ -41,6 +41,14 @@ void WriteFile(const std::filesystem::path& path, std::string_view contents);
 // The whole file as bytes; empty when it cannot be read.
 std::string ReadFile(const std::filesystem::path& path);
 
+// A message box's text split into the message's own words and the reason under them
+// (ui::WithReason); the reason is empty when there is none.
+struct MessageParts {
+  std::string message;
+  std::string reason;
+};
+MessageParts Split(std::string_view text);
+
 struct CommandResult {
   int status = -1;     // the shell's exit status
   std::string output;  // everything written to standard output

@@ -56,7 +56,12 @@ MessageAnswer QtDesktop::ShowMessage(std::string_view text, std::string_view cap
                                      MessageIcon icon, MessageButtons buttons) {
   QMessageBox box(QApplication::activeModalWidget());
   box.setWindowTitle(ShownText(std::string(caption)));
-  box.setText(ShownText(std::string(text)));
+  // A reason after the message is shown as the line under it.
+  std::string shown(text);
+  if (const std::size_t reasonAt = shown.find(kReasonBreak); reasonAt != std::string::npos) {
+    shown.replace(reasonAt, kReasonBreak.size(), "\n");
+  }
+  box.setText(ShownText(shown));
   switch (icon) {
     case MessageIcon::None:
       box.setIcon(QMessageBox::NoIcon);
