@@ -15,13 +15,18 @@
 // lines on standard error, and the output contents choice is --contents. "-" as the input or
 // output file name is standard input or output; the run streams either in constant memory.
 //
-// Exit status: 0 converted, 1 a check refused the run (or the output could not be written
-// completely), 2 a usage error.
+// The output file takes its name only when the run has finished (fileconv/batch_run.h): a
+// run refused, failed or ended by Ctrl+C, SIGTERM or SIGHUP leaves an existing output as it
+// was and no temporary file behind, and says so on standard error.
+//
+// Exit status: 0 converted, 1 a check refused the run, the run failed (a read or write
+// error, a line longer than 1 MiB) or it converted no record of an input that held some,
+// 2 a usage error. A run ended by a signal ends by that signal.
 #include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -36,6 +41,8 @@
 #include "ntv2/grid_file.h"
 #include "ntv2/grid_interpolate.h"
 #include "params/parameter_sets.h"
+#include "text/atomic_file.h"
+#include "text/line_input.h"
 #include "text/number_text.h"
 #include "text/text_file.h"
 
@@ -67,22 +74,37 @@ struct RunState {
   ntv2::GridInterpolator interpolator;
 };
 
-// tarvo_prm.dat and Tarvo.var of `folder`, as the main window reads them at start-up. A
-// missing or damaged tarvo_prm.dat leaves the program's defaults.
-void LoadProgramSettings(const std::filesystem::path& folder, RunState& state) {
-  std::ifstream in(folder / "tarvo_prm.dat", std::ios::binary);
+// A settings file that is not read (no regular file, a line longer than 1 MiB): the run
+// goes on as without it.
+void ShowRefusal(ui::Desktop& desktop, const std::string& refusal) {
+  if (!refusal.empty()) desktop.ShowMessage(refusal, "WARNING", ui::MessageIcon::Warning);
+}
+
+// The settings files of `folder`, as the program reads them: tarvo_prm.dat and Tarvo.var as
+// the main window does at start-up (a missing or damaged tarvo_prm.dat leaves the program's
+// defaults), tarvofile.dat as the file conversion dialog does when it opens.
+void LoadProgramSettings(const std::filesystem::path& folder, RunState& state,
+                         ui::Desktop& desktop) {
   mainwindow::WindowTexts texts;
-  if (in) mainwindow::ReadSavedSettings(in, texts, state.transform, state.grid);
-  if (const auto parameters = params::LoadParameterFile(folder)) {
+  std::string refusal;
+  mainwindow::LoadSavedSettings(folder / "tarvo_prm.dat", texts, state.transform, state.grid,
+                                refusal);
+  ShowRefusal(desktop, refusal);
+  if (const auto parameters = params::LoadParameterFile(folder, &refusal)) {
     params::SetActiveParameters(state.transform, *parameters);
   }
+  ShowRefusal(desktop, refusal);
+  LoadFileConversionSettings(folder, state.settings, state.batch, &refusal);
+  ShowRefusal(desktop, refusal);
 }
 
 // A parameter file of nine lines in the layout of Tarvo.var, of any name.
-std::optional<params::ParameterTexts> ReadParameterFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
+std::optional<params::ParameterTexts> ReadParameterFile(const std::string& path,
+                                                        std::string& refusal) {
   params::ParameterTexts texts;
+  const auto head = text::ReadFileHead(path, texts.size(), "parameter file", refusal);
+  if (!head) return std::nullopt;
+  std::istringstream in(*head);
   for (std::string& value : texts) {
     if (!text::ReadLine(in, value)) value.clear();
   }
@@ -123,8 +145,11 @@ std::string ApplyTransformOptions(const ConvertOptions& o, RunState& state) {
     t.parameterSet = *o.preset;
   }
   if (o.paramsFile) {
-    const auto texts = ReadParameterFile(*o.paramsFile);
-    if (!texts) return "cannot read the parameter file '" + *o.paramsFile + "'";
+    std::string refusal;
+    const auto texts = ReadParameterFile(*o.paramsFile, refusal);
+    if (!texts) {
+      return refusal.empty() ? "cannot read the parameter file '" + *o.paramsFile + "'" : refusal;
+    }
     params::SetActiveParameters(t, *texts);
     t.parameterSet = engine::kUserDefinedParameterSet;
   }
@@ -275,8 +300,7 @@ int Run(const std::vector<std::string>& args) {
   ConsoleDesktop desktop(std::cerr, kProgram, options->force);
   RunState state;
   if (const auto folder = desktop.CurrentDirectory()) {
-    LoadProgramSettings(*folder, state);
-    LoadFileConversionSettings(*folder, state.settings, state.batch);
+    LoadProgramSettings(*folder, state, desktop);
   } else {
     desktop.ShowMessage(". does not Exist/nOption Terminated", "INVALID DIRECTORY",
                         ui::MessageIcon::Error, ui::MessageButtons::Ok);
@@ -321,12 +345,22 @@ int Run(const std::vector<std::string>& args) {
     return kExitRefused;
   }
   if (!options->quiet && result.previewText) WritePreviewText(*result.previewText, "");
-  return result.writeFailed || result.readFailed ? kExitRefused : kExitConverted;
+  if (result.nothingConverted) {
+    std::cerr << kProgram << ": no record was converted";
+    if (result.outputKept) {
+      std::cerr << ": nothing was written to " << state.settings.outputFileName;
+    }
+    std::cerr << '\n';
+  }
+  const bool failed =
+      result.writeFailed || result.readFailed || result.overlongLine > 0 || result.nothingConverted;
+  return failed ? kExitRefused : kExitConverted;
 }
 
 }  // namespace
 }  // namespace tarvo::app
 
 int main(int argc, char** argv) {
+  tarvo::text::InstallInterruptCleanup("tarvo-convert");
   return tarvo::app::Run(std::vector<std::string>(argv + 1, argv + argc));
 }

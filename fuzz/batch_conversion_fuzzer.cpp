@@ -7,7 +7,8 @@
 // a desktop that answers every question with its first button.
 //
 // Besides the sanitizers it checks the run's account: records converted and records outside
-// the grid never outnumber the input's lines, and a run that converted left its output file.
+// the grid never outnumber the input's lines, a run that converted left its output file, and
+// one that converted nothing left an earlier output as it was.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -127,6 +128,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::WriteBytes(settings.inputFileName, contents);
   std::error_code ignored;
   if ((options & 16) != 0) fs::remove(settings.outputFileName, ignored);
+  const bool outputExisted = fs::exists(settings.outputFileName, ignored);
+  const std::string outputBefore = outputExisted ? fuzz::ReadBytes(settings.outputFileName) : "";
 
   // What the preview counts of each line.
   std::uint64_t lines = 0;
@@ -139,6 +142,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const fileconv::BatchRunResult result =
       fileconv::RunBatchConversion(settings, batch, transform, run, desktop);
   Require(result.count + result.outsideGrid <= lines, "no more records than lines");
-  if (result.converted) Require(fs::exists(settings.outputFileName), "a run leaves its output");
+  if (result.converted && !result.outputKept) {
+    Require(fs::exists(settings.outputFileName), "a run leaves its output");
+  }
+  if (result.outputKept) {
+    Require(fs::exists(settings.outputFileName, ignored) == outputExisted &&
+                (!outputExisted || fuzz::ReadBytes(settings.outputFileName) == outputBefore),
+            "a run that converted nothing leaves the output as it was");
+  }
   return 0;
 }

@@ -2,8 +2,10 @@
 
 #include <cctype>
 #include <optional>
+#include <sstream>
 #include <vector>
 
+#include "text/line_input.h"
 #include "text/number_text.h"
 #include "text/text_file.h"
 
@@ -98,6 +100,15 @@ bool ReadSavedSettings(std::istream& in, WindowTexts& texts, engine::TransformSe
   grid.gridMethod = *gridMethod;
   grid.gridFilePath = at(32);
   return true;
+}
+
+bool LoadSavedSettings(const std::filesystem::path& path, WindowTexts& texts,
+                       engine::TransformSettings& settings, ntv2::GridChoice& grid,
+                       std::string& refusal) {
+  const auto head = text::ReadFileHead(path, kLineCount, "settings file", refusal);
+  if (!head) return false;
+  std::istringstream in(*head);
+  return ReadSavedSettings(in, texts, settings, grid);
 }
 
 std::string FormatSavedSettings(const WindowTexts& texts, const engine::TransformSettings& settings,

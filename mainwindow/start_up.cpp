@@ -2,8 +2,6 @@
 // window is built (on a first start, without tarvo_prm.dat, the options are asked first),
 // the labels that follow from the settings are derived, and Save & Exit writes the window's
 // state back.
-#include <fstream>
-
 #include "mainwindow/labels.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/saved_settings.h"
@@ -18,6 +16,12 @@ using engine::kHighAccuracy;
 using engine::kMediumAccuracy;
 constexpr const char* kSettingsFile = "tarvo_prm.dat";
 
+// A settings file that is not read because it is no regular file or holds a line longer
+// than 1 MiB: the start goes on as without it.
+void ShowRefusal(ui::Desktop& desktop, const std::string& refusal) {
+  if (!refusal.empty()) desktop.ShowMessage(refusal, "WARNING", ui::MessageIcon::Warning);
+}
+
 }  // namespace
 
 std::pair<std::string, std::string> MainTransformDialog::SideLabels(
@@ -29,13 +33,12 @@ void MainTransformDialog::LoadSettings() {
   session_.geographicInput = 0;
   grid_.gridFilePath.clear();
 
-  bool loaded = false;
-  {
-    std::ifstream in(session_.startDirectory / kSettingsFile, std::ios::binary);
-    // A short or damaged file is treated like a missing one; it stays where it is until
-    // the next Save & Exit replaces it.
-    if (in) loaded = ReadSavedSettings(in, texts_, settings_, grid_);
-  }
+  // A short, damaged or refused file is treated like a missing one; it stays where it is
+  // until the next Save & Exit replaces it.
+  std::string refusal;
+  const bool loaded =
+      LoadSavedSettings(session_.startDirectory / kSettingsFile, texts_, settings_, grid_, refusal);
+  ShowRefusal(desktop(), refusal);
 
   if (loaded) {
     // A side whose first caption is not "East" was saved showing X, Y, Z.
@@ -52,9 +55,10 @@ void MainTransformDialog::LoadSettings() {
     ApplyMethodLabels(false, "No accuracy specified", "ERROR");
     // Tarvo.var is read whatever the method, so the parameter texts agree with the saved
     // set when the method later becomes Medium Accuracy.
-    if (const auto parameters = params::LoadParameterFile(session_.startDirectory)) {
+    if (const auto parameters = params::LoadParameterFile(session_.startDirectory, &refusal)) {
       params::SetActiveParameters(settings_, *parameters);
     }
+    ShowRefusal(desktop(), refusal);
   } else {
     // First start: the options are asked before the window shows.
     params::OptionsDialog options(desktop(), settings_, grid_, session_.startDirectory);

@@ -1,13 +1,16 @@
 #include "ntv2/grid_file.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <climits>
 #include <cmath>
-#include <fstream>
+#include <cstdio>
 
 #include "angles/packed_angle.h"
+#include "text/line_input.h"
 #include "text/number_text.h"
 
 namespace tarvo::ntv2 {
@@ -25,10 +28,9 @@ double SnappedSeconds(double radians) {
   return std::round(radians / kRadiansPerSecond * kSnapsPerSecond) / kSnapsPerSecond;
 }
 
-bool ReadAt(std::istream& in, std::uint64_t offset, void* destination, std::uint64_t count) {
-  in.seekg(static_cast<std::streamoff>(offset));
-  in.read(static_cast<char*>(destination), static_cast<std::streamsize>(count));
-  return static_cast<std::uint64_t>(in.gcount()) == count;
+bool ReadAt(std::FILE* in, std::uint64_t offset, void* destination, std::uint64_t count) {
+  return ::fseeko(in, static_cast<off_t>(offset), SEEK_SET) == 0 &&
+         std::fread(destination, 1, count, in) == count;
 }
 
 // C = trunc(trunc(W - E) / dlambda + 1 + 0.49): the difference of the limits is truncated to
@@ -94,10 +96,14 @@ std::unique_ptr<GridFile> GridFile::Open(const std::filesystem::path& path,
     return nullptr;
   };
 
-  std::error_code sizeError;
-  const std::uintmax_t fileSize = std::filesystem::file_size(path, sizeError);
-  std::ifstream in(path, std::ios::binary);
-  if (sizeError || !in) return fail(GridOpenError::kCannotOpen);
+  // Only a regular file is read: a folder, pipe or device is refused, with the reason.
+  text::OpenedFile opened = text::OpenRegularFile(path, "grid file");
+  struct stat fileStatus {};
+  if (!opened.file || ::fstat(::fileno(opened.file.get()), &fileStatus) != 0) {
+    return fail(GridOpenError::kCannotOpen, std::move(opened.refusal));
+  }
+  std::FILE* const in = opened.file.get();
+  const auto fileSize = static_cast<std::uintmax_t>(fileStatus.st_size);
 
   // The overview header; a file shorter than the Canadian one still gets the layout test on
   // what it holds.

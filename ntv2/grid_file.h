@@ -48,6 +48,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ntv2/grid_layout.h"
@@ -66,7 +67,8 @@ struct GridOpenStatus {
   // What the layout test read (empty when the file could not be opened).
   LayoutDetection detection;
   // For a corrupt file: what is wrong, quoting the values ("GS_COUNT(100) of sub-grid
-  // NSW_0701 does not match expected cells (11x10)").
+  // NSW_0701 does not match expected cells (11x10)"). For a file that is not opened because
+  // it is no regular file: "PATH is a folder, not a grid file", "PATH is not a regular file".
   std::string detail;
 };
 
@@ -107,6 +109,13 @@ struct GridShift {
   double longitudeAccuracy = 0.0;  // metres (when known)
   int subGrid = -1;                // index, in file order, of the sub-grid used
 };
+
+// Why a file that exists was not opened as a grid (a folder, a pipe, a device), for a
+// message's second line; empty otherwise.
+inline std::string_view RefusalReason(const GridOpenStatus& status) {
+  return status.error == GridOpenError::kCannotOpen ? std::string_view(status.detail)
+                                                    : std::string_view();
+}
 
 // "Acc: Lat %.3fm Long %.3fm" with the two accuracies, or "No Accuracy Available".
 std::string AccuracyText(const GridShift& shift);

@@ -43,7 +43,7 @@ bool ReadGridHeader(const std::string& path, GridCaller caller, GridHeaderTexts&
   texts.format =
       status.detection.layout != nullptr ? status.detection.layout->label : kAustralianLayout.label;
   if (!file) {
-    ShowInvalidGridFile(desktop, caller, path);
+    ShowInvalidGridFile(desktop, caller, path, RefusalReason(status));
     return false;
   }
 
@@ -71,7 +71,7 @@ SubGridExtents ReadSubGridExtents(const std::string& gridFilePath, ui::Desktop& 
   GridOpenStatus status;
   const std::unique_ptr<GridFile> file = GridFile::Open(gridFilePath, status);
   if (!file) {
-    ShowInvalidGridFile(desktop, GridCaller::kSubGridExtents, gridFilePath);
+    ShowInvalidGridFile(desktop, GridCaller::kSubGridExtents, gridFilePath, RefusalReason(status));
     return {};
   }
   SubGridExtents extents;

@@ -12,7 +12,9 @@ std::shared_ptr<const GridFile> OpenGridForInterpolation(GridInterpolator& inter
   std::shared_ptr<const GridFile> grid = interpolator.cache().Get(gridFilePath, status);
   if (grid) return grid;
   if (status.error == GridOpenError::kCannotOpen) {
-    desktop.ShowMessage("Open failed on Input file and Count",
+    std::string message = "Open failed on Input file and Count";
+    if (!status.detail.empty()) message += "\n" + status.detail;
+    desktop.ShowMessage(message,
                         text::Format("<<%s|%d|%d|%d>>", gridFilePath.c_str(), interpolator.calls(),
                                      interpolator.successes(), interpolator.pointsOutside()),
                         ui::MessageIcon::Error);

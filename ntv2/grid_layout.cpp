@@ -75,8 +75,10 @@ void ShowSubGridCounts(ui::Desktop& desktop, GridCaller caller, const LayoutDete
   }
 }
 
-void ShowInvalidGridFile(ui::Desktop& desktop, GridCaller caller, const std::string& path) {
-  const std::string message = text::Format("Invalid GSB File (%d)", static_cast<int>(caller));
+void ShowInvalidGridFile(ui::Desktop& desktop, GridCaller caller, const std::string& path,
+                         std::string_view reason) {
+  std::string message = text::Format("Invalid GSB File (%d)", static_cast<int>(caller));
+  if (!reason.empty()) message += "\n" + std::string(reason);
   desktop.ShowMessage(message, caller == GridCaller::kListChoice ? path : "ERROR",
                       ui::MessageIcon::Error);
 }

@@ -114,8 +114,9 @@ enum class GridCaller : int {
 void ShowSubGridCounts(ui::Desktop& desktop, GridCaller caller, const LayoutDetection& detection);
 
 // "Invalid GSB File (<code>)" with an error icon; the caption is "ERROR", or the file path
-// for a list choice.
-void ShowInvalidGridFile(ui::Desktop& desktop, GridCaller caller, const std::string& path);
+// for a list choice. A `reason`, when given, is the message's second line.
+void ShowInvalidGridFile(ui::Desktop& desktop, GridCaller caller, const std::string& path,
+                         std::string_view reason = {});
 
 namespace detail {
 // Little-endian reads from a byte buffer; the caller has checked that the bytes are there.

@@ -1,7 +1,8 @@
 #include "params/parameter_sets.h"
 
-#include <fstream>
+#include <sstream>
 
+#include "text/line_input.h"
 #include "text/text_file.h"
 
 namespace tarvo::params {
@@ -81,10 +82,14 @@ void SetActiveParameters(engine::TransformSettings& settings, const ParameterTex
   settings.scalePpm = texts[8];
 }
 
-std::optional<ParameterTexts> LoadParameterFile(const std::filesystem::path& folder) {
-  std::ifstream in(folder / "Tarvo.var", std::ios::binary);
-  if (!in) return std::nullopt;
+std::optional<ParameterTexts> LoadParameterFile(const std::filesystem::path& folder,
+                                                std::string* refusal) {
   ParameterTexts texts;
+  std::string why;
+  const auto head = text::ReadFileHead(folder / "Tarvo.var", texts.size(), "settings file", why);
+  if (refusal != nullptr) *refusal = std::move(why);
+  if (!head) return std::nullopt;
+  std::istringstream in(*head);
   for (std::string& value : texts) {
     if (!text::ReadLine(in, value)) value.clear();
   }

@@ -41,7 +41,10 @@ void SetActiveParameters(engine::TransformSettings& settings, const ParameterTex
 
 // Reads Tarvo.var from `folder`: nothing when it cannot be opened. A missing line gives an
 // empty text (a transformation uses it as 0); each line is read whole, without its line end.
-std::optional<ParameterTexts> LoadParameterFile(const std::filesystem::path& folder);
+// A Tarvo.var that is no regular file or holds a line longer than 1 MiB is not read; then
+// `refusal`, when given, says why (it is emptied otherwise).
+std::optional<ParameterTexts> LoadParameterFile(const std::filesystem::path& folder,
+                                                std::string* refusal = nullptr);
 
 // Writes the nine texts to `folder`/Tarvo.var, one per line, replacing the file whole.
 // Returns false when it cannot be written (the old file is then left as it was).
