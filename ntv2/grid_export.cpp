@@ -261,7 +261,7 @@ GridExportResult ExportGridText(const std::string& gridPath, const GridExportCal
   text::OpenedFile opened = text::OpenRegularFile(gridPath, "grid file");
   if (!opened.file) {
     std::string message = "Open failed on input file";
-    if (!opened.refusal.empty()) message += "\n" + opened.refusal;
+    if (!opened.refusal.empty()) (message += '\n') += opened.refusal;
     desktop.ShowMessage(message, "ERROR", ui::MessageIcon::Error, ui::MessageButtons::OkCancel);
     return result;
   }

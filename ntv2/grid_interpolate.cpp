@@ -13,7 +13,7 @@ std::shared_ptr<const GridFile> OpenGridForInterpolation(GridInterpolator& inter
   if (grid) return grid;
   if (status.error == GridOpenError::kCannotOpen) {
     std::string message = "Open failed on Input file and Count";
-    if (!status.detail.empty()) message += "\n" + status.detail;
+    if (!status.detail.empty()) (message += '\n') += status.detail;
     desktop.ShowMessage(message,
                         text::Format("<<%s|%d|%d|%d>>", gridFilePath.c_str(), interpolator.calls(),
                                      interpolator.successes(), interpolator.pointsOutside()),

@@ -78,7 +78,7 @@ void ShowSubGridCounts(ui::Desktop& desktop, GridCaller caller, const LayoutDete
 void ShowInvalidGridFile(ui::Desktop& desktop, GridCaller caller, const std::string& path,
                          std::string_view reason) {
   std::string message = text::Format("Invalid GSB File (%d)", static_cast<int>(caller));
-  if (!reason.empty()) message += "\n" + std::string(reason);
+  if (!reason.empty()) (message += '\n') += reason;
   desktop.ShowMessage(message, caller == GridCaller::kListChoice ? path : "ERROR",
                       ui::MessageIcon::Error);
 }
