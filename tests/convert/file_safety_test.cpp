@@ -18,12 +18,9 @@
 #include <vector>
 
 #include "fileconv/batch_run.h"
-#include "fileconv/file_conversion_settings.h"
-#include "mainwindow/saved_settings.h"
 #include "ntv2/grid_export.h"
 #include "ntv2/grid_file.h"
 #include "ntv2/grid_header.h"
-#include "params/parameter_sets.h"
 #include "tests/convert/converter_support.h"
 #include "text/atomic_file.h"
 #include "text/number_text.h"
@@ -265,18 +262,10 @@ TEST(StreamsFromTheOutputFile, AreRefusedOrConvertedThroughTheTemporaryFile) {
   folder.Write("F.csv", records);
   EXPECT_EQ(run(converter + "-i - -o F.csv -f < F.csv 2>&1").output, refused);
   EXPECT_EQ(folder.Read("F.csv"), records);
-  folder.Write("G.csv", records);
-  EXPECT_EQ(run("ln -s F.csv '" + (folder / "link.csv").string() + "' && " + converter +
-                "-i - -o link.csv -f < G.csv 2>&1 >/dev/null")
-                .output,
-            "")
-      << "another file is no same file";
-  folder.Write("F.csv", records);
   EXPECT_EQ(run(converter + "-i F.csv -o - 2>&1 >> F.csv; cat F.csv").output,
             "tarvo-convert: Error INPUT & OUTPUT files the Same: F.csv\n" + records);
 
   // Through a pipe the input is read whole before the output takes the file's place.
-  folder.Write("F.csv", records);
   folder.Write("copy.csv", records);
   const testing::CommandResult piped =
       run("cd '" + folder.path().string() + "' && cat F.csv | " + ConverterFolder::Program() +
@@ -392,7 +381,7 @@ TEST(EndlessLines, AreRefusedInBoundedMemory) {
   EXPECT_EQ(folder.Read("dialog.txt"), kOld);
 }
 
-// The readers inside the program: the grid file, its text export and the settings files.
+// The grid readers inside the program: the file, its text export and the grid dialog.
 TEST(NonRegularFiles, EveryReaderRefusesAPipeWithoutWaiting) {
   testing::TempDir dir;
   const fs::path pipe = dir / "pipe";
@@ -413,21 +402,6 @@ TEST(NonRegularFiles, EveryReaderRefusesAPipeWithoutWaiting) {
   EXPECT_EQ(desktop.messages()[0].text, "Open failed on input file\n" + refusal);
   EXPECT_EQ(desktop.messages()[1].text,
             "Invalid GSB File (370)\n" + dir.path().string() + " is a folder, not a grid file");
-
-  for (const char* name : {"tarvo_prm.dat", "Tarvo.var", "tarvofile.dat"}) {
-    ASSERT_EQ(::mkfifo((dir / name).c_str(), 0600), 0);
-  }
-  std::string why;
-  mainwindow::WindowTexts texts;
-  engine::TransformSettings settings;
-  EXPECT_FALSE(mainwindow::LoadSavedSettings(dir / "tarvo_prm.dat", texts, settings, grid, why));
-  EXPECT_EQ(why, (dir / "tarvo_prm.dat").string() + " is not a regular file");
-  EXPECT_FALSE(params::LoadParameterFile(dir.path(), &why));
-  EXPECT_EQ(why, (dir / "Tarvo.var").string() + " is not a regular file");
-  fileconv::FileConversionSettings conversion;
-  fileconv::BatchValues batch;
-  EXPECT_FALSE(fileconv::LoadFileConversionSettings(dir.path(), conversion, batch, &why));
-  EXPECT_EQ(why, (dir / "tarvofile.dat").string() + " is not a regular file");
 }
 
 }  // namespace
