@@ -444,13 +444,18 @@ Output:
                            or nothing) does: stop (the default) ends the run there, as the
                            program does; skip leaves such lines out, converts the rest, and
                            counts them at the end with the first ten line numbers
-  -f, --force              overwrite an existing output file
+  -f, --force              replace an existing output file (once the run has finished)
   -q, --quiet              no progress and no count at the end
   -h, --help               show this help and exit
   -V, --version            show the version and exit
 
+The output file is written under a temporary name beside it and takes its name only when
+the run has finished: a refused, failed or interrupted run (Ctrl+C, a full disk) leaves an
+existing output file as it was, and so does a run that converted no record.
+
 Exit status: 0 when the file was converted, 1 when a check refused the run (the message
-says which), 2 for a usage error.
+says which), the run failed or it converted no record of an input that held some, 2 for a
+usage error.
 
 Example:
   tarvo-convert -i points.csv -o points_mga.csv --from AMG:56 --to MGA:56 -F 2,3,4 \

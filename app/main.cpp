@@ -8,11 +8,14 @@
 #include "mainwindow/help_text.h"
 #include "mainwindow/main_window.h"
 #include "ntv2/grid_choice.h"
+#include "text/atomic_file.h"
 #include "ui/os_services.h"
 #include "ui/qt/painting.h"
 #include "ui/qt/qt_desktop.h"
 
 int main(int argc, char** argv) {
+  // A Ctrl+C, SIGTERM or SIGHUP while a file is written leaves no temporary file behind.
+  tarvo::text::InstallInterruptCleanup("tarvo");
   QApplication application(argc, argv);
   // QApplication takes the user's locale; numbers are always read and written in "C".
   std::setlocale(LC_NUMERIC, "C");

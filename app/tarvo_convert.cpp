@@ -20,14 +20,19 @@
 // used, with a warning that says why; a 7-parameter set no transformation can use (from
 // Tarvo.var or --params) refuses a run by the 7-parameter method.
 //
-// Exit status: 0 converted, 1 a check refused the run (or the output could not be written
-// completely), 2 a usage error.
+// The output file takes its name only when the run has finished (fileconv/batch_run.h): a
+// run refused, failed or ended by Ctrl+C, SIGTERM or SIGHUP leaves an existing output as it
+// was and no temporary file behind, and says so on standard error.
+//
+// Exit status: 0 converted, 1 a check refused the run, the run failed (a read or write
+// error, a line longer than 1 MiB) or it converted no record of an input that held some,
+// 2 a usage error. A run ended by a signal ends by that signal.
 #include <unistd.h>
 
 #include <array>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -42,6 +47,8 @@
 #include "ntv2/grid_file.h"
 #include "ntv2/grid_interpolate.h"
 #include "params/parameter_sets.h"
+#include "text/atomic_file.h"
+#include "text/line_input.h"
 #include "text/number_text.h"
 
 namespace tarvo::app {
@@ -103,27 +110,10 @@ void UseParameterFile(const params::ParameterTexts& texts, const std::string& fi
   state.parameterProblem.reset();
 }
 
-// tarvo_prm.dat and Tarvo.var of `folder`, as the main window reads them at start-up. A
-// missing tarvo_prm.dat leaves the program's defaults; a damaged one too, with a warning
-// that says why.
-void LoadProgramSettings(const std::filesystem::path& folder, RunState& state,
-                         ui::Desktop& desktop) {
-  std::ifstream in(folder / "tarvo_prm.dat", std::ios::binary);
-  mainwindow::WindowTexts texts;
-  std::string problem;
-  if (in) {
-    if (mainwindow::ReadSavedSettings(in, texts, state.transform, state.grid, &problem)) {
-      state.sources.Set(Setting::InputFormat, "tarvo_prm.dat line 28");
-      state.sources.Set(Setting::Grid, "tarvo_prm.dat lines 31 and 32");
-    } else {
-      desktop.ShowMessage(
-          ui::WithReason("The saved settings are not used", "tarvo_prm.dat " + problem), "WARNING",
-          ui::MessageIcon::Warning, ui::MessageButtons::Ok);
-    }
-  }
-  if (const auto parameters = params::LoadParameterFile(folder)) {
-    UseParameterFile(*parameters, "Tarvo.var", "", state);
-  }
+// A settings file that is not read (no regular file, a line longer than 1 MiB): the run
+// goes on as without it.
+void ShowRefusal(ui::Desktop& desktop, const std::string& refusal) {
+  if (!refusal.empty()) desktop.ShowMessage(refusal, "WARNING", ui::MessageIcon::Warning);
 }
 
 // The sources of the settings tarvofile.dat gave.
@@ -135,6 +125,35 @@ void SetFileSources(SettingSources& sources) {
   sources.Set(Setting::InputUnits, "tarvofile.dat line 5");
   sources.Set(Setting::OutputUnits, "tarvofile.dat line 7");
   sources.Set(Setting::Fields, "tarvofile.dat lines 12, 13 and 15");
+}
+
+// The settings files of `folder`, as the program reads them: tarvo_prm.dat and Tarvo.var as
+// the main window does at start-up (a missing tarvo_prm.dat leaves the program's defaults; a
+// damaged one too, with a warning that says why), tarvofile.dat as the file conversion
+// dialog does when it opens.
+void LoadProgramSettings(const std::filesystem::path& folder, RunState& state,
+                         ui::Desktop& desktop) {
+  mainwindow::WindowTexts texts;
+  std::string refusal;
+  std::string problem;
+  if (mainwindow::LoadSavedSettings(folder / "tarvo_prm.dat", texts, state.transform, state.grid,
+                                    refusal, &problem)) {
+    state.sources.Set(Setting::InputFormat, "tarvo_prm.dat line 28");
+    state.sources.Set(Setting::Grid, "tarvo_prm.dat lines 31 and 32");
+  } else if (!problem.empty()) {
+    desktop.ShowMessage(
+        ui::WithReason("The saved settings are not used", "tarvo_prm.dat " + problem), "WARNING",
+        ui::MessageIcon::Warning, ui::MessageButtons::Ok);
+  }
+  ShowRefusal(desktop, refusal);
+  if (const auto parameters = params::LoadParameterFile(folder, &refusal)) {
+    UseParameterFile(*parameters, "Tarvo.var", "", state);
+  }
+  ShowRefusal(desktop, refusal);
+  if (LoadFileConversionSettings(folder, state.settings, state.batch, &refusal)) {
+    SetFileSources(state.sources);
+  }
+  ShowRefusal(desktop, refusal);
 }
 
 // The grid method a grid file implies: the datum its first sub-grid's name or its path
@@ -173,8 +192,11 @@ std::string ApplyTransformOptions(const ConvertOptions& o, RunState& state) {
     state.parameterProblem.reset();
   }
   if (o.paramsFile) {
-    const auto texts = params::ReadParameterFile(*o.paramsFile);
-    if (!texts) return "cannot read the parameter file '" + *o.paramsFile + "'";
+    std::string refusal;
+    const auto texts = params::ReadParameterFile(*o.paramsFile, &refusal);
+    if (!texts) {
+      return refusal.empty() ? "cannot read the parameter file '" + *o.paramsFile + "'" : refusal;
+    }
     UseParameterFile(*texts, *o.paramsFile, " (option --params)", state);
     t.parameterSet = engine::kUserDefinedParameterSet;
   }
@@ -349,9 +371,6 @@ int Run(const std::vector<std::string>& args) {
   RunState state;
   if (const auto folder = desktop.CurrentDirectory()) {
     LoadProgramSettings(*folder, state, desktop);
-    if (LoadFileConversionSettings(*folder, state.settings, state.batch)) {
-      SetFileSources(state.sources);
-    }
   } else {
     desktop.ShowMessage(". does not Exist/nOption Terminated", "INVALID DIRECTORY",
                         ui::MessageIcon::Error, ui::MessageButtons::Ok);
@@ -403,12 +422,22 @@ int Run(const std::vector<std::string>& args) {
     return kExitRefused;
   }
   if (!options->quiet && result.previewText) WritePreviewText(*result.previewText, "");
-  return result.writeFailed || result.readFailed ? kExitRefused : kExitConverted;
+  if (result.nothingConverted) {
+    std::cerr << kProgram << ": no record was converted";
+    if (result.outputKept) {
+      std::cerr << ": nothing was written to " << state.settings.outputFileName;
+    }
+    std::cerr << '\n';
+  }
+  const bool failed =
+      result.writeFailed || result.readFailed || result.overlongLine > 0 || result.nothingConverted;
+  return failed ? kExitRefused : kExitConverted;
 }
 
 }  // namespace
 }  // namespace tarvo::app
 
 int main(int argc, char** argv) {
+  tarvo::text::InstallInterruptCleanup("tarvo-convert");
   return tarvo::app::Run(std::vector<std::string>(argv + 1, argv + argc));
 }

@@ -1,5 +1,7 @@
 #include "fileconv/batch_run.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +17,8 @@
 #include "fileconv/record_writer.h"
 #include "fileconv/run_files.h"
 #include "ntv2/grid_choice.h"
+#include "text/atomic_file.h"
+#include "text/line_input.h"
 #include "text/number_text.h"
 
 namespace tarvo::fileconv {
@@ -60,22 +64,32 @@ bool IsKnownSystem(std::string_view system) {
          system == engine::GridSystem::kIsg;
 }
 
-// Two names of the same file: the same text, or paths that lead to one file (relative and
-// absolute names, links). A run must never truncate its own input.
-bool SameFile(const std::string& input, const std::string& output) {
-  if (input == output) return true;
-  std::error_code error;
-  const bool same = fs::equivalent(fs::path(input), fs::path(output), error);
-  return same && !error;
-}
-
-// Closes a file the run opened itself.
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
+// A file's identity: its device and inode.
+struct FileIdentity {
+  dev_t device;
+  ino_t inode;
+  bool operator==(const FileIdentity&) const = default;
 };
 
-std::FILE* OpenFile(const fs::path& path, const char* mode) {
-  return std::fopen(path.string().c_str(), mode);
+// The identity of a regular file, of an open stream or else by path (links followed).
+// Pipes, terminals and devices have none that matters: the run never truncates them.
+std::optional<FileIdentity> IdentityOf(const std::string& path, std::FILE* stream) {
+  struct stat status {};
+  const int got =
+      stream != nullptr ? ::fstat(::fileno(stream), &status) : ::stat(path.c_str(), &status);
+  if (got != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+  return FileIdentity{status.st_dev, status.st_ino};
+}
+
+// The input and output are the same file: by name, or by identity (relative and absolute
+// names, links, and standard input or output redirected from or to the other file). Writing
+// such an output would destroy the input it reads.
+bool SameFile(const FileConversionSettings& settings, const BatchRunOptions& options) {
+  const bool streams = options.inputStream != nullptr || options.outputStream != nullptr;
+  if (!streams && settings.inputFileName == settings.outputFileName) return true;
+  const auto input = IdentityOf(settings.inputFileName, options.inputStream);
+  const auto output = IdentityOf(settings.outputFileName, options.outputStream);
+  return input && output && *input == *output;
 }
 
 bool HasText(std::string_view line) {
@@ -127,9 +141,7 @@ std::optional<Plan> MakePlan(const FileConversionSettings& settings, const Batch
     return std::nullopt;
   }
 
-  // A stream has no file name to compare.
-  const bool streams = options.inputStream != nullptr || options.outputStream != nullptr;
-  if (!streams && SameFile(settings.inputFileName, settings.outputFileName)) {
+  if (SameFile(settings, options)) {
     ShowError(desktop, settings.inputFileName, "Error INPUT & OUTPUT files the Same");
     return std::nullopt;
   }
@@ -268,7 +280,7 @@ struct MeasuredLines {
   std::size_t longest = 0;
 };
 
-MeasuredLines MeasureLongestLines(LineInput& input, int count) {
+MeasuredLines MeasureLongestLines(text::LineInput& input, int count) {
   MeasuredLines measured;
   std::string_view line;
   for (int i = 0; i < count && input.Next(line); ++i) {
@@ -306,8 +318,8 @@ std::string HeaderBlock(const FileConversionSettings& settings, const Plan& plan
 
 // The record loop: reads, converts and writes records until the data ends or a line holds
 // no record. `pending` lines are converted before those still in `input`. Counts into
-// `result`.
-void ConvertRecords(LineInput& input, std::vector<std::string> pending, RecordOutput& output,
+// `result`; returns whether the data held any line with text.
+bool ConvertRecords(text::LineInput& input, std::vector<std::string> pending, RecordOutput& output,
                     const Plan& plan, bool echo, std::uint64_t size, const BatchRunOptions& options,
                     BatchRunResult& result) {
   // Progress about every thousandth of the file; every block of a stream of unknown size.
@@ -340,10 +352,12 @@ void ConvertRecords(LineInput& input, std::vector<std::string> pending, RecordOu
   RecordFields fields;
   std::string_view line;
   std::string& out = output.buffer();
+  bool data = false;
   while (true) {
     if (input.offset() >= nextProgress) reportProgress();
     if (!nextLine(line)) break;
     const RecordRead read = ReadRecord(line, plan.layout, fields);
+    data = data || HasText(line);
     if (read == RecordRead::EndOfData && options.badRecords == BadRecords::Skip) {
       if (HasText(line)) {
         ++result.skipped;
@@ -359,6 +373,7 @@ void ConvertRecords(LineInput& input, std::vector<std::string> pending, RecordOu
       while (nextLine(line)) {
         if (HasText(line)) {
           result.stoppedAtLine = stopLine;
+          data = true;
           break;
         }
       }
@@ -380,9 +395,10 @@ void ConvertRecords(LineInput& input, std::vector<std::string> pending, RecordOu
       writer.Write(line, fields, *converted, out);
       ++result.count;
     }
-    output.Commit();
+    output.RecordDone();
   }
   reportProgress();
+  return data;
 }
 
 std::string FinalText(const BatchRunResult& result) {
@@ -411,7 +427,17 @@ std::string FinalText(const BatchRunResult& result) {
                          static_cast<unsigned long long>(result.stoppedAtLine));
   }
   if (result.readFailed) text += "\r\n     ERROR - the input file could not be read to its end";
-  if (result.writeFailed) text += "\r\n     ERROR - the output file is incomplete";
+  if (result.overlongLine > 0) {
+    text += text::Format("\r\n     ERROR - line %llu of the input file is longer than 1 MiB",
+                         static_cast<unsigned long long>(result.overlongLine));
+  }
+  // A stream cannot be taken back; a file output is replaced only by a whole run.
+  if (result.writeFailed && !result.outputKept) {
+    text += "\r\n     ERROR - the output file is incomplete";
+  }
+  if (result.outputKept && !result.nothingConverted) {
+    text += "\r\n     Nothing was written to the output file";
+  }
   return text;
 }
 
@@ -438,23 +464,23 @@ BatchRunResult RunBatchConversion(const FileConversionSettings& settings, BatchV
   if (!plan) return result;
 
   // The input file, or the caller's stream.
-  const fs::path inputPath(settings.inputFileName);
-  std::error_code error;
-  std::unique_ptr<std::FILE, FileCloser> inputFile;
+  text::UniqueFile inputFile;
   std::FILE* in = options.inputStream;
   std::uint64_t size = 0;
   if (in == nullptr) {
-    if (!fs::is_directory(inputPath, error)) inputFile.reset(OpenFile(inputPath, "rb"));
-    if (!inputFile) {
+    text::OpenedFile opened = text::OpenRegularFile(settings.inputFileName, "coordinate file");
+    if (!opened.file) {
       result.previewText = "\r\n     ERROR - File (" + settings.inputFileName + ") does not exist";
+      if (!opened.refusal.empty()) *result.previewText += "\r\n     " + opened.refusal;
       desktop.Beep();
       return result;
     }
+    inputFile = std::move(opened.file);
     in = inputFile.get();
-    size = fs::file_size(inputPath, error);
-    if (error) size = 0;
+    struct stat status {};
+    if (::fstat(::fileno(in), &status) == 0) size = static_cast<std::uint64_t>(status.st_size);
   }
-  LineInput input(in);
+  text::LineInput input(in);
 
   // The header lines; for SSV the longest of as many data lines.
   std::string_view header;
@@ -466,23 +492,32 @@ BatchRunResult RunBatchConversion(const FileConversionSettings& settings, BatchV
     batch.longestLineLength = std::max(batch.longestLineLength, measured.longest);
   }
 
-  // The output file, or the caller's stream.
-  std::unique_ptr<std::FILE, FileCloser> outputFile;
+  // The output: the caller's stream, or a temporary file that becomes the output file only
+  // when the run has finished; until then an existing output file stays as it was. A device
+  // or pipe named as the output is written as a stream.
+  std::unique_ptr<text::AtomicFile> outputFile;
+  text::UniqueFile outputDevice;
   std::FILE* out = options.outputStream;
   if (out == nullptr) {
     const fs::path outputPath(settings.outputFileName);
+    std::error_code error;
     if (fs::exists(outputPath, error) &&
         desktop.ShowMessage(settings.outputFileName, "File Exists Overwrite",
                             ui::MessageIcon::Question,
                             ui::MessageButtons::YesNo) != ui::MessageAnswer::Yes) {
       return result;
     }
-    outputFile.reset(OpenFile(outputPath, "wb"));
-    if (!outputFile) {
+    const fs::file_status status = fs::status(outputPath, error);
+    if (fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status)) {
+      outputDevice.reset(std::fopen(outputPath.c_str(), "wb"));
+      out = outputDevice.get();
+    } else {
+      outputFile = text::AtomicFile::Create(outputPath);
+    }
+    if (!outputFile && out == nullptr) {
       ShowError(desktop, settings.outputFileName, "Drive or Path does no exist");
       return result;
     }
-    out = outputFile.get();
   }
 
   OutputContents contents = OutputContents::ResultsOnly;
@@ -491,26 +526,42 @@ BatchRunResult RunBatchConversion(const FileConversionSettings& settings, BatchV
   } else {
     OutputContentsDialog dialog(desktop);
     desktop.RunModal(dialog);
-    // A cancelled choice does not stop the run: it writes results only.
-    contents = dialog.choice().value_or(OutputContents::ResultsOnly);
+    // "&Cancel" ends the run: nothing is written.
+    if (!dialog.choice()) return result;
+    contents = *dialog.choice();
   }
   plan->writer.contents = contents;
   plan->writer.longestLineLength = batch.longestLineLength;
 
-  RecordOutput output(out);
+  RecordOutput output = outputFile ? RecordOutput(*outputFile) : RecordOutput(out);
   if (batch.fileTypeCode != FileTypeCode::T27) {
     output.buffer() += HeaderBlock(settings, *plan, transform, desktop.LocalTime());
   }
 
-  ConvertRecords(input, std::move(measured.lines), output, *plan, batch.echo, size, options,
-                 result);
+  const bool data = ConvertRecords(input, std::move(measured.lines), output, *plan, batch.echo,
+                                   size, options, result);
+  result.nothingConverted = data && result.count == 0;
 
   result.readFailed = input.failed();
   if (result.readFailed) {
     ShowError(desktop, settings.inputFileName, "ERROR - Input file not read completely");
   }
+  result.overlongLine = input.overlongLine();
+  if (result.overlongLine > 0) {
+    ShowError(desktop, text::OverlongLineText(settings.inputFileName, result.overlongLine),
+              "ERROR - Input file not read completely");
+  }
   result.writeFailed = !output.Finish();
-  if (outputFile) result.writeFailed = std::fclose(outputFile.release()) != 0 || result.writeFailed;
+  if (outputDevice && std::fclose(outputDevice.release()) != 0) result.writeFailed = true;
+  if (outputFile) {
+    // A run that failed, or converted nothing of an input that held data, never replaces a
+    // good output file by a part of one or by a header block.
+    const bool whole = !result.readFailed && result.overlongLine == 0 && !result.writeFailed &&
+                       !result.nothingConverted;
+    if (whole && !outputFile->Commit()) result.writeFailed = true;
+    if (!whole) outputFile->Discard();
+    result.outputKept = !whole || result.writeFailed;
+  }
   if (result.writeFailed) {
     ShowError(desktop, settings.outputFileName, "ERROR - Output file not written completely");
   }

@@ -4,12 +4,13 @@
 //
 // A run goes: checks, preparation, record loop, end.
 //   Checks, each ending the run with its message before anything is written: the field
-//   numbers; input and output not the same file; the units, systems, zones and notations the
-//   run needs; a datum shift it can apply; the input file opens; an existing output file may
-//   be overwritten (Yes/No); the output file can be created.
-//   Preparation: the output contents choice (OutputContentsDialog, or the caller's answer);
-//   for SSV the longest line of as many data lines as there are header lines; the header
-//   block (CSV, SSV).
+//   numbers; input and output not the same file (by name, or by identity: links, and
+//   standard input or output redirected from or to the other file); the units, systems,
+//   zones and notations the run needs; a datum shift it can apply; the input is a regular
+//   file that opens; an existing output file may be overwritten (Yes/No); the output file
+//   can be created; the output contents choice ("&Cancel" ends the run).
+//   Preparation: for SSV the longest line of as many data lines as there are header lines;
+//   the header block (CSV, SSV).
 //   Record loop: read, echo line, convert, write; until the first field of a line cannot be
 //   read (or, skipping bad records, past such lines) or the data ends. Records outside the
 //   NTv2 grid are dropped and not counted, and so are records whose results are no
@@ -20,13 +21,16 @@
 //   grid, those without a valid result, the lines skipped, where the run stopped early, and
 //   a failed read or write, when there are any).
 //
-// The files are read and written in large blocks (run_files.h), each only once: the SSV
-// lines measured for alignment are kept and converted after the measurement, so the input
-// may be a stream (standard input) as well as a file.
+// The output file is written as a temporary file beside it (text/atomic_file.h) that takes
+// its name only when the run has finished whole. A run refused, cancelled, failed (a read
+// error, a line longer than 1 MiB, a full disk) or interrupted leaves an existing output
+// file as it was, and so does a run that converted no record of an input that held some:
+// a good output is never replaced by part of one or by a header block alone. Standard
+// output, a device or a pipe as the output is a stream, written as the run goes.
 //
-// The run reads TransformSettings (the 7-parameter texts, converted once, and the input
-// notation) and never changes it. It is independent of any dialog: messages, questions and
-// the output contents dialog go through the Desktop, and progress through a callback.
+// The files are read and written in large blocks (text/line_input.h, run_files.h), each
+// only once: the SSV lines measured for alignment are kept and converted after the
+// measurement, so the input may be a stream (standard input) as well as a file.
 #pragma once
 
 #include <cstdint>
@@ -89,7 +93,7 @@ struct BatchRunOptions {
 };
 
 struct BatchRunResult {
-  bool converted = false;  // the output file was created and the records converted
+  bool converted = false;  // the run went through the records (not refused or cancelled)
   // The text for the dialog's preview box, when the run sets it (the input file cannot be
   // opened, or the run ended).
   std::optional<std::string> previewText;
@@ -104,6 +108,10 @@ struct BatchRunResult {
   std::vector<std::uint64_t> skippedLines;
   bool writeFailed = false;         // the output file could not be written completely
   bool readFailed = false;          // reading the input failed before its end
+  std::uint64_t overlongLine = 0;   // the input line longer than 1 MiB that ended the run, or 0
+  bool nothingConverted = false;    // the input held data, but no record was converted
+  bool outputKept = false;          // an output file was left as it was: the run failed or
+                                    // converted nothing
 };
 
 // Runs one batch conversion with the dialog's settings. Sets the SSV longest line length in

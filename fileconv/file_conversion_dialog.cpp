@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <fstream>
 #include <span>
 #include <string_view>
 
@@ -11,6 +10,7 @@
 #include "fileconv/record_reader.h"
 #include "fileconv/run_grid.h"
 #include "ntv2/grid_layout.h"
+#include "text/line_input.h"
 #include "text/number_text.h"
 
 namespace tarvo::fileconv {
@@ -52,9 +52,8 @@ std::vector<std::string> Texts(std::span<const std::string_view> labels) {
   return {labels.begin(), labels.end()};
 }
 
-std::string Cut(std::string text, std::size_t length) {
-  if (text.size() > length) text.resize(length);
-  return text;
+std::string Cut(std::string_view text, std::size_t length) {
+  return std::string(text.substr(0, length));
 }
 
 }  // namespace
@@ -234,7 +233,9 @@ void FileConversionDialog::OnShow() {
     desktop().ShowMessage(startDirectory_.string() + " does not Exist/nOption Terminated",
                           "INVALID DIRECTORY", ui::MessageIcon::Error);
   } else {
-    LoadFileConversionSettings(startDirectory_, settings_, batch_);
+    std::string refusal;
+    LoadFileConversionSettings(startDirectory_, settings_, batch_, &refusal);
+    if (!refusal.empty()) desktop().ShowMessage(refusal, "WARNING", ui::MessageIcon::Warning);
     inputFormatNote_ = kInputFormatNotePrefix + transform_.inputFormat;
     TakeMethodSettings(settings_, transform_, grid_);
   }
@@ -582,29 +583,32 @@ void FileConversionDialog::Take(int id, std::string& setting) {
 // separators of the first of them set the field count the lists offer (T27 records have
 // fixed columns: their count stays as it was).
 void FileConversionDialog::Preview() {
-  const fs::path path(settings_.inputFileName);
-  std::error_code error;
-  std::ifstream in;
-  if (!settings_.inputFileName.empty() && !fs::is_directory(path, error)) {
-    in.open(path, std::ios::binary);
+  text::OpenedFile opened;
+  if (!settings_.inputFileName.empty()) {
+    opened = text::OpenRegularFile(settings_.inputFileName, "coordinate file");
   }
-  if (!in.is_open()) {
+  if (!opened.file) {
     previewText_ = "\r\n     ERROR - File (" + settings_.inputFileName + ") does not exist";
+    if (!opened.refusal.empty()) previewText_ += "\r\n     " + opened.refusal;
     return;
   }
-  LineReader reader(in);
-  std::string line;
+  text::LineInput input(opened.file.get());
+  std::string_view line;
   const int headerLines = text::ToInt(settings_.headerLineCount);
-  for (int i = 0; i < headerLines && reader.Next(line); ++i) {
+  for (int i = 0; i < headerLines && input.Next(line); ++i) {
   }
-  if (!reader.Next(line)) line.clear();
+  if (!input.Next(line)) line = {};
   if (const auto count = CountSeparators(line, batch_.fileTypeCode)) {
     batch_.separatorCount = *count;
   }
   previewText_ = Cut(line, kPreviewLineLength) + "\r\n";
-  previewedLine_ = std::move(line);
-  for (int shown = 1; shown < kPreviewLines && reader.Next(line); ++shown) {
+  previewedLine_ = std::string(line);
+  for (int shown = 1; shown < kPreviewLines && input.Next(line); ++shown) {
     previewText_ += Cut(line, kPreviewLineLength) + "\r\n";
+  }
+  if (input.overlongLine() > 0) {
+    previewText_ += "     ERROR - " +
+                    text::OverlongLineText(settings_.inputFileName, input.overlongLine()) + "\r\n";
   }
 }
 

@@ -1,10 +1,11 @@
 #include "fileconv/file_conversion_settings.h"
 
 #include <array>
-#include <fstream>
+#include <sstream>
 #include <utility>
 
 #include "params/parameter_sets.h"
+#include "text/line_input.h"
 #include "text/text_file.h"
 
 namespace tarvo::fileconv {
@@ -78,9 +79,14 @@ std::optional<FileTypeCode> FindFileType(std::string_view label) {
 }
 
 bool LoadFileConversionSettings(const std::filesystem::path& folder,
-                                FileConversionSettings& settings, BatchValues& batch) {
-  std::ifstream in(folder / kSettingsFileName, std::ios::binary);
-  if (!in) return false;
+                                FileConversionSettings& settings, BatchValues& batch,
+                                std::string* refusal) {
+  std::string why;
+  const auto head =
+      text::ReadFileHead(folder / kSettingsFileName, kSavedLineCount, "settings file", why);
+  if (refusal != nullptr) *refusal = std::move(why);
+  if (!head) return false;
+  std::istringstream in(*head);
 
   const auto fields = SavedFields(settings);
   std::string line;

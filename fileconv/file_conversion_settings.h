@@ -111,9 +111,12 @@ inline constexpr std::string_view kSettingsFileName = "tarvofile.dat";
 // return the cut leaves at its end; so every value reads back as it is written. Reading
 // line 7 sets the echo flag (on exactly for "Both, E,N,H,Lat & Long"), reading line 9 the
 // file type code (a label that names no type leaves the code). Lines missing from a short
-// file keep their values. Returns false, changing nothing, when the file cannot be opened.
+// file keep their values. Returns false, changing nothing, when the file cannot be opened,
+// or is refused (no regular file, a line longer than 1 MiB): then `refusal`, when given,
+// says why (it is emptied otherwise).
 bool LoadFileConversionSettings(const std::filesystem::path& folder,
-                                FileConversionSettings& settings, BatchValues& batch);
+                                FileConversionSettings& settings, BatchValues& batch,
+                                std::string* refusal = nullptr);
 
 // Writes the sixteen saved settings to `folder`/tarvofile.dat, each followed by a line feed,
 // replacing the file whole. Returns false (the old file untouched) when it cannot be written.

@@ -145,17 +145,8 @@ void ReadT27(std::string_view line, const FieldLayout& layout, RecordFields& fie
 
 }  // namespace
 
-bool LineReader::Next(std::string& line) {
-  // getline fails only when it extracts nothing: at the end of the input.
-  if (!std::getline(in_, line)) return false;
-  // getline consumed the line feed too unless the input ended first.
-  offset_ += line.size() + (in_.eof() ? 0 : 1);
-  ++lineNumber_;
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  return true;
-}
-
-std::size_t FieldStart(std::string_view line, int number, FileTypeCode type) {
+std::size_t FieldStart(std::string_view line, int number, FileTypeCode type, int* missing) {
+  if (missing != nullptr) *missing = 0;
   if (number <= 1) return 0;
   int separators = 0;
   if (type == FileTypeCode::Csv) {
@@ -167,6 +158,7 @@ std::size_t FieldStart(std::string_view line, int number, FileTypeCode type) {
       if (IsBlank(line[i]) && !IsBlank(line[i - 1]) && ++separators == number - 1) return i + 1;
     }
   }
+  if (missing != nullptr) *missing = number - 1 - separators;
   return line.size();
 }
 
@@ -201,17 +193,20 @@ RecordRead ReadRecord(std::string_view line, const FieldLayout& layout, RecordFi
   }
 
   const FileTypeCode type = layout.type;
-  fields.firstColumns.start = FieldStart(line, layout.firstField, type);
+  fields.firstColumns.start =
+      FieldStart(line, layout.firstField, type, &fields.firstColumns.missing);
   if (!ScanField(line, fields.firstColumns.start, FieldKind::First, layout.dmsFields, fields.first,
                  fields.firstColumns.stop)) {
     return RecordRead::EndOfData;
   }
-  fields.secondColumns.start = FieldStart(line, layout.secondField, type);
+  fields.secondColumns.start =
+      FieldStart(line, layout.secondField, type, &fields.secondColumns.missing);
   ScanField(line, fields.secondColumns.start, FieldKind::Second, layout.dmsFields, fields.second,
             fields.secondColumns.stop);
   if (layout.heightField > 0) {
     fields.heightUsed = true;
-    fields.heightColumns.start = FieldStart(line, layout.heightField, type);
+    fields.heightColumns.start =
+        FieldStart(line, layout.heightField, type, &fields.heightColumns.missing);
     ScanField(line, fields.heightColumns.start, FieldKind::Height, false, fields.height,
               fields.heightColumns.stop);
   }

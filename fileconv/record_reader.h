@@ -27,7 +27,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <istream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,28 +35,12 @@
 
 namespace tarvo::fileconv {
 
-// Reads whole lines of any length from a stream, counting the bytes and lines consumed.
-class LineReader {
- public:
-  explicit LineReader(std::istream& in) : in_(in) {}
-
-  // The next line without its line end ("\n", or "\r\n" from Windows); false at the end of
-  // the input. `line` keeps its capacity from call to call.
-  bool Next(std::string& line);
-
-  std::uint64_t offset() const { return offset_; }
-  std::uint64_t lineNumber() const { return lineNumber_; }
-
- private:
-  std::istream& in_;
-  std::uint64_t offset_ = 0;
-  std::uint64_t lineNumber_ = 0;
-};
-
-// The columns of a field in its line: where it starts and where its scan stopped.
+// The columns of a field in its line: where it starts and where its scan stopped. A field
+// beyond the last of its line starts at the line's end and lacks `missing` separators.
 struct FieldColumns {
   std::size_t start = 0;
   std::size_t stop = 0;
+  int missing = 0;
 };
 
 // Where the fields of a run's records are. Field numbers count from 1; 0 means not used.
@@ -98,8 +81,10 @@ inline constexpr std::string_view kUnusedHeight = "0.00";
 RecordRead ReadRecord(std::string_view line, const FieldLayout& layout, RecordFields& fields);
 
 // The column where field `number` (from 1) of a CSV or SSV line starts, or the line's length
-// when the line has fewer fields.
-std::size_t FieldStart(std::string_view line, int number, FileTypeCode type);
+// when the line has fewer fields; then `missing`, when given, receives how many separators
+// the line lacks before that field.
+std::size_t FieldStart(std::string_view line, int number, FileTypeCode type,
+                       int* missing = nullptr);
 
 // The number of separators the preview counts in a line: commas for CSV, ends of words for
 // SSV (none for lines shorter than two characters); nothing for T27, whose count stays as it

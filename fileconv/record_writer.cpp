@@ -123,20 +123,36 @@ void RecordWriter::WriteResultsOnly(std::string_view line, const RecordFields& f
                                {Slot::Second, fields.secondColumns},
                                {Slot::Height, fields.heightColumns}}};
   const std::size_t count = fields.heightUsed ? 3 : 2;
-  // By start column; equal start columns keep the order first, second, height (a stable
-  // insertion sort of two or three places).
+  // By start column, fields beyond the line by their number; equal places keep the order
+  // first, second, height (a stable insertion sort of two or three places).
+  const auto before = [](const FieldColumns& a, const FieldColumns& b) {
+    return a.start != b.start ? a.start < b.start : a.missing < b.missing;
+  };
   for (std::size_t i = 1; i < count; ++i) {
-    for (std::size_t j = i; j > 0 && places[j].columns.start < places[j - 1].columns.start; --j) {
+    for (std::size_t j = i; j > 0 && before(places[j].columns, places[j - 1].columns); --j) {
       std::swap(places[j], places[j - 1]);
     }
   }
 
   const bool geographic = setup_.outputUnits == Units::Geographic;
+  const char separator = Separator();
   std::size_t copy = 0;
+  int added = 0;                             // separators written for fields beyond the line
+  std::size_t valueEnd = std::string::npos;  // where the last value written ends in `out`
   for (std::size_t i = 0; i < count; ++i) {
     const Place& place = places[i];
     const std::size_t start = std::min(place.columns.start, line.size());
     if (start > copy) out += line.substr(copy, start - copy);
+    // A field beyond the line gets the separators the line lacks, so that each value is
+    // read back in its own field (SSV has no empty fields: a run of blanks is one
+    // separator); two values never touch (a field named twice).
+    if (place.columns.missing > added) {
+      const int separators = setup_.type == FileTypeCode::Csv ? place.columns.missing - added : 1;
+      out.append(static_cast<std::size_t>(separators), separator);
+      added = place.columns.missing;
+    } else if (out.size() == valueEnd) {
+      out += separator;
+    }
     switch (place.slot) {
       case Slot::First:
         if (geographic) {
@@ -156,6 +172,7 @@ void RecordWriter::WriteResultsOnly(std::string_view line, const RecordFields& f
         text::AppendFixed(out, values.height, kMetreDecimals);
         break;
     }
+    valueEnd = out.size();
     // The field's own text is replaced up to the separator that follows it.
     copy = line.size();
     for (std::size_t j = place.columns.stop; j < line.size(); ++j) {
@@ -167,7 +184,7 @@ void RecordWriter::WriteResultsOnly(std::string_view line, const RecordFields& f
   }
   if (copy < line.size()) out += line.substr(copy);
   if (setup_.outputUnits == Units::Cartesian && !fields.heightUsed) {
-    out += Separator();
+    out += separator;
     text::AppendFixed(out, values.height, kMetreDecimals);
   }
   out += '\n';

@@ -1,68 +1,40 @@
-// The input and output files of a batch run, read and written in large blocks.
-//
-// LineInput hands out the lines of a file or stream as views into its buffer: one block read
-// (1 MiB) serves thousands of records, and no line is copied. A line longer than the buffer
-// grows it, so any line length is read whole; memory stays that of the longest line. Line
-// ends are "\n" or "\r\n" (files copied from Windows); a last line without one is a line.
+// The output of a batch run, written in large blocks.
 //
 // RecordOutput collects the run's output in one buffer that is written out whenever it
-// holds a block, and remembers a failed write.
+// holds a block, and remembers a failed write. It writes into the temporary file that
+// replaces the output file when the run has finished (text/atomic_file.h), or to a stream
+// (standard output, a device), which cannot be taken back.
 #pragma once
 
-#include <cstdint>
 #include <cstdio>
 #include <string>
-#include <string_view>
+
+#include "text/atomic_file.h"
 
 namespace tarvo::fileconv {
 
-class LineInput {
- public:
-  // Reads `file`, which the caller opened and closes.
-  explicit LineInput(std::FILE* file);
-
-  // The next line without its line end, valid until the next call; false at the end of the
-  // input (or on a read error, see failed()).
-  bool Next(std::string_view& line);
-
-  // Bytes and lines consumed so far.
-  std::uint64_t offset() const { return offset_; }
-  std::uint64_t lineNumber() const { return lineNumber_; }
-  bool failed() const { return failed_; }
-
- private:
-  // Reads more of the file behind what is left in the buffer; false when nothing came.
-  bool Refill();
-
-  std::FILE* file_;
-  std::string buffer_;
-  std::size_t begin_ = 0;  // the unread bytes are buffer_[begin_, end_)
-  std::size_t end_ = 0;
-  bool atEnd_ = false;
-  bool failed_ = false;
-  std::uint64_t offset_ = 0;
-  std::uint64_t lineNumber_ = 0;
-};
-
 class RecordOutput {
  public:
-  // Writes to `file`, which the caller opened and closes.
-  explicit RecordOutput(std::FILE* file);
+  // Writes to `stream`, which the caller opened and closes.
+  explicit RecordOutput(std::FILE* stream);
+  // Writes into `file`, which the caller commits or discards.
+  explicit RecordOutput(text::AtomicFile& file);
 
-  // The buffer to append to; call Commit after each record.
+  // The buffer to append to; call RecordDone after each record.
   std::string& buffer() { return buffer_; }
   // Writes the buffer out once it holds a block.
-  void Commit() {
+  void RecordDone() {
     if (buffer_.size() >= kBlockSize) WriteOut();
   }
-  // Writes what is left and flushes the stream; false when any write failed.
+  // Writes what is left and flushes a stream; false when any write failed.
   bool Finish();
 
  private:
   static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
   void WriteOut();
 
-  std::FILE* file_;
+  std::FILE* stream_ = nullptr;
+  text::AtomicFile* file_ = nullptr;
   std::string buffer_;
   bool failed_ = false;
 };

@@ -7,7 +7,8 @@
 // a desktop that answers every question with its first button.
 //
 // Besides the sanitizers it checks the run's account: records converted and records outside
-// the grid never outnumber the input's lines, and a run that converted left its output file.
+// the grid never outnumber the input's lines, a run that converted left its output file, and
+// one that converted nothing left an earlier output as it was.
 #include "fuzz/batch_conversion_fuzzer.h"
 
 #include <cstdint>
@@ -131,6 +132,8 @@ BatchConversionCase RunBatchConversionCase(const std::uint8_t* data, std::size_t
   fuzz::WriteBytes(settings.inputFileName, contents);
   std::error_code ignored;
   if ((options & 16) != 0) fs::remove(settings.outputFileName, ignored);
+  const bool outputExisted = fs::exists(settings.outputFileName, ignored);
+  const std::string outputBefore = outputExisted ? fuzz::ReadBytes(settings.outputFileName) : "";
 
   // What the preview counts of each line.
   std::uint64_t lines = 0;
@@ -144,7 +147,14 @@ BatchConversionCase RunBatchConversionCase(const std::uint8_t* data, std::size_t
       fileconv::RunBatchConversion(settings, batch, transform, run, desktop);
   Require(result.count + result.outsideGrid + result.noResult <= lines,
           "no more records than lines");
-  if (result.converted) Require(fs::exists(settings.outputFileName), "a run leaves its output");
+  if (result.converted && !result.outputKept) {
+    Require(fs::exists(settings.outputFileName), "a run leaves its output");
+  }
+  if (result.outputKept) {
+    Require(fs::exists(settings.outputFileName, ignored) == outputExisted &&
+                (!outputExisted || fuzz::ReadBytes(settings.outputFileName) == outputBefore),
+            "a run that converted nothing leaves the output as it was");
+  }
   return {result,          settings.outputFileName, desktop.messages(),
           desktop.beeps(), desktop.lastMessage(),   desktop.lastCaption()};
 }

@@ -112,6 +112,8 @@ const std::filesystem::path& ScratchFolder();
 
 // Writes `bytes` to `path`, replacing it.
 void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
+// The bytes of the file at `path`; empty when it cannot be read.
+std::string ReadBytes(const std::filesystem::path& path);
 
 // Takes values from the front of the fuzzer's bytes; once they run out every value is 0
 // (or empty), so any input describes a complete case.

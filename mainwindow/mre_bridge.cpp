@@ -1,10 +1,11 @@
 #include "mainwindow/mre_bridge.h"
 
-#include <fstream>
-#include <sstream>
+#include <cstdio>
 #include <system_error>
 
+#include "text/line_input.h"
 #include "text/number_text.h"
+#include "text/text_file.h"
 
 namespace tarvo::mainwindow {
 namespace {
@@ -55,9 +56,12 @@ std::optional<MreResult> RunMreBridge(bool forward, double latitude, double long
   if (!installedFolder.empty() && !std::filesystem::exists(program, missing)) {
     program = installedFolder / MreProgramName(forward);
   }
-  {
-    std::ofstream input(folder / "fwdmre.inp", std::ios::binary | std::ios::trunc);
-    input << text::Format("-%.*f   %.*f\n", 10, latitude, 10, longitude);
+  const std::filesystem::path inputPath = folder / "fwdmre.inp";
+  if (!text::WriteFileAtomically(inputPath,
+                                 text::Format("-%.*f   %.*f\n", 10, latitude, 10, longitude))) {
+    // The program would read whatever fwdmre.inp holds: another point's position.
+    desktop.ShowMessage("Cannot write " + inputPath.string(), "ERROR", ui::MessageIcon::Error);
+    return std::nullopt;
   }
   // An answer left from an earlier point is never read as this point's.
   const std::filesystem::path outputPath = folder / "Fwdmre.out";
@@ -75,14 +79,17 @@ std::optional<MreResult> RunMreBridge(bool forward, double latitude, double long
   if (outcome.stillRunning) {
     desktop.ShowMessage("MRE is still active", "WARNING", ui::MessageIcon::Warning);
   }
-  std::ifstream output(outputPath, std::ios::binary);
-  if (!output) {
+  // A program that had to be stopped gave no answer, whatever it left in the file.
+  const text::OpenedFile output =
+      outcome.stillRunning ? text::OpenedFile{} : text::OpenRegularFile(outputPath, "answer file");
+  if (!output.file) {
     desktop.ShowMessage("Unable to read FWDMRE.OUT", "ERROR", ui::MessageIcon::Error);
     return std::nullopt;
   }
-  std::ostringstream text;
-  text << output.rdbuf();
-  return ParseMreOutput(text.str());
+  // Two numbers need a few dozen characters; the read is bounded like a line.
+  std::string answer(text::kMaxLineLength, '\0');
+  answer.resize(std::fread(answer.data(), 1, answer.size(), output.file.get()));
+  return ParseMreOutput(answer);
 }
 
 }  // namespace tarvo::mainwindow

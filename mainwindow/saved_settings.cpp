@@ -3,10 +3,12 @@
 #include <cctype>
 #include <cmath>
 #include <optional>
+#include <sstream>
 #include <vector>
 
 #include "angles/packed_angle.h"
 #include "engine/coordinate_limits.h"
+#include "text/line_input.h"
 #include "text/number_text.h"
 #include "text/text_file.h"
 
@@ -157,6 +159,15 @@ bool ReadSavedSettings(std::istream& in, WindowTexts& texts, engine::TransformSe
   grid.gridMethod = *gridMethod;
   grid.gridFilePath = at(32);
   return true;
+}
+
+bool LoadSavedSettings(const std::filesystem::path& path, WindowTexts& texts,
+                       engine::TransformSettings& settings, ntv2::GridChoice& grid,
+                       std::string& refusal, std::string* problem) {
+  const auto head = text::ReadFileHead(path, kLineCount, "settings file", refusal);
+  if (!head) return false;
+  std::istringstream in(*head);
+  return ReadSavedSettings(in, texts, settings, grid, problem);
 }
 
 std::string FormatSavedSettings(const WindowTexts& texts, const engine::TransformSettings& settings,

@@ -7,6 +7,7 @@
 // where one belongs, is rejected as a whole.
 #pragma once
 
+#include <filesystem>
 #include <istream>
 #include <string>
 
@@ -26,6 +27,13 @@ namespace tarvo::mainwindow {
 // character.
 bool ReadSavedSettings(std::istream& in, WindowTexts& texts, engine::TransformSettings& settings,
                        ntv2::GridChoice& grid, std::string* problem = nullptr);
+
+// Reads the file at `path` as ReadSavedSettings does. Returns false when there is none, it is
+// damaged, or it is refused (no regular file, a line longer than 1 MiB: then `refusal` says
+// why; it is emptied otherwise). A damaged file's reason goes into `problem` (when given).
+bool LoadSavedSettings(const std::filesystem::path& path, WindowTexts& texts,
+                       engine::TransformSettings& settings, ntv2::GridChoice& grid,
+                       std::string& refusal, std::string* problem = nullptr);
 
 // The file's contents ("\n" line ends). Lines 24 and 25 hold the To texts as they are, so
 // the caller puts the standard display form there first.

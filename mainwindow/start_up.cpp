@@ -2,8 +2,6 @@
 // window is built (on a first start, without tarvo_prm.dat, the options are asked first),
 // the labels that follow from the settings are derived, and Save & Exit writes the window's
 // state back.
-#include <fstream>
-
 #include "mainwindow/labels.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/saved_settings.h"
@@ -20,6 +18,12 @@ using engine::kMediumAccuracy;
 constexpr const char* kSettingsFile = "tarvo_prm.dat";
 constexpr const char* kStartedWithoutOptions = "Medium Accuracy, National";
 
+// A settings file that is not read because it is no regular file or holds a line longer
+// than 1 MiB: the start goes on as without it.
+void ShowRefusal(ui::Desktop& desktop, const std::string& refusal) {
+  if (!refusal.empty()) desktop.ShowMessage(refusal, "WARNING", ui::MessageIcon::Warning);
+}
+
 }  // namespace
 
 std::pair<std::string, std::string> MainTransformDialog::SideLabels(
@@ -31,13 +35,12 @@ void MainTransformDialog::LoadSettings() {
   session_.geographicInput = 0;
   grid_.gridFilePath.clear();
 
-  bool loaded = false;
-  {
-    std::ifstream in(session_.startDirectory / kSettingsFile, std::ios::binary);
-    // A short or damaged file is treated like a missing one; it stays where it is until
-    // the next Save & Exit replaces it.
-    if (in) loaded = ReadSavedSettings(in, texts_, settings_, grid_);
-  }
+  // A short, damaged or refused file is treated like a missing one; it stays where it is
+  // until the next Save & Exit replaces it.
+  std::string refusal;
+  const bool loaded =
+      LoadSavedSettings(session_.startDirectory / kSettingsFile, texts_, settings_, grid_, refusal);
+  ShowRefusal(desktop(), refusal);
 
   if (loaded) {
     // A side whose first caption is not "East" was saved showing X, Y, Z.
@@ -83,7 +86,9 @@ void MainTransformDialog::LoadSettings() {
 // A set no transformation can use is refused as a missing file is: the parameters keep
 // their values (the National set unless changed).
 void MainTransformDialog::LoadParameters() {
-  const auto parameters = params::LoadParameterFile(session_.startDirectory);
+  std::string refusal;
+  const auto parameters = params::LoadParameterFile(session_.startDirectory, &refusal);
+  ShowRefusal(desktop(), refusal);
   if (!parameters) return;
   if (const auto problem = params::CheckParameterSet(*parameters)) {
     const auto path = session_.startDirectory / "Tarvo.var";

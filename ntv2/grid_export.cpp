@@ -2,13 +2,16 @@
 
 #include <array>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 #include <span>
 #include <vector>
 
 #include "ntv2/grid_layout.h"
+#include "text/atomic_file.h"
+#include "text/line_input.h"
 #include "text/number_text.h"
 
 namespace tarvo::ntv2 {
@@ -108,15 +111,14 @@ void AppendNodeLine(std::string& out, const unsigned char* record) {
 }
 
 // Reads up to `size` bytes; returns how many came.
-std::size_t ReadUpTo(std::istream& in, unsigned char* destination, std::size_t size) {
-  in.read(reinterpret_cast<char*>(destination), static_cast<std::streamsize>(size));
-  return static_cast<std::size_t>(in.gcount());
+std::size_t ReadUpTo(std::FILE* in, unsigned char* destination, std::size_t size) {
+  return std::fread(destination, 1, size, in);
 }
 
 // Writes the export through a buffer of about kFlushSize bytes.
 class Exporter {
  public:
-  Exporter(std::istream& in, std::ostream& out, const GridLayout& layout,
+  Exporter(std::FILE* in, text::AtomicFile& out, const GridLayout& layout,
            const GridExportCallbacks& callbacks)
       : in_(in), out_(out), layout_(layout), callbacks_(callbacks) {
     buffer_.reserve(kFlushSize + 1024);
@@ -159,12 +161,12 @@ class Exporter {
 
   // Hands the rest of the text to the file; false when any of it could not be written.
   bool Flush() {
-    out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    failed_ = !out_.Write(buffer_) || failed_;
     buffer_.clear();
     return !failed();
   }
 
-  bool failed() const { return out_.fail(); }
+  bool failed() const { return failed_; }
   std::uint64_t lines() const { return lines_; }
 
  private:
@@ -214,12 +216,13 @@ class Exporter {
     if (callbacks_.progress) callbacks_.progress(written, total);
   }
 
-  std::istream& in_;
-  std::ostream& out_;
+  std::FILE* in_;
+  text::AtomicFile& out_;
   const GridLayout& layout_;
   const GridExportCallbacks& callbacks_;
   std::string buffer_;
   std::uint64_t lines_ = 0;
+  bool failed_ = false;
 };
 
 // Two names of one file: the same text, or paths that lead to the same file (a file system
@@ -255,14 +258,13 @@ std::string GridNodeLine(float latitudeShift, float longitudeShift, float latitu
 GridExportResult ExportGridText(const std::string& gridPath, const GridExportCallbacks& callbacks,
                                 ui::Desktop& desktop) {
   GridExportResult result;
-  std::error_code error;
-  std::ifstream in;
-  if (!fs::is_directory(fs::path(gridPath), error)) in.open(gridPath, std::ios::binary);
-  if (!in.is_open()) {
-    desktop.ShowMessage("Open failed on input file", "ERROR", ui::MessageIcon::Error,
-                        ui::MessageButtons::OkCancel);
+  text::OpenedFile opened = text::OpenRegularFile(gridPath, "grid file");
+  if (!opened.file) {
+    desktop.ShowMessage(ui::WithReason("Open failed on input file", opened.refusal), "ERROR",
+                        ui::MessageIcon::Error, ui::MessageButtons::OkCancel);
     return result;
   }
+  std::FILE* const in = opened.file.get();
 
   const std::optional<std::string> textPath = GridTextPath(gridPath);
   if (!textPath) {
@@ -292,32 +294,38 @@ GridExportResult ExportGridText(const std::string& gridPath, const GridExportCal
   }
   // The Australian overview is shorter: the bytes after it belong to the first sub-grid.
   const std::size_t overviewSize = static_cast<std::size_t>(detection.layout->overview.size);
-  in.clear();
-  in.seekg(static_cast<std::streamoff>(std::min(got, overviewSize)));
+  if (::fseeko(in, static_cast<off_t>(std::min(got, overviewSize)), SEEK_SET) != 0) {
+    desktop.ShowMessage("Open failed on input file", "ERROR", ui::MessageIcon::Error,
+                        ui::MessageButtons::OkCancel);
+    return result;
+  }
 
+  std::error_code error;
   if (fs::exists(fs::path(*textPath), error) &&
       desktop.ShowMessage(*textPath, "File Exists Overwrite", ui::MessageIcon::Question,
                           ui::MessageButtons::YesNo) != ui::MessageAnswer::Yes) {
     return result;
   }
-  std::ofstream out(*textPath, std::ios::binary | std::ios::trunc);
-  if (!out.is_open()) {
+  // The text file takes its name only when it is written whole; a failed write leaves an
+  // earlier text file as it was.
+  const std::unique_ptr<text::AtomicFile> out = text::AtomicFile::Create(*textPath);
+  if (!out) {
     Refuse(desktop,
            text::Format("Cannot create the text file\n%s\nNothing was written", textPath->c_str()));
     return result;
   }
 
-  Exporter exporter(in, out, *detection.layout, callbacks);
+  Exporter exporter(in, *out, *detection.layout, callbacks);
   const std::optional<std::string> endedEarly =
       exporter.Run(std::span(overview.data(), std::min(got, overviewSize)), detection.subGridCount);
   exporter.Flush();
-  out.close();
   result.lines = exporter.lines();
 
-  if (out.fail()) {
+  if (exporter.failed() || !out->Commit()) {
     result.status = GridExportStatus::kWriteFailed;
     Refuse(desktop,
-           text::Format("%s\nThe text file could not be written completely", textPath->c_str()));
+           text::Format("%s\nThe text file could not be written completely\nNothing was written",
+                        textPath->c_str()));
     return result;
   }
   desktop.ShowMessage(*textPath, "ASCII FILE COMPLETE", ui::MessageIcon::Information);

@@ -24,8 +24,13 @@
 // megabytes). It works without a dialog: it shows the sub-grid being written and its
 // progress through callbacks, and its messages through the Desktop.
 //
-// Before anything is written it refuses, with a message, a grid file that cannot be opened,
-// a text file name that is the grid file itself (a grid already named "...asc"), a file of
+// The text file is written as a temporary file beside it (text/atomic_file.h) that takes its
+// name once every line is written: a failed write (a full disk) leaves an earlier text file
+// as it was.
+//
+// Before anything is written it refuses, with a message, a grid file that cannot be opened
+// or is no regular file (a folder, a pipe, a device), a text file name that is the grid file
+// itself (a grid already named "...asc"), a file of
 // neither layout, and a text file that cannot be created; it asks before replacing an
 // existing text file. A grid file shorter than its headers claim is exported as far as it
 // goes, and the export says the text file is incomplete.

@@ -1,13 +1,16 @@
 #include "ntv2/grid_file.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <climits>
 #include <cmath>
-#include <fstream>
+#include <cstdio>
 
 #include "angles/packed_angle.h"
+#include "text/line_input.h"
 #include "text/number_text.h"
 
 namespace tarvo::ntv2 {
@@ -25,10 +28,9 @@ double SnappedSeconds(double radians) {
   return std::round(radians / kRadiansPerSecond * kSnapsPerSecond) / kSnapsPerSecond;
 }
 
-bool ReadAt(std::istream& in, std::uint64_t offset, void* destination, std::uint64_t count) {
-  in.seekg(static_cast<std::streamoff>(offset));
-  in.read(static_cast<char*>(destination), static_cast<std::streamsize>(count));
-  return static_cast<std::uint64_t>(in.gcount()) == count;
+bool ReadAt(std::FILE* in, std::uint64_t offset, void* destination, std::uint64_t count) {
+  return ::fseeko(in, static_cast<off_t>(offset), SEEK_SET) == 0 &&
+         std::fread(destination, 1, count, in) == count;
 }
 
 // C = trunc(trunc(W - E) / dlambda + 1 + 0.49): the difference of the limits is truncated to
@@ -121,6 +123,7 @@ double IndexInside(double position, double limit, double increment, int count) {
 }  // namespace
 
 std::string GridOpenReason(const std::string& path, const GridOpenStatus& status) {
+  if (status.notRegularFile) return status.detail;
   return path + ": " + status.detail;
 }
 
@@ -138,11 +141,21 @@ std::unique_ptr<GridFile> GridFile::Open(const std::filesystem::path& path,
     return nullptr;
   };
 
-  std::error_code sizeError;
-  const std::uintmax_t fileSize = std::filesystem::file_size(path, sizeError);
-  if (sizeError) return fail(GridOpenError::kCannotOpen, sizeError.message());
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return fail(GridOpenError::kCannotOpen, "the file cannot be read");
+  // Only a regular file is read: a folder, pipe or device is refused, with the reason.
+  text::OpenedFile opened = text::OpenRegularFile(path, "grid file");
+  struct stat fileStatus {};
+  if (!opened.refusal.empty()) {
+    status.notRegularFile = true;
+    return fail(GridOpenError::kCannotOpen, std::move(opened.refusal));
+  }
+  if (!opened.file || ::fstat(::fileno(opened.file.get()), &fileStatus) != 0) {
+    std::error_code missing;
+    (void)std::filesystem::status(path, missing);
+    return fail(GridOpenError::kCannotOpen,
+                missing ? missing.message() : std::string("the file cannot be read"));
+  }
+  std::FILE* const in = opened.file.get();
+  const auto fileSize = static_cast<std::uintmax_t>(fileStatus.st_size);
 
   // The overview header; a file shorter than the Canadian one still gets the layout test on
   // what it holds.

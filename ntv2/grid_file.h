@@ -49,6 +49,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ntv2/grid_layout.h"
@@ -69,8 +70,11 @@ struct GridOpenStatus {
   LayoutDetection detection;
   // Why the file cannot be used, quoting the values: "sub-grid NSW_0701: GS_COUNT(100) does
   // not match expected cells (11x10)", "NUM_FILE reads 0 (Canadian layout) and 48
-  // (Australian layout); ...", or the system's reason a file cannot be opened.
+  // (Australian layout); ...", the system's reason a file cannot be opened, or for a file
+  // that is no regular file "PATH is a folder, not a grid file", "PATH is not a regular file".
   std::string detail;
+  // The file exists but is a folder, pipe or device: `detail` is a sentence naming it.
+  bool notRegularFile = false;
 };
 
 // The reason a file cannot be used as callers show it under their message: the file's path

@@ -1,8 +1,9 @@
 #include "params/parameter_sets.h"
 
 #include <cmath>
-#include <fstream>
+#include <sstream>
 
+#include "text/line_input.h"
 #include "text/number_text.h"
 #include "text/text_file.h"
 
@@ -83,18 +84,23 @@ void SetActiveParameters(engine::TransformSettings& settings, const ParameterTex
   settings.scalePpm = texts[8];
 }
 
-std::optional<ParameterTexts> ReadParameterFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
+std::optional<ParameterTexts> ReadParameterFile(const std::filesystem::path& path,
+                                                std::string* refusal) {
   ParameterTexts texts;
+  std::string why;
+  const auto head = text::ReadFileHead(path, texts.size(), "settings file", why);
+  if (refusal != nullptr) *refusal = std::move(why);
+  if (!head) return std::nullopt;
+  std::istringstream in(*head);
   for (std::string& value : texts) {
     if (!text::ReadLine(in, value)) value.clear();
   }
   return texts;
 }
 
-std::optional<ParameterTexts> LoadParameterFile(const std::filesystem::path& folder) {
-  return ReadParameterFile(folder / "Tarvo.var");
+std::optional<ParameterTexts> LoadParameterFile(const std::filesystem::path& folder,
+                                                std::string* refusal) {
+  return ReadParameterFile(folder / "Tarvo.var", refusal);
 }
 
 std::optional<ParameterProblem> CheckParameterSet(const ParameterTexts& texts) {

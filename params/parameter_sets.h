@@ -41,11 +41,14 @@ void SetActiveParameters(engine::TransformSettings& settings, const ParameterTex
 
 // Reads a parameter file laid out like Tarvo.var: nothing when it cannot be opened. A missing
 // line gives an empty text (a transformation uses it as 0); each line is read whole, without
-// its line end.
-std::optional<ParameterTexts> ReadParameterFile(const std::filesystem::path& path);
+// its line end. A file that is no regular file or holds a line longer than 1 MiB is not
+// read; then `refusal`, when given, says why (it is emptied otherwise).
+std::optional<ParameterTexts> ReadParameterFile(const std::filesystem::path& path,
+                                                std::string* refusal = nullptr);
 
 // ReadParameterFile of Tarvo.var in `folder`.
-std::optional<ParameterTexts> LoadParameterFile(const std::filesystem::path& folder);
+std::optional<ParameterTexts> LoadParameterFile(const std::filesystem::path& folder,
+                                                std::string* refusal = nullptr);
 
 // Why a set cannot be used: the line of Tarvo.var (1 to 9) that holds the value at fault, and
 // the message that refuses it ("Invalid Inverse Flattening: 1\nMust be a number greater

@@ -1,9 +1,6 @@
 #include "text/text_file.h"
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <system_error>
+#include "text/atomic_file.h"
 
 namespace tarvo::text {
 
@@ -20,20 +17,8 @@ bool ReadLine(std::istream& in, std::string& line) {
 }
 
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view contents) {
-  std::filesystem::path temporary = path;
-  temporary += ".tmp" + std::to_string(::getpid());
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written = std::fwrite(contents.data(), 1, contents.size(), file) == contents.size();
-  const bool flushed = std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
-  const bool closed = std::fclose(file) == 0;
-  std::error_code error;
-  if (written && flushed && closed) {
-    std::filesystem::rename(temporary, path, error);
-    if (!error) return true;
-  }
-  std::filesystem::remove(temporary, error);
-  return false;
+  const std::unique_ptr<AtomicFile> file = AtomicFile::Create(path);
+  return file && file->Write(contents) && file->Commit();
 }
 
 }  // namespace tarvo::text

@@ -1,9 +1,8 @@
 // Reading and writing the program's small text files.
 //
 // Reading tolerates "\r\n" line ends (files copied from Windows, even twice); writing uses
-// "\n". Files
-// are written whole through a temporary file beside the target that is renamed into place,
-// so a failed write never leaves a half-written file where the old one was.
+// "\n". Files are written whole through an AtomicFile (text/atomic_file.h), so a failed
+// write never leaves a half-written file where the old one was.
 #pragma once
 
 #include <filesystem>
@@ -18,8 +17,8 @@ namespace tarvo::text {
 // only when the stream was already at its end.
 bool ReadLine(std::istream& in, std::string& line);
 
-// Writes `contents` to `path` through a temporary file and a rename. Returns false (leaving
-// any previous file untouched) when the file cannot be written.
+// Writes `contents` to `path` through an AtomicFile. Returns false (leaving any previous
+// file untouched and no temporary file behind) when the file cannot be written.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view contents);
 
 }  // namespace tarvo::text

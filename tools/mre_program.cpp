@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -10,6 +9,8 @@
 #include "engine/ellipsoid.h"
 #include "engine/seven_parameter.h"
 #include "params/parameter_sets.h"
+#include "text/atomic_file.h"
+#include "text/line_input.h"
 #include "text/number_text.h"
 #include "text/text_file.h"
 
@@ -32,14 +33,15 @@ bool ReadNumber(std::istringstream& words, double& value) {
 
 int RunMreProgram(bool forward) {
   const char* name = forward ? "fwdmre" : "revmre";
-  std::ifstream input("fwdmre.inp", std::ios::binary);
-  if (!input) {
-    std::fprintf(stderr, "%s: cannot read fwdmre.inp in the current directory\n", name);
+  text::InstallInterruptCleanup(name);
+  std::string refusal;
+  const auto line = text::ReadFileHead("fwdmre.inp", 1, "input file", refusal);
+  if (!line) {
+    if (refusal.empty()) refusal = "cannot read fwdmre.inp in the current directory";
+    std::fprintf(stderr, "%s: %s\n", name, refusal.c_str());
     return 2;
   }
-  std::string line;
-  text::ReadLine(input, line);
-  std::istringstream words(line);
+  std::istringstream words(*line);
   double latitude = 0;
   double longitude = 0;
   std::string rest;

@@ -40,7 +40,8 @@ enum class MessageAnswer { Ok, Cancel, Yes, No };
 // What became of an external program started by RunProcess.
 struct ProcessOutcome {
   bool started = false;       // false: the program could not be started at all
-  bool stillRunning = false;  // true: it had not ended when the wait timed out
+  bool stillRunning = false;  // true: it had not ended when the wait timed out, and was
+                              // then ended with every process it started
   int exitCode = 0;           // valid when started and not still running
 };
 
@@ -77,7 +78,8 @@ class Desktop {
   virtual std::tm LocalTime() = 0;
 
   // Starts `program` (its full path is the whole command line, no arguments) in
-  // `workingDirectory` and waits at most `timeoutMs` milliseconds for it to end.
+  // `workingDirectory` and waits at most `timeoutMs` milliseconds for it to end; a program
+  // still running then is ended.
   virtual ProcessOutcome RunProcess(const std::filesystem::path& program,
                                     const std::filesystem::path& workingDirectory,
                                     int timeoutMs) = 0;

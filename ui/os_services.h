@@ -25,7 +25,8 @@ std::optional<std::filesystem::path> WorkingDirectory();
 std::tm LocalTimeNow();
 
 // Starts `program` with no arguments in `workingDirectory` and waits at most `timeoutMs`
-// milliseconds for it to end. A program still running afterwards is left to run.
+// milliseconds for it to end. A program still running then is ended, with every process it
+// started (its process group): SIGTERM, and SIGKILL half a second later.
 ProcessOutcome RunProgram(const std::filesystem::path& program,
                           const std::filesystem::path& workingDirectory, int timeoutMs);
 

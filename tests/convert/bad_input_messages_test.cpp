@@ -222,9 +222,11 @@ TEST(ConverterMessages, OnBadRecordSkipConvertsPastLinesWithoutCoordinates) {
   Files{}.WriteTo(folder);
   folder.Write("in.csv", std::string("Point,East,North\n") + kPoints + "\nP3,East?,0\n" + kPoints);
   const Outcome stop = folder.Run("-f");
+  EXPECT_EQ(stop.status, 1);
   EXPECT_EQ(stop.err,
             "Total of 0 coordinates have been converted\n"
-            "Conversion stopped at line 1: no coordinate in its field\n");
+            "Conversion stopped at line 1: no coordinate in its field\n"
+            "tarvo-convert: no record was converted: nothing was written to out.csv\n");
 
   const Outcome skip = folder.Run("-f --on-bad-record=skip");
   EXPECT_EQ(skip.status, 0) << skip.err;

@@ -1,6 +1,9 @@
 #include "tests/convert/converter_support.h"
 
+#include <algorithm>
+
 #include "fileconv/output_contents_dialog.h"
+#include "ntv2/grid_choice.h"
 #include "ui/testing/scripted_desktop.h"
 
 namespace tarvo::convert_testing {
@@ -13,13 +16,35 @@ std::string ConverterFolder::Read(std::string_view name) const {
   return testing::ReadFile(dir_ / name);
 }
 
+std::vector<std::string> ConverterFolder::Entries() const {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir_.path())) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string ConverterFolder::Program() {
+  return "timeout 120 '" + (std::filesystem::path(TARVO_BUILD_DIR) / "tarvo-convert").string() +
+         "'";
+}
+
 Outcome ConverterFolder::Run(const std::string& args, std::string_view input) const {
-  const std::filesystem::path program = std::filesystem::path(TARVO_BUILD_DIR) / "tarvo-convert";
   const std::filesystem::path err = scratch_ / "stderr";
-  const std::string command = "cd '" + dir_.path().string() + "' && '" + program.string() + "' " +
-                              args + " 2>'" + err.string() + "'";
+  const std::string command = "cd '" + dir_.path().string() + "' && " + Program() + " " + args +
+                              " 2>'" + err.string() + "'";
   const testing::CommandResult result = testing::RunCommand(command, input);
   return {result.status, result.output, testing::ReadFile(err)};
+}
+
+DialogState::DialogState(const ConverterFolder& folder) {
+  transform.accuracyMethod = engine::kMediumAccuracy;
+  fileconv::TakeMethodSettings(settings, transform, ntv2::GridChoice{});
+  settings.inputZone = "56";
+  settings.outputZone = "56";
+  settings.inputFileName = (folder / "in.txt").string();
+  settings.outputFileName = (folder / "dialog.txt").string();
 }
 
 std::string DialogRun(fileconv::FileConversionSettings settings, fileconv::BatchValues batch,

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/transform_settings.h"
 #include "fileconv/batch_run.h"
@@ -26,14 +27,29 @@ class ConverterFolder {
 
   void Write(std::string_view name, std::string_view contents) const;
   std::string Read(std::string_view name) const;
+  // The names of the entries of the folder, sorted.
+  std::vector<std::string> Entries() const;
+  // The command line that runs the converter built with the project.
+  static std::string Program();
 
   // Runs "tarvo-convert ARGS" (ARGS as the shell splits them) here, with `input` on its
-  // standard input.
+  // standard input; a converter still running after two minutes (one waiting on a pipe) is
+  // stopped.
   Outcome Run(const std::string& args, std::string_view input = {}) const;
 
  private:
   testing::TempDir dir_;
   testing::TempDir scratch_;  // the captured standard error, out of the converter's way
+};
+
+// AGD/AMG 56 to GDA/MGA 56 by the National 7-parameter set, as the dialog holds it, from
+// in.txt to dialog.txt of `folder`.
+struct DialogState {
+  fileconv::FileConversionSettings settings;
+  fileconv::BatchValues batch;
+  engine::TransformSettings transform;
+
+  explicit DialogState(const ConverterFolder& folder);
 };
 
 // One conversion as the dialog's "&Calculate" makes it: the output contents dialog answered

@@ -66,22 +66,6 @@ struct Case {
   OutputContents contents;
 };
 
-// AGD/AMG 56 to GDA/MGA 56 by the National 7-parameter set, as the dialog holds it.
-struct DialogState {
-  FileConversionSettings settings;
-  fileconv::BatchValues batch;
-  engine::TransformSettings transform;
-
-  explicit DialogState(const ConverterFolder& folder) {
-    transform.accuracyMethod = engine::kMediumAccuracy;
-    fileconv::TakeMethodSettings(settings, transform, ntv2::GridChoice{});
-    settings.inputZone = "56";
-    settings.outputZone = "56";
-    settings.inputFileName = (folder / "in.txt").string();
-    settings.outputFileName = (folder / "dialog.txt").string();
-  }
-};
-
 constexpr const char* kCommon = "-i in.txt -o out.txt --from AMG:56 --to MGA:56 -m medium ";
 
 TEST(ConverterOutput, EqualsTheDialogRunByteForByte) {

@@ -268,12 +268,31 @@ TEST_F(BatchRun, HeaderLinesAreSkippedAndAnEastingInTheLastColumnConverts) {
   EXPECT_EQ(Records(), std::vector<std::string>{"P1,6360161.142,379291.796"});
 }
 
-TEST_F(BatchRun, CancelledOutputContentsWritesResultsOnly) {
+// Found: the output was emptied before the output contents question, and "&Cancel" there
+// still ran the conversion.
+TEST_F(BatchRun, TheQuestionsComeBeforeAnythingIsWrittenAndCancelWritesNothing) {
   Input("P1,379185.968,6359970.566,CODE\n");
   settings.firstFieldNumber = "2";
   settings.secondFieldNumber = "3";
-  EXPECT_EQ(Convert(std::nullopt).count, 1u);
-  EXPECT_EQ(Records(), std::vector<std::string>{"P1,379291.796,6360161.142,CODE"});
+  for (const bool existing : {true, false}) {
+    if (existing) {
+      WriteFile(dir / "out.csv", "keep me");
+      desktop.QueueAnswer(ui::MessageAnswer::Yes);
+    }
+    std::string seenByTheQuestion;
+    desktop.QueueModal([&](FakeView& view) {
+      seenByTheQuestion = Output();
+      view.Click(OutputContentsDialog::kResultsOnly);
+      view.Click(OutputContentsDialog::kCancel);
+    });
+    EXPECT_FALSE(RunBatchConversion(settings, batch, transform, options, desktop).converted);
+    EXPECT_EQ(seenByTheQuestion, existing ? "keep me" : "");
+    EXPECT_EQ(Output(), existing ? "keep me" : "");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()),
+              existing ? 2 : 1)
+        << "no temporary file is left";
+    fs::remove(dir / "out.csv");
+  }
 }
 
 TEST_F(BatchRun, ZoneFieldsOverrideTheDialogsZoneForTheirRecord) {
@@ -403,6 +422,7 @@ TEST_F(BatchRun, ProgressRunsFromZeroToTheFileSize) {
   EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
 }
 
+// A device named as the output is written as a stream, as standard output is.
 TEST_F(BatchRun, AFailedWriteIsReportedNotCountedAsSuccess) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full on this system";
   Input(kTwoPoints);

@@ -169,21 +169,5 @@ TEST(RecordReader, SeparatorCountOfThePreview) {
   EXPECT_EQ(CountSeparators("a b", FileTypeCode::T27), std::nullopt);
 }
 
-TEST(LineReader, ReadsWholeLinesOfAnyLengthAndCountsTheirBytes) {
-  const std::string longLine(1000, '7');
-  std::istringstream in("a,b\r\n" + longLine + "\n\nlast");
-  LineReader reader(in);
-  std::string line;
-  std::vector<std::string> lines;
-  std::vector<std::uint64_t> offsets;
-  while (reader.Next(line)) {
-    lines.push_back(line);
-    offsets.push_back(reader.offset());
-  }
-  EXPECT_EQ(lines, (std::vector<std::string>{"a,b", longLine, "", "last"}));
-  EXPECT_EQ(offsets, (std::vector<std::uint64_t>{5, 1006, 1007, 1011}));
-  EXPECT_EQ(reader.lineNumber(), 4u);
-}
-
 }  // namespace
 }  // namespace tarvo::fileconv

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "text/number_text.h"
+
 namespace tarvo::fileconv {
 namespace {
 
@@ -100,6 +102,47 @@ TEST(ResultsOnly, ValuesReplaceTheirFieldsAndEveryOtherByteIsKept) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(WriteLine(c.line, c.layout, Writing(kOnly, Units::Grid, c.layout.type)), c.expected);
+  }
+}
+
+// Found: results only, CSV fields 2,3,4, a record without a 4th field was written as
+// "4,106.459,6252191.6654.015": the North and the height ran together into one field.
+TEST(ResultsOnly, AValueBeyondTheRecordIsWrittenAsItsOwnField) {
+  struct Case {
+    std::string line;
+    FieldLayout layout;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"4,334100,6252000", Fields(2, 3, 4), "4,379291.796,6360161.142,12.617\n"},
+      {"4,334100,6252000,", Fields(2, 3, 4), "4,379291.796,6360161.142,12.617\n"},
+      {"4,334100", Fields(2, 3, 4), "4,379291.796,6360161.142,12.617\n"},
+      {"4,334100,6252000", Fields(2, 3, 6), "4,379291.796,6360161.142,,,12.617\n"},
+      {"4,334100,6252000", Fields(2, 6, 4), "4,379291.796,6252000,12.617,,6360161.142\n"},
+      {"A,334100,6252000", Fields(2, 2, 0), "A,379291.796,6360161.142,6252000\n"},
+      {"4 334100 6252000", Fields(2, 3, 4, FileTypeCode::Ssv), "4 379291.796 6360161.142 12.617\n"},
+      {"4 334100 6252000 ", Fields(2, 3, 4, FileTypeCode::Ssv),
+       "4 379291.796 6360161.142 12.617\n"},
+      {"4\t334100", Fields(2, 3, 4, FileTypeCode::Ssv), "4\t379291.796 6360161.142 12.617\n"},
+      {"PT00001  334100.000 6252000.000", Fields(0, 0, 1, FileTypeCode::T27),
+       "PT00001  379291.796 6360161.142\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    const FileTypeCode type = c.layout.type;
+    const std::string written = WriteLine(c.line, c.layout, Writing(kOnly, Units::Grid, type));
+    EXPECT_EQ(written, c.expected);
+    // Read back with the same fields, each value is whole in its own field.
+    RecordFields back;
+    ASSERT_EQ(ReadRecord(written.substr(0, written.size() - 1), c.layout, back),
+              RecordRead::Record);
+    EXPECT_EQ(text::ToDouble(back.first), 379291.796);
+    if (c.layout.secondField != c.layout.firstField) {
+      EXPECT_EQ(text::ToDouble(back.second), 6360161.142);
+    }
+    if (c.layout.heightField > 0 && type != FileTypeCode::T27) {
+      EXPECT_EQ(text::ToDouble(back.height), 12.617);
+    }
   }
 }
 

@@ -3,12 +3,14 @@
 // taking a file that does not exist yet, and a run whose progress bar ends full. Leaves a
 // screenshot of the dialog with its preview.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -149,6 +151,41 @@ TEST_F(FileConversionDialogGuiTest, CalculateRunsWithTheProgressBarEndingFull) {
                 .find("P1,379185.968,6359970.566,12.5,379291.796,6360161.142,"),
             std::string::npos);
   tarvo::testing::SaveScreenshot(&window, "file_conversion_dialog_after_run");
+}
+
+// Through the real windows: the overwrite question and the output contents question come
+// before anything is written, and "&Cancel" writes nothing. A pipe as the input is refused
+// in the preview at once.
+TEST_F(FileConversionDialogGuiTest, CancelLeavesTheOldOutputAndAPipeIsRefused) {
+  tarvo::testing::WriteFile(folder / "out.csv", "the earlier output\n");
+  std::string seen;
+  tarvo::testing::WhenModal<QMessageBox>([&](QMessageBox* question) {
+    EXPECT_EQ(question->windowTitle(), "File Exists Overwrite");
+    tarvo::testing::WhenModal<ui::qt::DialogWindow>([&](ui::qt::DialogWindow* contents) {
+      seen = tarvo::testing::ReadFile(folder / "out.csv");
+      qobject_cast<QPushButton*>(contents->ControlWidget(OutputContentsDialog::kCancel))->click();
+    });
+    question->button(QMessageBox::Yes)->click();
+  });
+  Widget<QPushButton>(Dlg::kCalculate)->click();
+  EXPECT_EQ(seen, "the earlier output\n");
+  EXPECT_EQ(tarvo::testing::ReadFile(folder / "out.csv"), "the earlier output\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                          std::filesystem::directory_iterator()),
+            3)
+      << "in.csv, tarvofile.dat, out.csv: no temporary file";
+
+  ASSERT_EQ(::mkfifo((folder / "in.pipe").c_str(), 0600), 0);
+  QApplication::setActiveWindow(&window);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  auto* input = Widget<QLineEdit>(Dlg::kInputFile);
+  input->setFocus();
+  input->setText(QString::fromStdString((folder / "in.pipe").string()));
+  Widget<QPlainTextEdit>(Dlg::kPreview)->setFocus();
+  EXPECT_EQ(Widget<QPlainTextEdit>(Dlg::kPreview)->toPlainText().toStdString(),
+            "\n     ERROR - File (" + (folder / "in.pipe").string() + ") does not exist\n     " +
+                (folder / "in.pipe").string() + " is not a regular file");
+  tarvo::testing::SaveScreenshot(&window, "file_conversion_dialog_pipe_refused");
 }
 
 }  // namespace

@@ -3,10 +3,12 @@
 #include "mainwindow/mre_bridge.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
 #include <filesystem>
+#include <thread>
 
 #include "angles/packed_angle.h"
 #include "engine/datum_parameters.h"
@@ -107,20 +109,70 @@ TEST(MreBridge, ProgramThatWritesNothingGivesUnableToRead) {
   EXPECT_EQ(desktop.messages()[0].caption, "ERROR");
 }
 
-TEST(MreBridge, ProgramStillRunningAfterFiveSecondsIsReportedAndItsOutputRead) {
+// A process that still runs (a zombie has ended).
+bool Running(const std::string& pid) {
+  std::string stat = testing::ReadFile("/proc/" + pid + "/stat");
+  const std::size_t state = stat.rfind(')');
+  return state != std::string::npos && state + 2 < stat.size() && stat[state + 2] != 'Z';
+}
+
+// Found: a program that outlived the wait was left running; its answer, written later, was
+// read by the next point's calculation as its own.
+TEST(MreBridge, ProgramStillRunningAfterFiveSecondsIsEndedAndItsAnswerNotRead) {
   testing::TempDir folder;
   ui::testing::ScriptedDesktop desktop;
-  InstallScript(folder.path(), "printf ' -0.5741 2.6432 ' > Fwdmre.out\nsleep 8");
+  InstallScript(folder.path(),
+                "printf ' -0.5741 2.6432 ' > Fwdmre.out\n"
+                "sleep 30 & echo $! > sleep.pid\n"
+                "wait");
   const auto start = std::chrono::steady_clock::now();
   const auto result = RunMreBridge(true, kLatitude, kLongitude, folder.path(), desktop);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(7))
       << "the wait ends after 5 s";
-  ASSERT_EQ(desktop.messages().size(), 1u);
+  EXPECT_FALSE(result.has_value()) << "an answer that may belong to no one is not read";
+  ASSERT_EQ(desktop.messages().size(), 2u);
   EXPECT_EQ(desktop.messages()[0].text, "MRE is still active");
   EXPECT_EQ(desktop.messages()[0].caption, "WARNING");
   EXPECT_EQ(desktop.messages()[0].icon, ui::MessageIcon::Warning);
-  ASSERT_TRUE(result.has_value());
-  EXPECT_EQ(result->latitude, 0.5741);
+  EXPECT_EQ(desktop.messages()[1].text, "Unable to read FWDMRE.OUT");
+  const std::string sleeper = testing::ReadFile(folder / "sleep.pid");
+  ASSERT_FALSE(sleeper.empty());
+  for (int wait = 0; wait < 100 && Running(sleeper.substr(0, sleeper.size() - 1)); ++wait) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_FALSE(Running(sleeper.substr(0, sleeper.size() - 1)))
+      << "what the program started is ended with it";
+}
+
+// Found: a failed write of fwdmre.inp went unnoticed, and the program answered for the
+// point the stale file held.
+TEST(MreBridge, AnInputFileThatCannotBeWrittenStopsTheCalculation) {
+  testing::TempDir folder;
+  ui::testing::ScriptedDesktop desktop;
+  InstallScript(folder.path(), "touch started\nprintf ' 0.5 2.6 ' > Fwdmre.out");
+  std::filesystem::create_directory(folder / "fwdmre.inp");
+  EXPECT_FALSE(RunMreBridge(true, kLatitude, kLongitude, folder.path(), desktop));
+  ASSERT_EQ(desktop.messages().size(), 1u);
+  EXPECT_EQ(desktop.messages()[0].text, "Cannot write " + (folder / "fwdmre.inp").string());
+  EXPECT_EQ(desktop.messages()[0].caption, "ERROR");
+  EXPECT_FALSE(std::filesystem::exists(folder / "started"));
+}
+
+// Found: fwdmre wrote its answer to "Fwdmre.out.tmp<pid>" following links: links planted for
+// the next process ids had it write into a file of someone's choice.
+TEST(MreBridge, LinksPlantedForTheAnswersTemporaryFileAreNotFollowed) {
+  testing::TempDir folder;
+  ui::testing::ScriptedDesktop desktop;
+  InstallProgram(folder.path(), true);
+  testing::WriteFile(folder / "victim", "precious\n");
+  const int pid = static_cast<int>(::getpid());
+  for (int next = pid; next < pid + 300; ++next) {
+    std::filesystem::create_symlink(folder / "victim",
+                                    folder / ("Fwdmre.out.tmp" + std::to_string(next)));
+  }
+  EXPECT_TRUE(RunMreBridge(true, kLatitude, kLongitude, folder.path(), desktop));
+  EXPECT_EQ(testing::ReadFile(folder / "victim"), "precious\n");
+  EXPECT_FALSE(std::filesystem::is_symlink(folder / "Fwdmre.out"));
 }
 
 TEST(MreBridge, MalformedInputMakesTheProgramFailWithoutOutput) {

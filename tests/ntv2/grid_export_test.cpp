@@ -297,16 +297,32 @@ TEST_F(GridExportTest, ATextFileThatCannotBeCreatedStopsBeforeReading) {
   EXPECT_TRUE(started_.empty()) << "no sub-grid was read";
 }
 
-TEST_F(GridExportTest, AFailedWriteIsReportedNotCalledComplete) {
-  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full on this system";
-  const std::string path = Write(GridBytes(ThreeSubGrids(), kCanadianLayout));
-  fs::create_symlink("/dev/full", dir_ / "grid.asc");
-  const GridExportResult result = Export(path);  // "File Exists Overwrite" answered Yes
-  EXPECT_EQ(result.status, GridExportStatus::kWriteFailed);
-  ASSERT_EQ(desktop_.messages().size(), 2u);
-  EXPECT_EQ(desktop_.messages()[1].caption, "ERROR");
-  EXPECT_EQ(desktop_.messages()[1].text,
-            result.textPath + "\nThe text file could not be written completely");
+// Found: a failed write left a part of the text file under its name; an earlier text file
+// was lost with it.
+TEST_F(GridExportTest, AFullDiskLeavesTheEarlierTextFileAndIsReported) {
+  const SyntheticSubGrid dense{
+      "DENSE", "NONE",  -36000,
+      -32400,  -540000, -536400,
+      36,      36,      [](int, int) { return GridNode{1.0f, 2.0f, 3.0f, 4.0f}; }};
+  const std::string grid = GridBytes(SyntheticGrid{{dense}}, kCanadianLayout);  // 163 kB
+  // Room for the grid, not for its 420 kB of text.
+  const std::string report = tarvo::testing::OnFullDisk(dir_.path(), grid.size() + 65536, [&] {
+    const std::string path = Write(grid);
+    WriteFile(dir_ / "grid.asc", "earlier text\n");
+    const GridExportResult result = Export(path);  // "File Exists Overwrite" answered Yes
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_.path())) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return std::to_string(static_cast<int>(result.status)) + "|" + MessageTexts().back() + "|" +
+           ReadFile(dir_ / "grid.asc") + "|" + names[0] + " " + names[1] + " " +
+           std::to_string(names.size());
+  });
+  EXPECT_EQ(report, std::to_string(static_cast<int>(GridExportStatus::kWriteFailed)) +
+                        "|ERROR: " + (dir_ / "grid.asc").string() +
+                        "\nThe text file could not be written completely\nNothing was written"
+                        "|earlier text\n|grid.asc grid.gsb 2");
 }
 
 // ---------------------------------------------------------------------------------------------

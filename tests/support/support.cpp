@@ -1,9 +1,14 @@
 #include "tests/support/support.h"
 
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -71,6 +76,78 @@ MessageParts Split(std::string_view text) {
 
 bool HaveProgram(const std::string& program) {
   return RunCommand("command -v " + program + " >/dev/null 2>&1").status == 0;
+}
+
+ChildResult RunInChild(const std::function<std::string()>& body) {
+  ChildResult result;
+  int channel[2];
+  if (::pipe(channel) != 0) return result;
+  std::fflush(nullptr);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::close(channel[0]);
+    ::dup2(channel[1], STDERR_FILENO);
+    const std::string text = body();
+    for (std::size_t done = 0; done < text.size();) {
+      const ssize_t written = ::write(channel[1], text.data() + done, text.size() - done);
+      if (written <= 0) break;
+      done += static_cast<std::size_t>(written);
+    }
+    ::_exit(0);
+  }
+  ::close(channel[1]);
+  std::array<char, 4096> chunk;
+  ssize_t count;
+  while ((count = ::read(channel[0], chunk.data(), chunk.size())) > 0) {
+    result.text.append(chunk.data(), static_cast<std::size_t>(count));
+  }
+  ::close(channel[0]);
+  if (pid > 0) ::waitpid(pid, &result.waitStatus, 0);
+  return result;
+}
+
+namespace {
+
+bool WriteText(const char* path, const std::string& text) {
+  const int descriptor = ::open(path, O_WRONLY);
+  if (descriptor < 0) return false;
+  const bool written =
+      ::write(descriptor, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+  ::close(descriptor);
+  return written;
+}
+
+// A mount namespace of this process's own, as root or as the user mapped to root in a user
+// namespace, with nothing it mounts seen outside.
+bool OwnMountNamespace() {
+  const uid_t uid = ::getuid();
+  const gid_t gid = ::getgid();
+  if (::unshare(CLONE_NEWNS) != 0) {
+    if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) return false;
+    WriteText("/proc/self/setgroups", "deny");
+    if (!WriteText("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") ||
+        !WriteText("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1")) {
+      return false;
+    }
+  }
+  return ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+}
+
+}  // namespace
+
+std::string OnFullDisk(const std::filesystem::path& folder, std::size_t bytes,
+                       const std::function<std::string()>& body) {
+  return RunInChild([&] {
+           const std::string size = "size=" + std::to_string(bytes);
+           if (!OwnMountNamespace() ||
+               ::mount("tmpfs", folder.c_str(), "tmpfs", 0, size.c_str()) != 0) {
+             const rlimit limit{bytes, bytes};
+             ::setrlimit(RLIMIT_FSIZE, &limit);
+             std::signal(SIGXFSZ, SIG_IGN);
+           }
+           return body();
+         })
+      .text;
 }
 
 }  // namespace tarvo::testing

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -60,5 +61,22 @@ CommandResult RunCommand(const std::string& command, std::string_view input = {}
 
 // True when `program` is found on the PATH.
 bool HaveProgram(const std::string& program);
+
+struct ChildResult {
+  int waitStatus = -1;  // as waitpid reports it
+  std::string text;     // what the body returned, after what it wrote to standard error
+};
+
+// Runs `body` in a forked child process, so that it may be killed by a signal or change
+// process-wide settings without touching the test.
+ChildResult RunInChild(const std::function<std::string()>& body);
+
+// Runs `body` in a child process on a disk that fills up after `bytes`: a tmpfs of that
+// size mounted on `folder` in a mount namespace of the child's own (which hides what the
+// folder held: the body writes what it needs there), or, where the child may not mount one,
+// the limit of file sizes (RLIMIT_FSIZE, with SIGXFSZ ignored: a write beyond it fails as on
+// a full disk). Returns the text `body` returns, for the test to check.
+std::string OnFullDisk(const std::filesystem::path& folder, std::size_t bytes,
+                       const std::function<std::string()>& body);
 
 }  // namespace tarvo::testing

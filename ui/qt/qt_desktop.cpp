@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 
 #include "ui/dialog.h"
@@ -136,21 +135,7 @@ std::tm QtDesktop::LocalTime() {
 
 ProcessOutcome QtDesktop::RunProcess(const std::filesystem::path& program,
                                      const std::filesystem::path& workingDirectory, int timeoutMs) {
-  auto process = std::make_unique<QProcess>();
-  process->setProgram(QFile::decodeName(program.c_str()));
-  process->setWorkingDirectory(QFile::decodeName(workingDirectory.c_str()));
-  process->setProcessChannelMode(QProcess::ForwardedChannels);
-  process->start();
-  ProcessOutcome outcome;
-  if (!process->waitForStarted()) return outcome;
-  outcome.started = true;
-  if (!process->waitForFinished(timeoutMs) && process->state() != QProcess::NotRunning) {
-    outcome.stillRunning = true;
-    running_.push_back(std::move(process));
-    return outcome;
-  }
-  outcome.exitCode = process->exitCode();
-  return outcome;
+  return RunProgram(program, workingDirectory, timeoutMs);
 }
 
 void QtDesktop::ShowHelp(std::string_view topic) {

@@ -1,5 +1,6 @@
 // The real desktop, implemented with Qt: modal dialogs through the Qt renderer, QMessageBox,
-// QFileDialog, the application's beep, QProcess for external programs, and the help window.
+// QFileDialog, the application's beep, the help window; external programs as ui/os_services.h
+// runs them.
 #pragma once
 
 #include <QIcon>
@@ -10,8 +11,6 @@
 #include "ui/desktop.h"
 #include "ui/help_book.h"
 #include "ui/qt/help_window.h"
-
-class QProcess;
 
 namespace tarvo::ui::qt {
 
@@ -47,8 +46,6 @@ class QtDesktop : public Desktop {
   QIcon icon_;
   // Owned by the window it was opened from, or by this desktop when there was none.
   QPointer<HelpWindow> helpWindow_;
-  // Programs still running when their wait ended; they are left to finish.
-  std::vector<std::unique_ptr<QProcess>> running_;
 };
 
 // Turns a filter list "Name (*.a)|*.a|Other (*.*)|*.*||" into Qt's "Name (*.a);;Other (*.*)".
