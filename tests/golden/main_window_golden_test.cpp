@@ -17,6 +17,10 @@
 //   grid E N [H], xyz X Y Z      types into the From side's three value fields
 //   geo LATITUDE LONGITUDE [H]   types a From latitude and longitude (and height)
 //   calculate, from-xyz, to-xyz  clicks Calculate, X&YZ (From) or XY&Z (To)
+//   settings NAME                copies the settings files of inputs/settings/NAME into the
+//                                folder (before open: a start with saved settings)
+//   mre-programs                 copies the MRE programs built with the project into the folder
+//   delete-grid NAME             removes the grid file NAME from the data folder
 // A value with blanks is written in double quotes ("33 52 10.1234").
 #include <gtest/gtest.h>
 
@@ -29,6 +33,7 @@
 #include <vector>
 
 #include "angles/angle_format.h"
+#include "mainwindow/mre_bridge.h"
 #include "ntv2/grid_file_dialog.h"
 #include "params/options_dialog.h"
 #include "params/parameters_dialog.h"
@@ -130,6 +135,17 @@ class MainWindowGolden : public mainwindow::MainWindowTest,
       view->Click(MW::kFromXyz);
     } else if (verb == "to-xyz") {
       view->Click(MW::kToXyz);
+    } else if (verb == "settings") {
+      for (const auto& file : fs::directory_iterator(SourceFolder() / "inputs/settings" / w.at(1))) {
+        fs::copy_file(file.path(), folder.path() / file.path().filename());
+      }
+    } else if (verb == "mre-programs") {
+      for (const bool forward : {true, false}) {
+        const std::string name = mainwindow::MreProgramName(forward);
+        fs::copy_file(fs::path(TARVO_BUILD_DIR) / name, folder / name);
+      }
+    } else if (verb == "delete-grid") {
+      fs::remove(folder / "data" / w.at(1));
     } else {
       throw std::runtime_error("unknown step: " + step);
     }
