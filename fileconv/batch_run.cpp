@@ -20,6 +20,7 @@
 #include "text/atomic_file.h"
 #include "text/line_input.h"
 #include "text/number_text.h"
+#include "text/trimmed.h"
 
 namespace tarvo::fileconv {
 namespace {
@@ -50,13 +51,6 @@ void RefuseSetting(ui::Desktop& desktop, const BatchRunOptions& options, Setting
                    std::string_view text, std::string_view caption) {
   const std::string source = options.settingSource ? options.settingSource(setting) : "";
   ShowError(desktop, ui::WithReason(text, source.empty() ? "" : "set by " + source), caption);
-}
-
-std::string_view Trimmed(std::string_view text) {
-  const std::size_t start = text.find_first_not_of(" \t");
-  if (start == std::string_view::npos) return {};
-  const std::size_t end = text.find_last_not_of(" \t");
-  return text.substr(start, end - start + 1);
 }
 
 bool IsKnownSystem(std::string_view system) {
@@ -130,7 +124,7 @@ std::optional<Plan> MakePlan(const FileConversionSettings& settings, const Batch
   const int firstField = text::ToInt(settings.firstFieldNumber);
   const int secondField = text::ToInt(settings.secondFieldNumber);
   const bool heightIgnored = settings.heightField == kIgnore || settings.heightField == kNotUsed;
-  const int heightField = t27 ? (Trimmed(settings.heightField) == kYes ? 1 : 0)
+  const int heightField = t27 ? (text::Trimmed(settings.heightField) == kYes ? 1 : 0)
                               : (heightIgnored ? 0 : text::ToInt(settings.heightField));
   const bool fieldsMissing =
       !t27 && (firstField < 1 || secondField < 1 || (!heightIgnored && heightField < 1));
@@ -170,14 +164,14 @@ std::optional<Plan> MakePlan(const FileConversionSettings& settings, const Batch
   const bool outputIsIsg = settings.outputSystem == engine::GridSystem::kIsg;
   if (!IsZoneOfSystem(settings.inputZone, inputIsIsg)) {
     RefuseSetting(desktop, options, Setting::InputZone,
-                  "Input Zone " + std::string(Trimmed(settings.inputZone)) + " is not a zone of " +
-                      settings.inputSystem,
+                  "Input Zone " + std::string(text::Trimmed(settings.inputZone)) +
+                      " is not a zone of " + settings.inputSystem,
                   "ERROR");
     return std::nullopt;
   }
   if (!IsZoneOfSystem(settings.outputZone, outputIsIsg)) {
     RefuseSetting(desktop, options, Setting::OutputZone,
-                  "Output Zone " + std::string(Trimmed(settings.outputZone)) +
+                  "Output Zone " + std::string(text::Trimmed(settings.outputZone)) +
                       " is not a zone of " + settings.outputSystem,
                   "ERROR");
     return std::nullopt;

@@ -10,16 +10,10 @@
 #include "engine/seven_parameter.h"
 #include "engine/transverse_mercator.h"
 #include "text/number_text.h"
+#include "text/trimmed.h"
 
 namespace tarvo::fileconv {
 namespace {
-
-std::string_view Trimmed(std::string_view text) {
-  const std::size_t start = text.find_first_not_of(" \t");
-  if (start == std::string_view::npos) return {};
-  const std::size_t end = text.find_last_not_of(" \t");
-  return text.substr(start, end - start + 1);
-}
 
 // Radians as a packed value rounded to `secondsDecimals` decimals of seconds (a seconds
 // field that would round to 60 carries into the minute). RadiansToPacked is not used here:
@@ -32,7 +26,7 @@ double ToPacked(double radians, int secondsDecimals) {
 }  // namespace
 
 bool IsZoneOfSystem(std::string_view zoneText, bool isIsg) {
-  const std::string_view zone = Trimmed(zoneText);
+  const std::string_view zone = text::Trimmed(zoneText);
   return zone.size() == (isIsg ? 3u : 2u) && engine::IsValidRecordZone(zone);
 }
 

@@ -136,7 +136,8 @@ class MainWindowGolden : public mainwindow::MainWindowTest,
     } else if (verb == "to-xyz") {
       view->Click(MW::kToXyz);
     } else if (verb == "settings") {
-      for (const auto& file : fs::directory_iterator(SourceFolder() / "inputs/settings" / w.at(1))) {
+      for (const auto& file :
+           fs::directory_iterator(SourceFolder() / "inputs/settings" / w.at(1))) {
         fs::copy_file(file.path(), folder.path() / file.path().filename());
       }
     } else if (verb == "mre-programs") {
