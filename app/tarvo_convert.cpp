@@ -50,6 +50,7 @@
 #include "text/atomic_file.h"
 #include "text/line_input.h"
 #include "text/number_text.h"
+#include "version.h"
 
 namespace tarvo::app {
 namespace {
@@ -57,7 +58,6 @@ namespace {
 using namespace fileconv;
 
 constexpr const char* kProgram = "tarvo-convert";
-constexpr const char* kVersionText = "tarvo-convert (Tarvo) V3.42\n";
 constexpr const char* kStandardStream = "-";
 
 constexpr int kExitConverted = 0;
@@ -363,7 +363,7 @@ int Run(const std::vector<std::string>& args) {
     return kExitConverted;
   }
   if (options->version) {
-    std::cout << kVersionText;
+    std::cout << "tarvo-convert (Tarvo) V" << kVersion << '\n';
     return kExitConverted;
   }
 

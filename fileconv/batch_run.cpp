@@ -21,6 +21,7 @@
 #include "text/line_input.h"
 #include "text/number_text.h"
 #include "text/trimmed.h"
+#include "version.h"
 
 namespace tarvo::fileconv {
 namespace {
@@ -29,7 +30,6 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kRule =
     "=============================================================\n";
-constexpr std::string_view kProgramVersion = "TARVO V3.42";
 
 // Decimals of seconds of the latitudes and longitudes a run handles, by method.
 constexpr int kMediumAccuracyPrecision = 4;
@@ -287,8 +287,7 @@ MeasuredLines MeasureLongestLines(text::LineInput& input, int count) {
 std::string HeaderBlock(const FileConversionSettings& settings, const Plan& plan,
                         const engine::TransformSettings& transform, const std::tm& now) {
   std::string header(kRule);
-  header += text::Format("%s - Date Computed: %s\n", std::string(kProgramVersion).c_str(),
-                         FormatRunDate(now).c_str());
+  header += text::Format("TARVO V%s - Date Computed: %s\n", kVersion, FormatRunDate(now).c_str());
   header += text::Format("Using %s method - %s\n", settings.methodText.c_str(),
                          settings.parameterDescription.c_str());
   header += kRule;

@@ -1,6 +1,7 @@
 #include "mainwindow/about_dialog.h"
 
 #include "mainwindow/artwork.h"
+#include "version.h"
 
 namespace tarvo::mainwindow {
 
@@ -8,7 +9,8 @@ AboutDialog::AboutDialog(ui::Desktop& desktop) : ui::Dialog(desktop) {
   SetTemplate("About tarvo", 200, 70);
   SetHelpTopic("about");
   Add(ui::ControlKind::Picture, 101, "", {8, 10, 32, 32});
-  Static("TARVO Version 3.42\rReleased\rDecember 2026", {48, 12, 104, 30}, ui::kCenter);
+  Static(std::string("TARVO Version ") + kVersion + "\rReleased\rDecember 2026", {48, 12, 104, 30},
+         ui::kCenter);
   Add(ui::ControlKind::Picture, 102, "", {160, 10, 32, 32});
   DefaultButton(kOk, "&OK", {75, 50, 50, 14}).OnClick(&AboutDialog::Ok);
   // A picture on each side: the program's emblem.

@@ -15,6 +15,7 @@
 #include "engine/transverse_mercator.h"
 #include "mainwindow/labels.h"
 #include "mainwindow/mre_bridge.h"
+#include "mainwindow/report.h"
 #include "text/number_text.h"
 
 namespace tarvo::mainwindow {
@@ -55,7 +56,7 @@ class Calculation {
     ToSide();
     ResetToCaptions();
     result_.finished = true;
-    result_.reportVersion = "V3.3";
+    result_.reportVersion = kMediumRouteVersionText;
     return result_;
   }
 
@@ -230,7 +231,7 @@ class Calculation {
   CalculationResult HighAccuracyRoute() {
     FromSide();
     if (!allCoordinates_) return result_;
-    result_.reportVersion = "V3.42";
+    result_.reportVersion = ProgramVersionText();
     if (!c_.desktop.CurrentDirectory()) {
       c_.desktop.ShowMessage(
           c_.session.startDirectory.string() + " does not exist/nOption Terminated",

@@ -41,7 +41,7 @@ inline constexpr const char* kNoResultMessage = "No valid result\r\nCheck the in
 struct CalculationResult {
   // False when the calculation stopped with a message: no marker and no report record.
   bool finished = false;
-  // The version text of the report record: "V3.3" (Medium Accuracy route) or "V3.42".
+  // The version text of the report record: kMediumRouteVersionText or ProgramVersionText().
   std::string reportVersion;
   // True when the input was geographic: the latitude and longitude fields are the editable
   // pair now.

@@ -17,6 +17,7 @@
 #include "params/options_dialog.h"
 #include "params/parameter_sets.h"
 #include "text/number_text.h"
+#include "version.h"
 
 namespace tarvo::mainwindow {
 namespace {
@@ -61,7 +62,8 @@ MainTransformDialog::MainTransformDialog(ui::Desktop& desktop, engine::Transform
   using ui::kRightAlign;
   session_.startDirectory = std::move(startDirectory);
   texts_.noticeText = kNoticeText;
-  SetTemplate("Geodetic Transformations V03.42", 395, 282);
+  SetTemplate(text::Format("Geodetic Transformations V%02d.%02d", kVersionMajor, kVersionMinor),
+              395, 282);
   SetHelpTopic("main");
 
   // Method and parameter set or grid.

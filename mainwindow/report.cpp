@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "text/number_text.h"
+#include "version.h"
 
 namespace tarvo::mainwindow {
 namespace {
@@ -22,6 +23,10 @@ bool Report::Append(const std::string& record) {
   started_ = true;
   const bool written = std::fwrite(record.data(), 1, record.size(), file) == record.size();
   return std::fclose(file) == 0 && written;
+}
+
+std::string ProgramVersionText() {
+  return std::string("V") + kVersion;
 }
 
 std::string ReportHeader(const std::string& version, const std::string& methodLabel,
@@ -44,10 +49,10 @@ std::string SinglePointRecord(const std::string& version, const WindowTexts& t,
 }
 
 std::string XyzRecordStart(const WindowTexts& t, const Side& side, const std::tm& now) {
-  return ReportHeader("V3.42", t.methodLabel, t.parameterSetLabel, now) + side.system + " Zone " +
-         side.zone + "\n" + std::string(17, '-') + "\n" + SixTexts(side) + "\n" + "Lat " +
-         side.latitude + " Long " + side.longitude + "\n" + "Pt Scale " + side.scaleFactor +
-         " Convergence " + side.convergence + "\n";
+  return ReportHeader(ProgramVersionText(), t.methodLabel, t.parameterSetLabel, now) + side.system +
+         " Zone " + side.zone + "\n" + std::string(17, '-') + "\n" + SixTexts(side) + "\n" +
+         "Lat " + side.latitude + " Long " + side.longitude + "\n" + "Pt Scale " +
+         side.scaleFactor + " Convergence " + side.convergence + "\n";
 }
 
 std::string XyzRecordEnd(const Side& side) {

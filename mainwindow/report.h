@@ -27,13 +27,18 @@ class Report {
   bool started_ = false;
 };
 
+// The version text of a record: "V" and the program's version; a calculation by the Medium
+// Accuracy route has always written "V3.3" instead.
+std::string ProgramVersionText();
+inline constexpr const char* kMediumRouteVersionText = "V3.3";
+
 // The four header lines of a record (and of a converted file): a line of 61 '=', the
 // version with the date "%I:%M%p %A %B %d,%Y", the method and set, the line of '=' again.
 std::string ReportHeader(const std::string& version, const std::string& methodLabel,
                          const std::string& parameterSetLabel, const std::tm& now);
 
 // The record of one calculation: From and To system, zone and values, as the window shows
-// them ("V3.3" for Medium Accuracy, "V3.42" for High Accuracy).
+// them, under the version text given.
 std::string SinglePointRecord(const std::string& version, const WindowTexts& texts,
                               const std::tm& now);
 

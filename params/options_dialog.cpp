@@ -3,6 +3,7 @@
 #include "angles/angle_format.h"
 #include "ntv2/grid_file_dialog.h"
 #include "params/parameters_dialog.h"
+#include "version.h"
 
 namespace tarvo::params {
 namespace {
@@ -26,7 +27,7 @@ OptionsDialog::OptionsDialog(ui::Desktop& desktop, engine::TransformSettings& se
       inputFormats_(Texts(angles::OptionsInputFormatLabels())),
       outputFormats_(Texts(angles::OutputFormatLabels())) {
   using ui::ControlKind;
-  SetTemplate("Tarvo V3.42 Transformation Options", 330, 284);
+  SetTemplate(std::string("Tarvo V") + kVersion + " Transformation Options", 330, 284);
   SetHelpTopic("options");
 
   Add(ControlKind::GroupBox, 1010, "Transformation Method", {6, 4, 318, 122});

@@ -5,6 +5,7 @@
 #include "fileconv/output_contents_dialog.h"
 #include "ntv2/grid_choice.h"
 #include "ui/testing/scripted_desktop.h"
+#include "version.h"
 
 namespace tarvo::convert_testing {
 
@@ -65,7 +66,7 @@ std::string DialogRun(fileconv::FileConversionSettings settings, fileconv::Batch
 }
 
 std::string WithoutDate(const std::string& text) {
-  const std::size_t date = text.find("TARVO V3.42 - Date Computed: ");
+  const std::size_t date = text.find(std::string("TARVO V") + kVersion + " - Date Computed: ");
   if (date == std::string::npos) return text;
   return text.substr(0, date) + text.substr(text.find('\n', date) + 1);
 }

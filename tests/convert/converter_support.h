@@ -58,7 +58,7 @@ std::string DialogRun(fileconv::FileConversionSettings settings, fileconv::Batch
                       const engine::TransformSettings& transform, fileconv::OutputContents contents,
                       const fileconv::BatchRunOptions& options = {});
 
-// `text` without its "TARVO V3.42 - Date Computed: ..." line.
+// `text` without its "TARVO V<version> - Date Computed: ..." line.
 std::string WithoutDate(const std::string& text);
 
 // The lines of `text` after the header block of a CSV or SSV output.

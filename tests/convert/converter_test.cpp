@@ -17,6 +17,7 @@
 #include "tests/convert/converter_support.h"
 #include "text/number_text.h"
 #include "ui/testing/scripted_desktop.h"
+#include "version.h"
 
 namespace tarvo::convert_testing {
 namespace {
@@ -311,7 +312,7 @@ TEST(ConverterOptions, QuietForceHelpAndVersion) {
   EXPECT_EQ(outcome.out.rfind("Usage: tarvo-convert [OPTION]...", 0), 0u);
   outcome = folder.Run("-V");
   EXPECT_EQ(outcome.status, 0);
-  EXPECT_EQ(outcome.out, "tarvo-convert (Tarvo) V3.42\n");
+  EXPECT_EQ(outcome.out, std::string("tarvo-convert (Tarvo) V") + kVersion + "\n");
 }
 
 TEST(ConverterOptions, ProgressLineOnlyOnATerminal) {

@@ -15,6 +15,7 @@
 #include "fileconv/output_contents_dialog.h"
 #include "tests/support/support.h"
 #include "ui/testing/scripted_desktop.h"
+#include "version.h"
 
 namespace tarvo::fileconv {
 namespace {
@@ -104,10 +105,12 @@ TEST_F(BatchRun, ConvertsEveryDataLineAndWritesTheHeaderBlock) {
   EXPECT_EQ(result.previewText, "\r\n     Total of 2 coordinates have been converted");
   EXPECT_EQ(Output(),
             "=============================================================\n"
-            "TARVO V3.42 - Date Computed: 09:05AM Friday March 01,2002\n"
-            "Using Medium Accuracy method - National  -->  AGD84<>GDA\n"
-            "=============================================================\n"
-            "Transformation of AGD/AMG Zone 56 to GDA/MGA Zone 56 \n" +
+            "TARVO V" +
+                std::string(kVersion) +
+                " - Date Computed: 09:05AM Friday March 01,2002\n"
+                "Using Medium Accuracy method - National  -->  AGD84<>GDA\n"
+                "=============================================================\n"
+                "Transformation of AGD/AMG Zone 56 to GDA/MGA Zone 56 \n" +
                 std::string(kFirstResult) + "\n380000.000,6360000.000,380105.826,6360190.575\n");
   EXPECT_TRUE(desktop.messages().empty());
   EXPECT_EQ(desktop.modalTitles(), std::vector<std::string>{""}) << "one output contents dialog";

@@ -12,6 +12,7 @@
 #include "tests/mainwindow/main_window_fixture.h"
 #include "tests/support/proj_oracle.h"
 #include "text/number_text.h"
+#include "version.h"
 
 namespace tarvo::mainwindow {
 namespace {
@@ -165,7 +166,8 @@ TEST_F(GridCalculation, ReportHoldsOneRecordPerCalculationAndANewRunReplacesIt) 
   const std::string replaced = testing::ReadFile(folder / "tarvo_rpt.txt");
   EXPECT_EQ(replaced.find(std::string(61, '=')), 0u);
   EXPECT_EQ(replaced.find("From AGD/AMG"), std::string::npos) << "the old records are gone";
-  EXPECT_NE(replaced.find("TARVO V3.42 - Date Computed"), std::string::npos);
+  EXPECT_NE(replaced.find(std::string("TARVO V") + kVersion + " - Date Computed"),
+            std::string::npos);
   EXPECT_NE(replaced.find("\n    X "), std::string::npos) << "captions keep their blanks";
   EXPECT_NE(replaced.find("East 379291.796 North 6360161.142 Ellips.Ht 0.0\n"), std::string::npos)
       << replaced;

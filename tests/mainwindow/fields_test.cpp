@@ -4,6 +4,7 @@
 
 #include "mainwindow/map.h"
 #include "tests/mainwindow/main_window_fixture.h"
+#include "version.h"
 
 namespace tarvo::mainwindow {
 namespace {
@@ -207,7 +208,7 @@ TEST_F(Fields, ButtonsOpenTheirDialogs) {
   EXPECT_EQ(
       desktop.modalTitles(),
       (std::vector<std::string>{"File Conversion Option", "Latitude and Longitude Conversions",
-                                "Tarvo V3.42 Transformation Options"}));
+                                std::string("Tarvo V") + kVersion + " Transformation Options"}));
 }
 
 TEST(MapMarker, DefaultPositionMarksNewcastle) {

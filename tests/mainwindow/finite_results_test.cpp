@@ -8,6 +8,7 @@
 
 #include "params/parameter_sets.h"
 #include "tests/mainwindow/main_window_fixture.h"
+#include "version.h"
 
 namespace tarvo::mainwindow {
 namespace {
@@ -104,7 +105,7 @@ TEST_F(FiniteResults, ADamagedSaveStartsAsAFirstStart) {
   QueueMediumAccuracyOptions();
   Open();
   ASSERT_FALSE(desktop.modalTitles().empty());
-  EXPECT_EQ(desktop.modalTitles()[0], "Tarvo V3.42 Transformation Options")
+  EXPECT_EQ(desktop.modalTitles()[0], std::string("Tarvo V") + kVersion + " Transformation Options")
       << "the options are asked first";
   EXPECT_EQ(texts().fromEast, "379185.968");
 }

@@ -19,6 +19,7 @@
 #include "params/parameter_sets.h"
 #include "tests/mainwindow/main_window_fixture.h"
 #include "text/number_text.h"
+#include "version.h"
 
 namespace tarvo::mainwindow {
 namespace {
@@ -238,7 +239,7 @@ TEST_F(MainWindowTest, HighAccuracyWithTheNswMethodRunsTheMrePrograms) {
   EXPECT_EQ(texts().toNorth, text::Format("%.3f", grid.northing));
   EXPECT_EQ(texts().toHeight, "45.500") << "the From height, as the grids carry none";
   const std::string report = testing::ReadFile(folder / "tarvo_rpt.txt");
-  EXPECT_NE(report.find("TARVO V3.42 - Date Computed"), std::string::npos);
+  EXPECT_NE(report.find(std::string("TARVO V") + kVersion + " - Date Computed"), std::string::npos);
 
   // And back: GDA to AGD through revmre.
   view->Select(MW::kFromSystem, "GDA/MGA");

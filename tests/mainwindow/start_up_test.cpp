@@ -6,6 +6,7 @@
 #include "ntv2/grid_choice.h"
 #include "params/parameter_sets.h"
 #include "tests/mainwindow/main_window_fixture.h"
+#include "version.h"
 
 namespace tarvo::mainwindow {
 namespace {
@@ -90,8 +91,9 @@ TEST_F(StartUp, UnknownMethodIsReportedAndStartUpGoesOn) {
 TEST_F(StartUp, FirstStartAsksForTheOptionsAndDerivesTheLabels) {
   QueueMediumAccuracyOptions();
   Open();
-  EXPECT_EQ(desktop.modalTitles(), (std::vector<std::string>{"Tarvo V3.42 Transformation Options",
-                                                             "GDA Transformation Parameters"}))
+  EXPECT_EQ(desktop.modalTitles(),
+            (std::vector<std::string>{std::string("Tarvo V") + kVersion + " Transformation Options",
+                                      "GDA Transformation Parameters"}))
       << "OK with Medium Accuracy leads into the parameters dialog";
   EXPECT_EQ(settings.accuracyMethod, engine::kMediumAccuracy);
   EXPECT_EQ(texts().methodLabel, "Medium Accuracy");
