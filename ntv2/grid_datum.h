@@ -18,7 +18,7 @@
 #include <string_view>
 
 #include "ntv2/grid_choice.h"
-#include "ntv2/grid_layout.h"
+#include "ntv2/grid_messages.h"
 #include "ui/desktop.h"
 
 namespace tarvo::ntv2 {

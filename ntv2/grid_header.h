@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "ntv2/grid_choice.h"
-#include "ntv2/grid_layout.h"
+#include "ntv2/grid_messages.h"
 #include "ui/desktop.h"
 
 namespace tarvo::ntv2 {

@@ -1,6 +1,7 @@
 #include "ntv2/grid_interpolate.h"
 
 #include "engine/grid_system.h"
+#include "ntv2/grid_messages.h"
 #include "text/number_text.h"
 
 namespace tarvo::ntv2 {

@@ -24,10 +24,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string>
 #include <string_view>
-
-#include "ui/desktop.h"
 
 namespace tarvo::ntv2 {
 
@@ -97,26 +94,6 @@ struct LayoutDetection {
 
 // The layout test on the first bytes of a file (at least the first 44 are looked at).
 LayoutDetection DetectGridLayout(std::span<const unsigned char> fileStart);
-
-// Who asked for a grid file to be read. The value is the number the "Invalid GSB File"
-// message quotes, so a user's report says which operation met the bad file.
-enum class GridCaller : int {
-  kStoredPath = 709,      // the grid file dialog opening with a stored path
-  kGetGsbFile = 370,      // the dialog's "Get GSB File" button
-  kListChoice = 543,      // a choice from the dialog's list of files
-  kSubGridExtents = 884,  // the sub-grid outlines of the main window's map
-  kInterpolation = 4320,  // the datum change of a point
-};
-
-// For a list choice: each sub-grid count the layout test read, in the order it was read, in
-// a "Number of Files" box with the count as caption (question icon). Other callers show
-// nothing.
-void ShowSubGridCounts(ui::Desktop& desktop, GridCaller caller, const LayoutDetection& detection);
-
-// "Invalid GSB File (<code>)" with an error icon and `reason` under it; the caption is
-// "ERROR", or the file path for a list choice.
-void ShowInvalidGridFile(ui::Desktop& desktop, GridCaller caller, const std::string& path,
-                         std::string_view reason);
 
 namespace detail {
 // Little-endian reads from a byte buffer; the caller has checked that the bytes are there.
