@@ -1,0 +1,2 @@
+// Layering fixture: the chain reaches ui through a header it includes.
+#include "ntv2/shows_messages.h"

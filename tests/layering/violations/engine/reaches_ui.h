@@ -1,0 +1,2 @@
+// Layering fixture: the engine shows no messages.
+#include "ui/desktop.h"

@@ -1,0 +1,2 @@
+// Layering fixture: a lower layer uses a higher one.
+#include "mainwindow/main_window.h"

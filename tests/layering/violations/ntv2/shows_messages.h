@@ -1,0 +1,2 @@
+// Layering fixture: a header below the chain that shows messages.
+#include "ui/desktop.h"

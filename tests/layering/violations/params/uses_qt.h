@@ -1,0 +1,2 @@
+// Layering fixture: Qt outside ui/qt and app.
+#include <QWidget>
