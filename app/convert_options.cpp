@@ -283,9 +283,9 @@ class Parser {
   bool Method(const std::string& name, const std::string& value) {
     const std::string lower = Lower(value);
     if (lower == "medium" || lower == "7-parameter" || lower == "7p") {
-      o_.method = engine::kMediumAccuracy;
+      o_.method = engine::AccuracyMethod::Medium;
     } else if (lower == "ntv2" || lower == "high") {
-      o_.method = engine::kHighAccuracy;
+      o_.method = engine::AccuracyMethod::High;
     } else {
       return Invalid(name, value, "medium or ntv2");
     }

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/transform_settings.h"
 #include "fileconv/batch_run.h"
 #include "fileconv/file_conversion_settings.h"
 
@@ -60,7 +61,7 @@ struct ConvertOptions {
   std::optional<std::string> headerLines;
   std::optional<std::string> inputFormat;  // notation labels
   std::optional<std::string> outputFormat;
-  std::optional<int> method;  // engine::kMediumAccuracy or engine::kHighAccuracy
+  std::optional<engine::AccuracyMethod> method;
   std::optional<std::string> grid;
   std::optional<int> preset;              // 0 to 4
   std::optional<std::string> paramsFile;  // a parameter file instead of a preset

@@ -183,7 +183,7 @@ std::string ApplyTransformOptions(const ConvertOptions& o, RunState& state) {
     state.sources.Set(Setting::Grid, "option --grid");
     state.grid.gridFilePath = *o.grid;
     state.grid.gridMethod = GridMethodFor(*o.grid, state);
-    if (!o.method) t.accuracyMethod = engine::kHighAccuracy;
+    if (!o.method) t.accuracyMethod = engine::AccuracyMethod::High;
   }
   if (o.method) t.accuracyMethod = *o.method;
   if (o.preset) {
@@ -376,13 +376,13 @@ int Run(const std::vector<std::string>& args) {
                         ui::MessageIcon::Error, ui::MessageButtons::Ok);
   }
   if (error = ApplyTransformOptions(*options, state); !error.empty()) return UsageError(error);
-  const int method = state.transform.accuracyMethod;
-  if (method != engine::kMediumAccuracy && method != engine::kHighAccuracy) {
+  const engine::AccuracyMethod method = state.transform.accuracyMethod;
+  if (method != engine::AccuracyMethod::Medium && method != engine::AccuracyMethod::High) {
     // As at the program's start; the file conversion then works by the 7-parameter method.
     desktop.ShowMessage(ui::WithReason("No accuracy specified", "set by tarvo_prm.dat line 21"),
                         "ERROR", ui::MessageIcon::None, ui::MessageButtons::OkCancel);
   }
-  if (method != engine::kHighAccuracy && state.parameterProblem) {
+  if (method != engine::AccuracyMethod::High && state.parameterProblem) {
     desktop.ShowMessage(*state.parameterProblem, "ERROR", ui::MessageIcon::Error,
                         ui::MessageButtons::Ok);
     return kExitRefused;

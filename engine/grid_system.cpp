@@ -61,8 +61,8 @@ bool IsValidRecordZone(std::string_view zoneText) {
   return false;
 }
 
-std::string DatumSuffix(int accuracyMethod, int parameterSet, int gridMethod) {
-  if (accuracyMethod == kMediumAccuracy) {
+std::string DatumSuffix(AccuracyMethod accuracyMethod, int parameterSet, int gridMethod) {
+  if (accuracyMethod == AccuracyMethod::Medium) {
     // The National set transforms from AGD84, the Regional sets from AGD66; a user-defined
     // set names no datum.
     if (parameterSet == kNationalParameterSet) return " 84";

@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/transform_settings.h"
+
 namespace tarvo::engine {
 
 struct GridSystem {
@@ -47,6 +49,6 @@ bool IsValidRecordZone(std::string_view zoneText);
 
 // The suffix of the AGD grid and datum labels ("AMG", "ISG", "AGD"): " 84", " 66" or none,
 // from the parameter set (Medium Accuracy) or the grid method (High Accuracy) in use.
-std::string DatumSuffix(int accuracyMethod, int parameterSet, int gridMethod);
+std::string DatumSuffix(AccuracyMethod accuracyMethod, int parameterSet, int gridMethod);
 
 }  // namespace tarvo::engine

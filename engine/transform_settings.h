@@ -12,9 +12,12 @@
 
 namespace tarvo::engine {
 
-// Values of TransformSettings::accuracyMethod.
-inline constexpr int kHighAccuracy = -1;   // NTv2 grid interpolation
-inline constexpr int kMediumAccuracy = 0;  // 7-parameter similarity transformation
+// The datum-change method. tarvo_prm.dat keeps its number (line 21); a number that is
+// neither, which only an edited file holds, is kept as read and names no method.
+enum class AccuracyMethod : int {
+  High = -1,   // NTv2 grid interpolation
+  Medium = 0,  // 7-parameter similarity transformation
+};
 
 // Values of TransformSettings::parameterSet: 0 National (from AGD84), 1 to 4 the Regional
 // sets (from AGD66), or user defined.
@@ -41,7 +44,7 @@ struct TransformSettings {
   std::string scalePpm = "-0.191";
 
   int parameterSet = kNationalParameterSet;
-  int accuracyMethod = kHighAccuracy;
+  AccuracyMethod accuracyMethod = AccuracyMethod::High;
 
   // Notation labels of geographic input and output; the degree sign is the byte 0xB0.
   std::string inputFormat = "DDD.MMSSsssss";

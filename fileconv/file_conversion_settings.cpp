@@ -134,7 +134,7 @@ void TakeMethodSettings(FileConversionSettings& settings,
   const std::optional<std::string> setName = params::ParameterSetLabel(transform.parameterSet);
   if (setName) settings.parameterDescription = *setName;
 
-  if (transform.accuracyMethod == engine::kHighAccuracy) {
+  if (transform.accuracyMethod == engine::AccuracyMethod::High) {
     settings.heightField = kNotUsed;
     settings.methodText = kHighAccuracyText;
     settings.gridFlag = true;

@@ -103,8 +103,9 @@ BatchConversionCase RunBatchConversionCase(const std::uint8_t* data, std::size_t
   const auto labels = angles::OutputFormatLabels();
   transform.inputFormat = std::string(labels[static_cast<std::size_t>(in.Pick(8))]);
   settings.outputFormat = std::string(labels[static_cast<std::size_t>(in.Pick(8))]);
-  transform.accuracyMethod = in.Flag() ? engine::kHighAccuracy : engine::kMediumAccuracy;
-  settings.gridFlag = transform.accuracyMethod == engine::kHighAccuracy;
+  transform.accuracyMethod =
+      in.Flag() ? engine::AccuracyMethod::High : engine::AccuracyMethod::Medium;
+  settings.gridFlag = transform.accuracyMethod == engine::AccuracyMethod::High;
 
   const std::uint8_t options = in.Byte();
   if ((options & 1) != 0) {

@@ -48,7 +48,7 @@ class Calculation {
 
   CalculationResult Run() {
     t_.statusText = std::string(13, ' ');
-    if (c_.settings.accuracyMethod == engine::kHighAccuracy && fromGda_ != toGda_) {
+    if (c_.settings.accuracyMethod == engine::AccuracyMethod::High && fromGda_ != toGda_) {
       return HighAccuracyRoute();
     }
     FromSide();

@@ -16,7 +16,7 @@ namespace tarvo::mainwindow {
 
 std::optional<std::string> SwitchDisplay(CalculationContext& context, Side& side,
                                          double packedLatitude, double packedLongitude) {
-  if (context.settings.accuracyMethod == engine::kHighAccuracy) {
+  if (context.settings.accuracyMethod == engine::AccuracyMethod::High) {
     context.desktop.ShowMessage("XYZ option is unavailable\r\n when using High Accuracy",
                                 "High Accuracy - NTv2", ui::MessageIcon::Error);
     return std::nullopt;

@@ -528,7 +528,7 @@ void MainTransformDialog::ChangeOptions() {
   settings_.accuracyMethod = options.methodLastChosen();
   LabelsFollowSettings();
   // The outlines show the grid in use: they go when the method no longer uses one.
-  if (settings_.accuracyMethod == engine::kHighAccuracy) {
+  if (settings_.accuracyMethod == engine::AccuracyMethod::High) {
     ShowSubGridOutlines();
   } else {
     drawing().Clear(kOutlineLayer);
@@ -545,7 +545,7 @@ void MainTransformDialog::LabelsFollowSettings() {
 // High Accuracy between AGD and GDA shifts by the grid file; without one chosen the shift
 // could only fail on opening it.
 bool MainTransformDialog::NeedsGridFile() const {
-  return settings_.accuracyMethod == engine::kHighAccuracy &&
+  return settings_.accuracyMethod == engine::AccuracyMethod::High &&
          grid_.gridMethod != ntv2::kNswMrePrograms && grid_.gridFilePath.empty() &&
          engine::IsGda(texts_.fromSystem) != engine::IsGda(texts_.toSystem);
 }
@@ -591,7 +591,7 @@ void MainTransformDialog::Reset() {
   texts_.toLatitude =
       "32\xB0"
       " 53' 24.2646\"";
-  settings_.accuracyMethod = engine::kMediumAccuracy;
+  settings_.accuracyMethod = engine::AccuracyMethod::Medium;
   session_.secondsDecimals = 4;
   session_.fromCartesian = 0;
   session_.toCartesian = 0;

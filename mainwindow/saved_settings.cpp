@@ -152,7 +152,7 @@ bool ReadSavedSettings(std::istream& in, WindowTexts& texts, engine::TransformSe
     texts.*spec.field = spec.kind == Kind::Text ? at(spec.line) : Token(at(spec.line));
   }
   settings.parameterSet = *parameterSet;
-  settings.accuracyMethod = *accuracyMethod;
+  settings.accuracyMethod = static_cast<engine::AccuracyMethod>(*accuracyMethod);
   settings.inputFormat = at(28);
   settings.latitude = text::ToDouble(at(29));
   settings.longitude = text::ToDouble(at(30));
@@ -179,7 +179,7 @@ std::string FormatSavedSettings(const WindowTexts& texts, const engine::Transfor
         spec.kind == Kind::Metres ? text::Format("%.3f", text::ToDouble(value)) : value;
   }
   lines[19] = text::Format("%d", settings.parameterSet);
-  lines[20] = text::Format("%d", settings.accuracyMethod);
+  lines[20] = text::Format("%d", static_cast<int>(settings.accuracyMethod));
   lines[27] = settings.inputFormat;
   lines[28] = text::Format("%.9f", settings.latitude);
   lines[29] = text::Format("%.9f", settings.longitude);

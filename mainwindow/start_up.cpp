@@ -13,8 +13,7 @@
 namespace tarvo::mainwindow {
 namespace {
 
-using engine::kHighAccuracy;
-using engine::kMediumAccuracy;
+using engine::AccuracyMethod;
 constexpr const char* kSettingsFile = "tarvo_prm.dat";
 constexpr const char* kStartedWithoutOptions = "Medium Accuracy, National";
 
@@ -66,7 +65,7 @@ void MainTransformDialog::LoadSettings() {
     } else {
       // Options closed without a choice: the start goes on with a method that needs no
       // file, the National 7-parameter set, and says so.
-      settings_.accuracyMethod = kMediumAccuracy;
+      settings_.accuracyMethod = AccuracyMethod::Medium;
       settings_.parameterSet = engine::kNationalParameterSet;
       params::SetActiveParameters(settings_, params::ApplyPreset(0)->texts);
       texts_.statusText = kStartedWithoutOptions;
@@ -103,10 +102,10 @@ void MainTransformDialog::LoadParameters() {
 
 void MainTransformDialog::ApplyMethodLabels(bool gridLabel, const char* unknownText,
                                             const char* unknownCaption) {
-  if (settings_.accuracyMethod == kMediumAccuracy) {
+  if (settings_.accuracyMethod == AccuracyMethod::Medium) {
     texts_.methodLabel = "Medium Accuracy";
     session_.secondsDecimals = 4;
-  } else if (settings_.accuracyMethod == kHighAccuracy) {
+  } else if (settings_.accuracyMethod == AccuracyMethod::High) {
     texts_.methodLabel = "High Accuracy - NTv2";
     session_.secondsDecimals = 5;
     if (const auto label = ntv2::GridLabel(grid_); label && gridLabel) {

@@ -8,8 +8,7 @@
 namespace tarvo::params {
 namespace {
 
-constexpr int kHigh = engine::kHighAccuracy;
-constexpr int kMedium = engine::kMediumAccuracy;
+using engine::AccuracyMethod;
 
 std::vector<std::string> Texts(std::span<const std::string_view> labels) {
   return {labels.begin(), labels.end()};
@@ -84,7 +83,7 @@ OptionsDialog::OptionsDialog(ui::Desktop& desktop, engine::TransformSettings& se
 }
 
 void OptionsDialog::OnShow() {
-  high_ = settings_.accuracyMethod == kHigh;
+  high_ = settings_.accuracyMethod == AccuracyMethod::High;
   medium_ = !high_;
   methodLastChosen_ = settings_.accuracyMethod;
   inputFormat_ = settings_.inputFormat;
@@ -121,10 +120,10 @@ void OptionsDialog::SelectOutputFormat() {
 }
 
 void OptionsDialog::Ok() {
-  const int method = high_ ? kHigh : kMedium;
+  const AccuracyMethod method = high_ ? AccuracyMethod::High : AccuracyMethod::Medium;
   settings_.accuracyMethod = method;
   methodLastChosen_ = method;
-  if (method == kMedium) {
+  if (method == AccuracyMethod::Medium) {
     ParametersDialog parameters(desktop(), settings_, startDirectory_);
     desktop().RunModal(parameters);
   } else {

@@ -34,7 +34,7 @@ class OptionsDialog : public ui::Dialog {
                 std::filesystem::path startDirectory);
 
   // The method last chosen: the method when the dialog opened, or the one set by OK.
-  int methodLastChosen() const { return methodLastChosen_; }
+  engine::AccuracyMethod methodLastChosen() const { return methodLastChosen_; }
 
  private:
   void OnShow() override;
@@ -47,7 +47,7 @@ class OptionsDialog : public ui::Dialog {
   engine::TransformSettings& settings_;
   ntv2::GridChoice& grid_;
   std::filesystem::path startDirectory_;
-  int methodLastChosen_;
+  engine::AccuracyMethod methodLastChosen_;
 
   bool high_ = false;
   bool medium_ = false;

@@ -50,7 +50,7 @@ struct Files {
     if (parameters) parameters(texts);
     params::SaveParameterFile(folder.path(), texts);
     engine::TransformSettings transform;
-    transform.accuracyMethod = engine::kMediumAccuracy;
+    transform.accuracyMethod = engine::AccuracyMethod::Medium;
     std::string prm =
         mainwindow::FormatSavedSettings(mainwindow::WindowTexts{}, transform, ntv2::GridChoice{});
     if (saved) saved(prm);

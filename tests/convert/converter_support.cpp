@@ -40,7 +40,7 @@ Outcome ConverterFolder::Run(const std::string& args, std::string_view input) co
 }
 
 DialogState::DialogState(const ConverterFolder& folder) {
-  transform.accuracyMethod = engine::kMediumAccuracy;
+  transform.accuracyMethod = engine::AccuracyMethod::Medium;
   fileconv::TakeMethodSettings(settings, transform, ntv2::GridChoice{});
   settings.inputZone = "56";
   settings.outputZone = "56";

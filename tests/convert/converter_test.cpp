@@ -150,7 +150,7 @@ TEST(ConverterOutput, NationalGridRunEqualsTheDialogRun) {
 
   // The method and the grid file saved in tarvo_prm.dat serve as well.
   engine::TransformSettings saved;
-  saved.accuracyMethod = engine::kHighAccuracy;
+  saved.accuracyMethod = engine::AccuracyMethod::High;
   folder.Write("tarvo_prm.dat", mainwindow::FormatSavedSettings(
                                     {}, saved, ntv2::GridChoice{ntv2::kGridFileAgd66, grid}));
   const Outcome fromSaved =
@@ -189,7 +189,7 @@ TEST(ConverterSettings, StartsFromTheFilesOfTheCurrentDirectory) {
 
   // Medium Accuracy with the Regional ACT set, whose values Tarvo.var holds.
   engine::TransformSettings transform;
-  transform.accuracyMethod = engine::kMediumAccuracy;
+  transform.accuracyMethod = engine::AccuracyMethod::Medium;
   transform.parameterSet = 2;
   folder.Write("tarvo_prm.dat", mainwindow::FormatSavedSettings({}, transform, ntv2::GridChoice{}));
   const params::ParameterTexts act = params::ApplyPreset(2)->texts;

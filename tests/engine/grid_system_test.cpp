@@ -28,7 +28,7 @@ TEST(TransformSettings, FreshSettingsHoldTheNationalSetAndHighAccuracy) {
                                       settings.scalePpm}),
             national);
   EXPECT_EQ(settings.parameterSet, 0);
-  EXPECT_EQ(settings.accuracyMethod, -1);
+  EXPECT_EQ(settings.accuracyMethod, AccuracyMethod::High);
   EXPECT_EQ(settings.inputFormat, "DDD.MMSSsssss");
   const std::string degreeSign(1, static_cast<char>(0xB0));
   EXPECT_EQ(settings.outputFormat, "DDD" + degreeSign + " MM' SS.ssss\"")
@@ -189,19 +189,22 @@ TEST(IsGda, OnlyTheMgaSystem) {
 
 TEST(DatumSuffix, FollowsTheParameterSetOrTheGridInUse) {
   struct Case {
-    int accuracyMethod;
+    AccuracyMethod accuracyMethod;
     int parameterSet;
     int gridMethod;
     const char* expected;
   };
   const Case cases[] = {
-      {kMediumAccuracy, 0, 1, " 84"}, {kMediumAccuracy, -1, 0, ""}, {kMediumAccuracy, 1, 1, " 66"},
-      {kMediumAccuracy, 4, 2, " 66"}, {kHighAccuracy, 0, 0, " 66"}, {kHighAccuracy, 0, 5, " 66"},
-      {kHighAccuracy, 4, 1, " 84"},   {kHighAccuracy, 0, 2, ""},    {kHighAccuracy, 0, -1, ""},
+      {AccuracyMethod::Medium, 0, 1, " 84"}, {AccuracyMethod::Medium, -1, 0, ""},
+      {AccuracyMethod::Medium, 1, 1, " 66"}, {AccuracyMethod::Medium, 4, 2, " 66"},
+      {AccuracyMethod::High, 0, 0, " 66"},   {AccuracyMethod::High, 0, 5, " 66"},
+      {AccuracyMethod::High, 4, 1, " 84"},   {AccuracyMethod::High, 0, 2, ""},
+      {AccuracyMethod::High, 0, -1, ""},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(DatumSuffix(c.accuracyMethod, c.parameterSet, c.gridMethod), c.expected)
-        << "method " << c.accuracyMethod << ", set " << c.parameterSet << ", grid " << c.gridMethod;
+        << "method " << static_cast<int>(c.accuracyMethod) << ", set " << c.parameterSet
+        << ", grid " << c.gridMethod;
   }
 }
 

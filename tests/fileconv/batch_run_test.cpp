@@ -38,7 +38,7 @@ constexpr const char* kFirstResult = "379185.968,6359970.566,379291.796,6360161.
 class Conversion {
  public:
   Conversion() {
-    transform.accuracyMethod = engine::kMediumAccuracy;
+    transform.accuracyMethod = engine::AccuracyMethod::Medium;
     TakeMethodSettings(settings, transform, grid);
     settings.inputZone = "56";
     settings.outputZone = "56 ";
@@ -314,7 +314,7 @@ TEST_F(BatchRun, ZoneFieldsOverrideTheDialogsZoneForTheirRecord) {
 
 TEST_F(BatchRun, RecordsOutsideTheGridAreMissingFromOutputAndCount) {
   Input("35.0,149.0,10.0\n45.0,149.0,20.0\n36.0,149.0,30.0\n");
-  transform.accuracyMethod = engine::kHighAccuracy;
+  transform.accuracyMethod = engine::AccuracyMethod::High;
   TakeMethodSettings(settings, transform, grid);
   settings.inputUnits = std::string(kGeographicUnits);
   settings.outputUnits = std::string(kGeographicUnits);
@@ -349,7 +349,7 @@ TEST_F(BatchRun, RecordsOutsideTheGridAreMissingFromOutputAndCount) {
 
 TEST_F(BatchRun, HighAccuracyWithoutADatumChangeNeedsNoGrid) {
   Input("379185.968,6359970.566\n");
-  transform.accuracyMethod = engine::kHighAccuracy;
+  transform.accuracyMethod = engine::AccuracyMethod::High;
   TakeMethodSettings(settings, transform, grid);
   settings.outputSystem = std::string(engine::GridSystem::kIsg);
   settings.outputZone = "562";

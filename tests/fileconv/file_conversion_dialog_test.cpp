@@ -66,7 +66,7 @@ class FileConversionDialogTest : public ::testing::Test {
  protected:
   FileConversionDialogTest() {
     desktop.SetCurrentDirectory(folder.path());
-    transform.accuracyMethod = engine::kMediumAccuracy;
+    transform.accuracyMethod = engine::AccuracyMethod::Medium;
   }
   void Open(const std::filesystem::path& startDirectory) {
     view.reset();
@@ -154,7 +154,7 @@ TEST_F(FileConversionDialogTest, WithoutTarvofileDatOpensOnTheDefaults) {
 
 TEST_F(FileConversionDialogTest, TarvofileDatLinesAndTheHighAccuracyTexts) {
   Save(kSaved);
-  transform.accuracyMethod = engine::kHighAccuracy;
+  transform.accuracyMethod = engine::AccuracyMethod::High;
   transform.inputFormat = "DDD.dddddddddd";
   grid = {ntv2::kGridFileAgd66, "/grids/A66_National.gsb"};
   Open();
@@ -174,7 +174,7 @@ TEST_F(FileConversionDialogTest, TarvofileDatLinesAndTheHighAccuracyTexts) {
 
 TEST_F(FileConversionDialogTest, WithoutACurrentDirectoryOpensOnTheDefaultsAlone) {
   Save(kSaved);
-  transform.accuracyMethod = engine::kHighAccuracy;
+  transform.accuracyMethod = engine::AccuracyMethod::High;
   desktop.SetCurrentDirectory(std::nullopt);
   Open();
   ASSERT_EQ(desktop.messages().size(), 1u);
@@ -324,7 +324,7 @@ TEST_F(FileConversionDialogTest, UnitsListsAndFieldLabelsUnderEachMethod) {
     EXPECT_EQ(Text(Dlg::kHeightField), "Ignore");
   }
 
-  transform.accuracyMethod = engine::kHighAccuracy;
+  transform.accuracyMethod = engine::AccuracyMethod::High;
   Open();
   const Items twoDimensional(all.begin(), all.begin() + 2);
   EXPECT_EQ(Offered(Dlg::kInputUnits), twoDimensional);
@@ -460,7 +460,7 @@ TEST_F(FileConversionDialogTest, AnEmptyFileEndsWithAFullBarNotABusyOne) {
 
 TEST_F(FileConversionDialogTest, HighAccuracyRunsRefuseAGridFileThatCannotBeUsed) {
   PrepareRun("379185.968,6359970.566\n");
-  transform.accuracyMethod = engine::kHighAccuracy;
+  transform.accuracyMethod = engine::AccuracyMethod::High;
   grid = {ntv2::kGridFileAgd66, (folder / "missing.gsb").string()};
   Open();
   view->Click(Dlg::kCalculate);
@@ -492,7 +492,7 @@ TEST_F(FileConversionDialogTest, HighAccuracyRunsShiftByTheGridReadOnce) {
                         }}}};
   WriteFile(folder / "grid.gsb", ntv2::testing::GridBytes(synthetic, ntv2::kCanadianLayout));
   PrepareRun("379185.968,6359970.566\n");
-  transform.accuracyMethod = engine::kHighAccuracy;
+  transform.accuracyMethod = engine::AccuracyMethod::High;
   grid = {ntv2::kGridFileAgd66, (folder / "grid.gsb").string()};
   Open();
   for (int run = 0; run < 2; ++run) {

@@ -110,7 +110,7 @@ std::vector<std::vector<std::string>> RunAndSplit(const std::vector<Point>& poin
   settings.outputFileName = (dir / "out.csv").string();
   BatchValues batch;
   engine::TransformSettings transform;
-  transform.accuracyMethod = engine::kMediumAccuracy;
+  transform.accuracyMethod = engine::AccuracyMethod::Medium;
   BatchRunOptions options;
   options.outputContents = OutputContents::ResultsWithInput;
   ui::testing::ScriptedDesktop desktop;
@@ -237,7 +237,7 @@ TEST(ProjOracle, NtV2GridRunAgreesWithinTwoMillimetres) {
   }
   tarvo::testing::WriteFile(dir / "in.csv", csv);
   engine::TransformSettings transform;
-  transform.accuracyMethod = engine::kHighAccuracy;
+  transform.accuracyMethod = engine::AccuracyMethod::High;
   FileConversionSettings settings;
   TakeMethodSettings(settings, transform, {ntv2::kGridFileAgd66, gridPath});
   settings.firstFieldNumber = "2";

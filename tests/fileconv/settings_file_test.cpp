@@ -91,7 +91,7 @@ TEST(SettingsFile, MissingFileLeavesTheDefaults) {
 
 TEST(MethodSettings, MediumAndHighAccuracy) {
   engine::TransformSettings transform;
-  transform.accuracyMethod = engine::kMediumAccuracy;
+  transform.accuracyMethod = engine::AccuracyMethod::Medium;
   transform.parameterSet = 3;
   transform.inputFormat = "DDD.dddddddddd";
   ntv2::GridChoice grid;
@@ -106,7 +106,7 @@ TEST(MethodSettings, MediumAndHighAccuracy) {
   EXPECT_FALSE(settings.gridFlag);
   EXPECT_EQ(settings.outputUnits, "X,Y & Z");
 
-  transform.accuracyMethod = engine::kHighAccuracy;
+  transform.accuracyMethod = engine::AccuracyMethod::High;
   TakeMethodSettings(settings, transform, grid);
   EXPECT_EQ(settings.methodText, "High Accuracy - NTv2");
   EXPECT_EQ(settings.parameterDescription, "A66_NATIONAL --> AGD66 <> GDA");

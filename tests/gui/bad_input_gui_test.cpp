@@ -31,7 +31,8 @@ struct Shown {
 
 class BadInputGui : public ::testing::Test {
  protected:
-  void Open(int method = engine::kMediumAccuracy, std::string gridPath = "") {
+  void Open(engine::AccuracyMethod method = engine::AccuracyMethod::Medium,
+            std::string gridPath = "") {
     engine::TransformSettings saved;
     saved.accuracyMethod = method;
     testing::WriteFile(folder / "tarvo_prm.dat",
@@ -98,7 +99,7 @@ TEST_F(BadInputGui, AnEntryWithoutANumberIsRefusedNamingTheField) {
 TEST_F(BadInputGui, AnUnusableGridIsRefusedWithItsReasonUnderTheMessage) {
   const auto path = folder / "bad.gsb";
   testing::WriteFile(path, std::string(200, '\0'));
-  Open(engine::kHighAccuracy, path.string());
+  Open(engine::AccuracyMethod::High, path.string());
   Answer(QMessageBox::Ok, "message_invalid_grid_file");
   Calculate();
   EXPECT_EQ(shown.text, "Invalid GSB File (4320)\n" + QString::fromStdString(path.string()) +

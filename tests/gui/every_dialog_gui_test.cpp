@@ -46,10 +46,10 @@ namespace {
 struct Program {
   Program() {
     engine::TransformSettings saved;
-    saved.accuracyMethod = engine::kMediumAccuracy;
+    saved.accuracyMethod = engine::AccuracyMethod::Medium;
     testing::WriteFile(folder / "tarvo_prm.dat",
                        mainwindow::FormatSavedSettings(mainwindow::WindowTexts{}, saved, grid));
-    settings.accuracyMethod = engine::kMediumAccuracy;
+    settings.accuracyMethod = engine::AccuracyMethod::Medium;
   }
   testing::TempDir folder;
   ui::qt::QtDesktop desktop{mainwindow::HelpText()};

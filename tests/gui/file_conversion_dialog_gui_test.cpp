@@ -34,7 +34,7 @@ class FileConversionDialogGuiTest : public ::testing::Test {
   FileConversionDialogGuiTest()
       : dialog(desktop, transform, grid, interpolator, batch, folder.path()),
         window(dialog, desktop, nullptr) {
-    transform.accuracyMethod = engine::kMediumAccuracy;
+    transform.accuracyMethod = engine::AccuracyMethod::Medium;
     tarvo::testing::WriteFile(folder / "in.csv",
                               "Id,East,North,Height\n"
                               "P1,379185.968,6359970.566,12.5\n"

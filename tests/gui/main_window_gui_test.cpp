@@ -37,7 +37,7 @@ class MainWindowGui : public ::testing::Test {
   MainWindowGui() {
     // A saved state of the Medium Accuracy method, so no options dialog comes first.
     engine::TransformSettings saved;
-    saved.accuracyMethod = engine::kMediumAccuracy;
+    saved.accuracyMethod = engine::AccuracyMethod::Medium;
     testing::WriteFile(folder / "tarvo_prm.dat",
                        FormatSavedSettings(WindowTexts{}, saved, ntv2::GridChoice{}));
   }
@@ -185,7 +185,7 @@ TEST_F(MainWindowGui, LayoutKeepsTheOutlinesOnTheMap) {
              ExactField{}.Nodes()}}},
           ntv2::kAustralianLayout));
   engine::TransformSettings saved;
-  saved.accuracyMethod = engine::kHighAccuracy;
+  saved.accuracyMethod = engine::AccuracyMethod::High;
   testing::WriteFile(folder / "tarvo_prm.dat",
                      FormatSavedSettings(WindowTexts{}, saved, {0, gridPath.string()}));
   Open();

@@ -62,7 +62,7 @@ TEST(OptionsDialogGui, MethodButtonsAndFormatListsWorkThroughRealClicks) {
     QTest::keyClick(parameters, Qt::Key_Escape);
   });
   QTest::mouseClick(qobject_cast<QPushButton*>(window.ControlWidget(Dlg::kOk)), Qt::LeftButton);
-  EXPECT_EQ(settings.accuracyMethod, engine::kMediumAccuracy)
+  EXPECT_EQ(settings.accuracyMethod, engine::AccuracyMethod::Medium)
       << "OK sets the method even when the parameters dialog is cancelled";
   EXPECT_TRUE(dialog.closed());
 }

@@ -43,7 +43,7 @@ TEST(MapMarker, PositionsFarOutsideAustraliaAreDrawnOffTheMap) {
 // nothing is marked.
 TEST_F(MainWindowTest, SavedNorthThatIsNoNumberIsRefusedWithoutAMarker) {
   engine::TransformSettings medium;
-  medium.accuracyMethod = engine::kMediumAccuracy;
+  medium.accuracyMethod = engine::AccuracyMethod::Medium;
   std::string saved = FormatSavedSettings(WindowTexts{}, medium, ntv2::GridChoice{});
   const std::size_t line4 = saved.find('\n', saved.find('\n', saved.find('\n') + 1) + 1) + 1;
   saved.replace(line4, saved.find('\n', line4) - line4,

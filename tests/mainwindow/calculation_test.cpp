@@ -44,7 +44,7 @@ TEST_F(Calculation, DefaultWindowGivesThePublishedDigits) {
 class GridCalculation : public MainWindowTest {
  protected:
   void SetUp() override {
-    SaveDefaults(engine::kMediumAccuracy);
+    SaveDefaults(engine::AccuracyMethod::Medium);
     Open();
   }
   void Enter(int id, const std::string& text) {
@@ -131,7 +131,7 @@ TEST_F(GridCalculation, CartesianInputGivesTheSamePoint) {
 }
 
 TEST_F(GridCalculation, XyzIsRefusedUnderHighAccuracy) {
-  settings.accuracyMethod = engine::kHighAccuracy;
+  settings.accuracyMethod = engine::AccuracyMethod::High;
   view->Click(MW::kFromXyz);
   view->Click(MW::kToXyz);
   ASSERT_EQ(desktop.messages().size(), 2u);
@@ -158,7 +158,7 @@ TEST_F(GridCalculation, ReportHoldsOneRecordPerCalculationAndANewRunReplacesIt) 
 
   // The next run starts the file afresh, also from an X, Y, Z switch.
   engine::TransformSettings next;
-  next.accuracyMethod = engine::kMediumAccuracy;
+  next.accuracyMethod = engine::AccuracyMethod::Medium;
   MW again(desktop, next, grid, folder.path());
   ui::testing::FakeView againView(again);
   againView.Open();
@@ -259,7 +259,7 @@ TEST(CalculationAgainstProj, GridToGridWithinTwoMillimetres) {
 
     for (size_t i = 0; i < points.size(); ++i) {
       engine::TransformSettings settings;
-      settings.accuracyMethod = engine::kMediumAccuracy;
+      settings.accuracyMethod = engine::AccuracyMethod::Medium;
       params::SetActiveParameters(settings, preset.texts);
       WindowTexts texts;
       SessionValues session;

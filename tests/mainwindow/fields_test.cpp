@@ -12,7 +12,7 @@ namespace {
 class Fields : public MainWindowTest {
  protected:
   void SetUp() override {
-    SaveDefaults(engine::kMediumAccuracy);
+    SaveDefaults(engine::AccuracyMethod::Medium);
     Open();
   }
   // The help text drawn last in the help area.
@@ -182,7 +182,7 @@ TEST_F(Fields, ResetAnsweredNoChangesNothingAndYesRestoresTheDefaults) {
   EXPECT_EQ(texts().fromEast, "379185.968");
   EXPECT_EQ(texts().toLatitude, "32\xB0 53' 24.2646\"");
   EXPECT_EQ(texts().methodLabel, "Medium Accuracy");
-  EXPECT_EQ(settings.accuracyMethod, engine::kMediumAccuracy);
+  EXPECT_EQ(settings.accuracyMethod, engine::AccuracyMethod::Medium);
   EXPECT_EQ(settings.latitude, 32.533) << "the stored position agrees with the texts";
   EXPECT_EQ(settings.longitude, 151.423);
   EXPECT_TRUE(window->display().Layer(kMarkerLayer).empty()) << "the markers are cleared";
@@ -194,7 +194,7 @@ TEST_F(Fields, ChangeOptionsAppliesTheChosenMethod) {
     view.Click(params::OptionsDialog::kOk);
   });
   view->Click(MW::kChangeOptions);
-  EXPECT_EQ(settings.accuracyMethod, engine::kHighAccuracy);
+  EXPECT_EQ(settings.accuracyMethod, engine::AccuracyMethod::High);
   EXPECT_EQ(texts().methodLabel, "High Accuracy - NTv2");
   EXPECT_EQ(window->session().secondsDecimals, 5);
   EXPECT_EQ(texts().fromGridLabel, "AMG 66");

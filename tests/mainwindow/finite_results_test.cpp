@@ -18,7 +18,7 @@ using FiniteResults = MainWindowTest;
 // Finding 1: East 1e300, Calculate, Save & Exit showed and logged NaN, and saved a 301-digit
 // East and NaN lines that came back at the next start.
 TEST_F(FiniteResults, AnImpossibleEastIsNeitherCalculatedLoggedNorSaved) {
-  SaveDefaults(engine::kMediumAccuracy);
+  SaveDefaults(engine::AccuracyMethod::Medium);
   Open();
   view->Type(MW::kFromEast, "1e300");
   view->Blur();
@@ -35,7 +35,7 @@ TEST_F(FiniteResults, AnImpossibleEastIsNeitherCalculatedLoggedNorSaved) {
 
 // An X, Y, Z switch whose values are no coordinates changes nothing.
 TEST_F(FiniteResults, AnXyzSwitchWithoutAPositionIsRefused) {
-  SaveDefaults(engine::kMediumAccuracy);
+  SaveDefaults(engine::AccuracyMethod::Medium);
   Open();
   view->Click(MW::kFromXyz);
   for (const int id : {MW::kFromEast, MW::kFromNorth, MW::kFromHeight}) {
@@ -128,7 +128,7 @@ TEST_F(FiniteResults, AnUnusableTarvoVarIsRefusedNamingItsLine) {
     params::ParameterTexts texts = params::ApplyPreset(1)->texts;
     texts[static_cast<std::size_t>(c.line - 1)] = c.value;
     ASSERT_TRUE(params::SaveParameterFile(folder.path(), texts));
-    SaveDefaults(engine::kMediumAccuracy);
+    SaveDefaults(engine::AccuracyMethod::Medium);
     settings = {};
     desktop.ClearMessages();
     Open();

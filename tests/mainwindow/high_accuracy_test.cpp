@@ -35,7 +35,7 @@ class HighAccuracy : public MainWindowTest {
   // A saved High Accuracy window whose grid file is `grid`.
   void OpenWithGrid(const std::string& gridPath) {
     engine::TransformSettings saved;
-    saved.accuracyMethod = engine::kHighAccuracy;
+    saved.accuracyMethod = engine::AccuracyMethod::High;
     testing::WriteFile(folder / "tarvo_prm.dat",
                        FormatSavedSettings(WindowTexts{}, saved, ntv2::GridChoice{0, gridPath}));
     desktop.SetCurrentDirectory(folder.path());
@@ -122,7 +122,7 @@ TEST_F(HighAccuracy, SameDatumNeedsNoGrid) {
 
 TEST_F(HighAccuracy, PointOutsideTheAreaIsRecorded) {
   engine::TransformSettings saved;
-  saved.accuracyMethod = engine::kHighAccuracy;
+  saved.accuracyMethod = engine::AccuracyMethod::High;
   testing::WriteFile(folder / "tarvo_prm.dat",
                      FormatSavedSettings(WindowTexts{}, saved, ntv2::GridChoice{5, ""}));
   const auto program = folder / MreProgramName(true);

@@ -23,7 +23,7 @@ using MW = MainTransformDialog;
 class MainWindowTest : public ::testing::Test {
  public:
   // Writes a tarvo_prm.dat of the window's defaults under `method`.
-  void SaveDefaults(int method) {
+  void SaveDefaults(engine::AccuracyMethod method) {
     engine::TransformSettings saved;
     saved.accuracyMethod = method;
     testing::WriteFile(folder / "tarvo_prm.dat",

@@ -214,7 +214,7 @@ TEST(MreOutput, NumbersAreReadByTheExchangesCharacterRules) {
 // goes through the two programs and back.
 TEST_F(MainWindowTest, HighAccuracyWithTheNswMethodRunsTheMrePrograms) {
   engine::TransformSettings saved;
-  saved.accuracyMethod = engine::kHighAccuracy;
+  saved.accuracyMethod = engine::AccuracyMethod::High;
   WindowTexts defaults;
   testing::WriteFile(folder / "tarvo_prm.dat",
                      FormatSavedSettings(defaults, saved, ntv2::GridChoice{5, ""}));
@@ -255,7 +255,7 @@ TEST_F(MainWindowTest, HighAccuracyWithTheNswMethodRunsTheMrePrograms) {
 
 TEST_F(MainWindowTest, HighAccuracyRouteStopsWhenTheFolderIsGone) {
   engine::TransformSettings saved;
-  saved.accuracyMethod = engine::kHighAccuracy;
+  saved.accuracyMethod = engine::AccuracyMethod::High;
   testing::WriteFile(folder / "tarvo_prm.dat",
                      FormatSavedSettings(WindowTexts{}, saved, ntv2::GridChoice{5, ""}));
   Open();

@@ -48,7 +48,7 @@ TEST_F(StartUp, RestoresEverySavedFieldAndValue) {
   EXPECT_EQ(window->session().savedToLongitude, "151\xB0 12' 17.2500\"");
   EXPECT_EQ(texts().toConvergence, "-0\xB0 09' 58.0000\"");
   EXPECT_EQ(settings.parameterSet, 2);
-  EXPECT_EQ(settings.accuracyMethod, 0);
+  EXPECT_EQ(settings.accuracyMethod, engine::AccuracyMethod::Medium);
   EXPECT_EQ(settings.inputFormat, "DDD MM SS.ssss");
   EXPECT_EQ(settings.latitude, 33.52101234);
   EXPECT_EQ(settings.longitude, 151.12135);
@@ -68,7 +68,7 @@ TEST_F(StartUp, RestoresEverySavedFieldAndValue) {
 }
 
 TEST_F(StartUp, TarvoVarIsReadUnderHighAccuracyToo) {
-  SaveDefaults(engine::kHighAccuracy);
+  SaveDefaults(engine::AccuracyMethod::High);
   testing::WriteFile(folder / "Tarvo.var", "6378160\n298.25\n1\n2\n3\n");
   Open();
   EXPECT_EQ(texts().methodLabel, "High Accuracy - NTv2");
@@ -79,7 +79,7 @@ TEST_F(StartUp, TarvoVarIsReadUnderHighAccuracyToo) {
 }
 
 TEST_F(StartUp, UnknownMethodIsReportedAndStartUpGoesOn) {
-  SaveDefaults(7);
+  SaveDefaults(static_cast<engine::AccuracyMethod>(7));
   Open();
   ASSERT_EQ(desktop.messages().size(), 1u);
   EXPECT_EQ(desktop.messages()[0].text, "No accuracy specified");
@@ -95,7 +95,7 @@ TEST_F(StartUp, FirstStartAsksForTheOptionsAndDerivesTheLabels) {
             (std::vector<std::string>{std::string("Tarvo V") + kVersion + " Transformation Options",
                                       "GDA Transformation Parameters"}))
       << "OK with Medium Accuracy leads into the parameters dialog";
-  EXPECT_EQ(settings.accuracyMethod, engine::kMediumAccuracy);
+  EXPECT_EQ(settings.accuracyMethod, engine::AccuracyMethod::Medium);
   EXPECT_EQ(texts().methodLabel, "Medium Accuracy");
   EXPECT_EQ(texts().fromGridLabel, "AMG 84");
   EXPECT_EQ(texts().fromDatumLabel, "AGD 84");
@@ -110,7 +110,7 @@ TEST_F(StartUp, FirstStartClosedWithoutOkStartsInMediumAccuracyWithTheNationalSe
   settings.parameterSet = 2;
   settings.shiftX = "1.0";
   Open();  // the options dialog is closed as by Escape
-  EXPECT_EQ(settings.accuracyMethod, engine::kMediumAccuracy);
+  EXPECT_EQ(settings.accuracyMethod, engine::AccuracyMethod::Medium);
   EXPECT_EQ(settings.parameterSet, engine::kNationalParameterSet);
   EXPECT_EQ(params::ActiveParameters(settings), params::ApplyPreset(0)->texts);
   EXPECT_EQ(texts().methodLabel, "Medium Accuracy");
@@ -157,7 +157,7 @@ TEST_F(StartUp, SaveAndExitThenStartAgainReproducesEverySavedValue) {
   EXPECT_EQ(again.texts().fromLatitude, before.fromLatitude);
   EXPECT_EQ(again.texts().parameterSetLabel, before.parameterSetLabel);
   EXPECT_EQ(restarted.latitude, latitude);
-  EXPECT_EQ(restarted.accuracyMethod, engine::kMediumAccuracy);
+  EXPECT_EQ(restarted.accuracyMethod, engine::AccuracyMethod::Medium);
   EXPECT_EQ(restarted.outputFormat, engine::TransformSettings{}.outputFormat);
 }
 
@@ -176,7 +176,7 @@ TEST_F(StartUp, SavedToPositionIsTheStandardFormWhateverTheOutputFormat) {
 // The save that fails keeps the window open (it showed its message and ended the program,
 // and the session was lost): once the folder is fixed, Save & Exit saves.
 TEST_F(StartUp, SaveFailureIsReportedWithThePathAndKeepsTheWindow) {
-  SaveDefaults(engine::kMediumAccuracy);
+  SaveDefaults(engine::AccuracyMethod::Medium);
   Open();
   std::filesystem::remove(folder / "tarvo_prm.dat");
   std::filesystem::create_directory(folder / "tarvo_prm.dat");  // cannot be replaced

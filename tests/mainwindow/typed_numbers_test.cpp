@@ -71,7 +71,7 @@ TEST_F(TypedNumbers, EachEntryGivesWhatItSpellsOrIsRefused) {
        true},
       {MW::kFromLongitude, "Radians", "2.6e0", "148\xB0 58' 08.4962\"", "", false},
   };
-  SaveDefaults(engine::kMediumAccuracy);
+  SaveDefaults(engine::AccuracyMethod::Medium);
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string("'") + c.typed + "' in " + c.notation);
     settings = {};
@@ -96,7 +96,7 @@ TEST_F(TypedNumbers, EachEntryGivesWhatItSpellsOrIsRefused) {
 // The value typed with an exponent is the one a calculation uses (it was cut at the 'e':
 // a height of 1.5e2 read as 1.5).
 TEST_F(TypedNumbers, ACalculationUsesTheNumberWithItsExponent) {
-  SaveDefaults(engine::kMediumAccuracy);
+  SaveDefaults(engine::AccuracyMethod::Medium);
   Open();
   view->Type(MW::kFromEast, "3.79185968e5");
   view->Blur();

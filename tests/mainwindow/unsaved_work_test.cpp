@@ -42,7 +42,7 @@ TEST_F(UnsavedWork, EscapeAsksOnlyWhenTheWindowHoldsUnsavedValues) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    SaveDefaults(engine::kMediumAccuracy);
+    SaveDefaults(engine::AccuracyMethod::Medium);
     Open();
     c.work(*view);
     desktop.ClearMessages();
@@ -65,7 +65,7 @@ TEST_F(UnsavedWork, EscapeAsksOnlyWhenTheWindowHoldsUnsavedValues) {
 }
 
 TEST_F(UnsavedWork, AfterASaveThatFailedTheWorkIsStillUnsaved) {
-  SaveDefaults(engine::kMediumAccuracy);
+  SaveDefaults(engine::AccuracyMethod::Medium);
   Open();
   view->Click(MW::kCalculate);
   std::filesystem::remove(folder / "tarvo_prm.dat");
