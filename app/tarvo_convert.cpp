@@ -158,9 +158,10 @@ void LoadProgramSettings(const std::filesystem::path& folder, RunState& state,
 
 // The grid method a grid file implies: the datum its first sub-grid's name or its path
 // tells (the grid file dialog's rules), else the method as it was (a grid file method).
-int GridMethodFor(const std::string& path, RunState& state) {
-  int method =
-      state.grid.gridMethod == ntv2::kGridFileAgd84 ? ntv2::kGridFileAgd84 : ntv2::kGridFileAgd66;
+ntv2::GridMethod GridMethodFor(const std::string& path, RunState& state) {
+  ntv2::GridMethod method = state.grid.gridMethod == ntv2::GridMethod::GridFileAgd84
+                                ? ntv2::GridMethod::GridFileAgd84
+                                : ntv2::GridMethod::GridFileAgd66;
   ntv2::GridOpenStatus status;
   std::optional<std::string_view> datum;
   if (const auto file = state.interpolator.cache().Get(path, status);
@@ -172,7 +173,9 @@ int GridMethodFor(const std::string& path, RunState& state) {
     const bool holds66 = path.find("66") != std::string::npos;
     if (holds84 != holds66) datum = holds84 ? ntv2::kAgd84Text : ntv2::kAgd66Text;
   }
-  if (datum) method = *datum == ntv2::kAgd84Text ? ntv2::kGridFileAgd84 : ntv2::kGridFileAgd66;
+  if (datum)
+    method = *datum == ntv2::kAgd84Text ? ntv2::GridMethod::GridFileAgd84
+                                        : ntv2::GridMethod::GridFileAgd66;
   return method;
 }
 

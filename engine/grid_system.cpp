@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/transform_settings.h"
 #include "text/number_text.h"
 
 namespace tarvo::engine {
@@ -59,20 +58,6 @@ bool IsValidRecordZone(std::string_view zoneText) {
            zoneText[2] <= '3';
   }
   return false;
-}
-
-std::string DatumSuffix(AccuracyMethod accuracyMethod, int parameterSet, int gridMethod) {
-  if (accuracyMethod == AccuracyMethod::Medium) {
-    // The National set transforms from AGD84, the Regional sets from AGD66; a user-defined
-    // set names no datum.
-    if (parameterSet == kNationalParameterSet) return " 84";
-    if (parameterSet == kUserDefinedParameterSet) return "";
-    return " 66";
-  }
-  // High Accuracy: the grid in use decides (0 and 5 are AGD66 grids, 1 the AGD84 grid).
-  if (gridMethod == 0 || gridMethod == 5) return " 66";
-  if (gridMethod == 1) return " 84";
-  return "";
 }
 
 }  // namespace tarvo::engine

@@ -15,8 +15,6 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/transform_settings.h"
-
 namespace tarvo::engine {
 
 struct GridSystem {
@@ -46,9 +44,5 @@ std::vector<std::string> ZonesOffered(std::string_view system);
 // Zone check of a coordinate file record: two characters with a value in 49 to 56, or three
 // characters "5[456][123]".
 bool IsValidRecordZone(std::string_view zoneText);
-
-// The suffix of the AGD grid and datum labels ("AMG", "ISG", "AGD"): " 84", " 66" or none,
-// from the parameter set (Medium Accuracy) or the grid method (High Accuracy) in use.
-std::string DatumSuffix(AccuracyMethod accuracyMethod, int parameterSet, int gridMethod);
 
 }  // namespace tarvo::engine

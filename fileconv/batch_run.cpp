@@ -213,7 +213,7 @@ std::optional<Plan> MakePlan(const FileConversionSettings& settings, const Batch
     datumChange = settings.gridFlag ? DatumChange::Grid : DatumChange::SevenParameter;
   }
   if (datumChange == DatumChange::Grid) {
-    if (options.gridMethod == ntv2::kNswMrePrograms) {
+    if (options.gridMethod == ntv2::GridMethod::NswMrePrograms) {
       RefuseSetting(desktop, options, Setting::Grid,
                     "The NSW (MRE) method is not available\nfor file conversion", "ERROR");
       return std::nullopt;

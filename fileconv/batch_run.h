@@ -44,6 +44,7 @@
 #include "engine/transform_settings.h"
 #include "fileconv/file_conversion_settings.h"
 #include "fileconv/record_chain.h"
+#include "ntv2/grid_choice.h"
 #include "ui/desktop.h"
 
 namespace tarvo::fileconv {
@@ -70,7 +71,7 @@ enum class Setting {
 
 struct BatchRunOptions {
   // The grid method of the High Accuracy route (ntv2::GridChoice::gridMethod).
-  int gridMethod = 0;
+  ntv2::GridMethod gridMethod = ntv2::GridMethod::GridFileAgd66;
   // The NTv2 shift; needed when the grid flag is set and exactly one side is GDA94.
   GridShift gridShift;
   // When set, the run writes this and does not ask (a command-line converter).

@@ -8,10 +8,10 @@
 
 namespace tarvo::fileconv {
 
-bool RunNeedsGrid(const FileConversionSettings& settings, int gridMethod) {
+bool RunNeedsGrid(const FileConversionSettings& settings, ntv2::GridMethod gridMethod) {
   return settings.gridFlag &&
          engine::IsGda(settings.inputSystem) != engine::IsGda(settings.outputSystem) &&
-         gridMethod != ntv2::kNswMrePrograms;
+         gridMethod != ntv2::GridMethod::NswMrePrograms;
 }
 
 GridShift ShiftByGrid(std::shared_ptr<const ntv2::GridFile> grid) {

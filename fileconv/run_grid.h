@@ -21,7 +21,7 @@ namespace tarvo::fileconv {
 // True when a run with these settings changes the datum by an NTv2 grid: the High Accuracy
 // method, exactly one side on GDA94, and a grid file method (not the NSW MRE programs, which
 // the run refuses with its own message).
-bool RunNeedsGrid(const FileConversionSettings& settings, int gridMethod);
+bool RunNeedsGrid(const FileConversionSettings& settings, ntv2::GridMethod gridMethod);
 
 // The shift of a run by a grid already read: GridFile::Shift per record.
 GridShift ShiftByGrid(std::shared_ptr<const ntv2::GridFile> grid);

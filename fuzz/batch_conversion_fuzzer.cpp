@@ -118,7 +118,8 @@ BatchConversionCase RunBatchConversionCase(const std::uint8_t* data, std::size_t
     }
   }
   fileconv::BatchRunOptions run;
-  run.gridMethod = (options & 2) != 0 ? 5 : 0;
+  run.gridMethod =
+      (options & 2) != 0 ? ntv2::GridMethod::NswMrePrograms : ntv2::GridMethod::GridFileAgd66;
   if ((options & 4) == 0) run.gridShift = fileconv::ShiftByGrid(AustraliaGrid());
   run.outputContents = (options & 8) != 0 ? fileconv::OutputContents::ResultsWithInput
                                           : fileconv::OutputContents::ResultsOnly;

@@ -240,7 +240,7 @@ class Calculation {
     }
     const Position stored = StoredPosition();
     std::optional<Position> moved;
-    if (c_.grid.gridMethod == ntv2::kNswMrePrograms) {
+    if (c_.grid.gridMethod == ntv2::GridMethod::NswMrePrograms) {
       const auto answer =
           RunMreBridge(!fromGda_, stored.latitude, stored.longitude, c_.session.startDirectory,
                        c_.desktop, c_.session.programDirectory);

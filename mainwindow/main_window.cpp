@@ -546,7 +546,7 @@ void MainTransformDialog::LabelsFollowSettings() {
 // could only fail on opening it.
 bool MainTransformDialog::NeedsGridFile() const {
   return settings_.accuracyMethod == engine::AccuracyMethod::High &&
-         grid_.gridMethod != ntv2::kNswMrePrograms && grid_.gridFilePath.empty() &&
+         grid_.gridMethod != ntv2::GridMethod::NswMrePrograms && grid_.gridFilePath.empty() &&
          engine::IsGda(texts_.fromSystem) != engine::IsGda(texts_.toSystem);
 }
 

@@ -156,7 +156,7 @@ bool ReadSavedSettings(std::istream& in, WindowTexts& texts, engine::TransformSe
   settings.inputFormat = at(28);
   settings.latitude = text::ToDouble(at(29));
   settings.longitude = text::ToDouble(at(30));
-  grid.gridMethod = *gridMethod;
+  grid.gridMethod = static_cast<ntv2::GridMethod>(*gridMethod);
   grid.gridFilePath = at(32);
   return true;
 }
@@ -183,7 +183,7 @@ std::string FormatSavedSettings(const WindowTexts& texts, const engine::Transfor
   lines[27] = settings.inputFormat;
   lines[28] = text::Format("%.9f", settings.latitude);
   lines[29] = text::Format("%.9f", settings.longitude);
-  lines[30] = text::Format("%d", grid.gridMethod);
+  lines[30] = text::Format("%d", static_cast<int>(grid.gridMethod));
   lines[31] = grid.gridFilePath;
   std::string contents;
   for (const std::string& value : lines) contents += value + "\n";

@@ -34,7 +34,7 @@ void DatumChoiceDialog::ClickAgd84() {
 }
 
 void DatumChoiceDialog::Ok() {
-  grid_.gridMethod = agd84_ ? kGridFileAgd84 : kGridFileAgd66;
+  grid_.gridMethod = agd84_ ? GridMethod::GridFileAgd84 : GridMethod::GridFileAgd66;
   Close(ui::kResultOk);
 }
 

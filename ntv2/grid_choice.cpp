@@ -14,17 +14,17 @@ std::string GridBaseName(const std::string& gridFilePath) {
 
 std::optional<std::string> GridLabel(const GridChoice& grid) {
   switch (grid.gridMethod) {
-    case kGridFileAgd66:
+    case GridMethod::GridFileAgd66:
       return GridBaseName(grid.gridFilePath) + " --> AGD66 <> GDA";
-    case kGridFileAgd84:
+    case GridMethod::GridFileAgd84:
       return GridBaseName(grid.gridFilePath) + " --> AGD84 <> GDA";
-    case kTasmaniaGrid:
+    case GridMethod::TasmaniaGrid:
       return "TAS (Grid) --> AGD66 <> GDA";
-    case kNorthernTerritoryGrid:
+    case GridMethod::NorthernTerritoryGrid:
       return "NT  (Grid) --> AGD66 <> GDA";
-    case kQueenslandGrid:
+    case GridMethod::QueenslandGrid:
       return "QLD (Grid) --> AGD84 <> GDA";
-    case kNswMrePrograms:
+    case GridMethod::NswMrePrograms:
       return "NSW (MRE)  --> AGD66 <> GDA";
     default:
       return std::nullopt;

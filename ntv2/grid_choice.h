@@ -8,19 +8,20 @@
 
 namespace tarvo::ntv2 {
 
-// Values of gridMethod.
-inline constexpr int kGridFileAgd66 = 0;
-inline constexpr int kGridFileAgd84 = 1;
-inline constexpr int kTasmaniaGrid = 2;
-inline constexpr int kNorthernTerritoryGrid = 3;
-inline constexpr int kQueenslandGrid = 4;
-inline constexpr int kNswMrePrograms = 5;
+// How the High Accuracy method changes the datum. tarvo_prm.dat keeps the number (line 31);
+// only the first two are set by dialogs, 2 to 5 come from saved settings and are kept from
+// run to run, and a number outside 0 to 5 is kept as read and names no method.
+enum class GridMethod : int {
+  GridFileAgd66 = 0,  // the grid file in use, on AGD66
+  GridFileAgd84 = 1,  // the grid file in use, on AGD84
+  TasmaniaGrid = 2,
+  NorthernTerritoryGrid = 3,
+  QueenslandGrid = 4,
+  NswMrePrograms = 5,  // the NSW MRE programs, not a grid file
+};
 
 struct GridChoice {
-  // 0 a grid file on AGD66, 1 a grid file on AGD84, 2 Tasmania, 3 Northern Territory,
-  // 4 Queensland, 5 the NSW MRE programs. Only 0 and 1 are set by dialogs; 2 to 5 come
-  // from the saved settings and are kept from run to run.
-  int gridMethod = kGridFileAgd66;
+  GridMethod gridMethod = GridMethod::GridFileAgd66;
   // The NTv2 grid file in use (at most 259 characters).
   std::string gridFilePath;
 };
@@ -31,7 +32,7 @@ struct GridChoice {
 std::string GridBaseName(const std::string& gridFilePath);
 
 // The description of the grid in use shown beside the method ("A66_NAT --> AGD66 <> GDA",
-// "NSW (MRE)  --> AGD66 <> GDA", ...); nothing for a gridMethod outside 0 to 5.
+// "NSW (MRE)  --> AGD66 <> GDA", ...); nothing for a grid method outside 0 to 5.
 std::optional<std::string> GridLabel(const GridChoice& grid);
 
 }  // namespace tarvo::ntv2

@@ -44,11 +44,11 @@ std::string DetectGridDatum(std::string_view subGridName, const std::string& pat
   const bool holds84 = Holds(path, "84");
   const bool holds66 = Holds(path, "66");
   if (holds84 && !holds66) {
-    grid.gridMethod = kGridFileAgd84;
+    grid.gridMethod = GridMethod::GridFileAgd84;
     return std::string(kAgd84Text);
   }
   if (holds66 && !holds84) {
-    grid.gridMethod = kGridFileAgd66;
+    grid.gridMethod = GridMethod::GridFileAgd66;
     return std::string(kAgd66Text);
   }
 
@@ -57,7 +57,7 @@ std::string DetectGridDatum(std::string_view subGridName, const std::string& pat
                       ui::MessageIcon::Error);
   DatumChoiceDialog choice(desktop, grid);
   if (desktop.RunModal(choice) != ui::kResultOk) return currentDatum;
-  return std::string(grid.gridMethod == kGridFileAgd84 ? kAgd84Text : kAgd66Text);
+  return std::string(grid.gridMethod == GridMethod::GridFileAgd84 ? kAgd84Text : kAgd66Text);
 }
 
 }  // namespace tarvo::ntv2

@@ -121,7 +121,8 @@ void GridFileDialog::Ok() {
     desktop().ShowMessage(path, "ERROR - Invalid Grid File", ui::MessageIcon::Error);
     return;
   }
-  grid_.gridMethod = header_.datum == "AGD66" ? kGridFileAgd66 : kGridFileAgd84;
+  grid_.gridMethod =
+      header_.datum == "AGD66" ? GridMethod::GridFileAgd66 : GridMethod::GridFileAgd84;
   grid_.gridFilePath = path;
   Close(ui::kResultOk);
 }

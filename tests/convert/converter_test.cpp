@@ -151,8 +151,9 @@ TEST(ConverterOutput, NationalGridRunEqualsTheDialogRun) {
   // The method and the grid file saved in tarvo_prm.dat serve as well.
   engine::TransformSettings saved;
   saved.accuracyMethod = engine::AccuracyMethod::High;
-  folder.Write("tarvo_prm.dat", mainwindow::FormatSavedSettings(
-                                    {}, saved, ntv2::GridChoice{ntv2::kGridFileAgd66, grid}));
+  folder.Write("tarvo_prm.dat",
+               mainwindow::FormatSavedSettings(
+                   {}, saved, ntv2::GridChoice{ntv2::GridMethod::GridFileAgd66, grid}));
   const Outcome fromSaved =
       folder.Run("-f -i in.txt -o saved.txt -T ssv -F 1,2 --from AMG:56 --to MGA:56");
   ASSERT_EQ(fromSaved.status, 0) << fromSaved.err;
@@ -160,7 +161,7 @@ TEST(ConverterOutput, NationalGridRunEqualsTheDialogRun) {
 
   DialogState dialog(folder);
   engine::TransformSettings transform;
-  const ntv2::GridChoice choice{ntv2::kGridFileAgd66, grid.string()};
+  const ntv2::GridChoice choice{ntv2::GridMethod::GridFileAgd66, grid.string()};
   fileconv::TakeMethodSettings(dialog.settings, transform, choice);
   dialog.batch.fileTypeCode = FileTypeCode::Ssv;
   dialog.settings.firstFieldNumber = "1";

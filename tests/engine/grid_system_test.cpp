@@ -187,26 +187,5 @@ TEST(IsGda, OnlyTheMgaSystem) {
   EXPECT_FALSE(IsGda("gda/mga")) << "system texts compare byte for byte";
 }
 
-TEST(DatumSuffix, FollowsTheParameterSetOrTheGridInUse) {
-  struct Case {
-    AccuracyMethod accuracyMethod;
-    int parameterSet;
-    int gridMethod;
-    const char* expected;
-  };
-  const Case cases[] = {
-      {AccuracyMethod::Medium, 0, 1, " 84"}, {AccuracyMethod::Medium, -1, 0, ""},
-      {AccuracyMethod::Medium, 1, 1, " 66"}, {AccuracyMethod::Medium, 4, 2, " 66"},
-      {AccuracyMethod::High, 0, 0, " 66"},   {AccuracyMethod::High, 0, 5, " 66"},
-      {AccuracyMethod::High, 4, 1, " 84"},   {AccuracyMethod::High, 0, 2, ""},
-      {AccuracyMethod::High, 0, -1, ""},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(DatumSuffix(c.accuracyMethod, c.parameterSet, c.gridMethod), c.expected)
-        << "method " << static_cast<int>(c.accuracyMethod) << ", set " << c.parameterSet
-        << ", grid " << c.gridMethod;
-  }
-}
-
 }  // namespace
 }  // namespace tarvo::engine

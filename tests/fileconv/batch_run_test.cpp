@@ -156,7 +156,7 @@ TEST_F(BatchRun, ChecksBeforeAnythingIsWritten) {
       {"the NSW MRE programs",
        [](Conversion& t) {
          t.settings.gridFlag = true;
-         t.options.gridMethod = ntv2::kNswMrePrograms;
+         t.options.gridMethod = ntv2::GridMethod::NswMrePrograms;
          t.options.gridShift = [](double, double, bool) { return std::nullopt; };
        },
        "The NSW (MRE) method is not available\nfor file conversion", "ERROR"},

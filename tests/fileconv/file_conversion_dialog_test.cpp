@@ -156,7 +156,7 @@ TEST_F(FileConversionDialogTest, TarvofileDatLinesAndTheHighAccuracyTexts) {
   Save(kSaved);
   transform.accuracyMethod = engine::AccuracyMethod::High;
   transform.inputFormat = "DDD.dddddddddd";
-  grid = {ntv2::kGridFileAgd66, "/grids/A66_National.gsb"};
+  grid = {ntv2::GridMethod::GridFileAgd66, "/grids/A66_National.gsb"};
   Open();
   EXPECT_EQ(Text(Dlg::kInputSystem), "AGD/ISG");
   EXPECT_EQ(Text(Dlg::kInputZone), "561");
@@ -461,7 +461,7 @@ TEST_F(FileConversionDialogTest, AnEmptyFileEndsWithAFullBarNotABusyOne) {
 TEST_F(FileConversionDialogTest, HighAccuracyRunsRefuseAGridFileThatCannotBeUsed) {
   PrepareRun("379185.968,6359970.566\n");
   transform.accuracyMethod = engine::AccuracyMethod::High;
-  grid = {ntv2::kGridFileAgd66, (folder / "missing.gsb").string()};
+  grid = {ntv2::GridMethod::GridFileAgd66, (folder / "missing.gsb").string()};
   Open();
   view->Click(Dlg::kCalculate);
   ASSERT_EQ(desktop.messages().size(), 1u);
@@ -493,7 +493,7 @@ TEST_F(FileConversionDialogTest, HighAccuracyRunsShiftByTheGridReadOnce) {
   WriteFile(folder / "grid.gsb", ntv2::testing::GridBytes(synthetic, ntv2::kCanadianLayout));
   PrepareRun("379185.968,6359970.566\n");
   transform.accuracyMethod = engine::AccuracyMethod::High;
-  grid = {ntv2::kGridFileAgd66, (folder / "grid.gsb").string()};
+  grid = {ntv2::GridMethod::GridFileAgd66, (folder / "grid.gsb").string()};
   Open();
   for (int run = 0; run < 2; ++run) {
     AnswerOutputContents();  // the second run's overwrite question is answered Yes

@@ -239,7 +239,7 @@ TEST(ProjOracle, NtV2GridRunAgreesWithinTwoMillimetres) {
   engine::TransformSettings transform;
   transform.accuracyMethod = engine::AccuracyMethod::High;
   FileConversionSettings settings;
-  TakeMethodSettings(settings, transform, {ntv2::kGridFileAgd66, gridPath});
+  TakeMethodSettings(settings, transform, {ntv2::GridMethod::GridFileAgd66, gridPath});
   settings.firstFieldNumber = "2";
   settings.secondFieldNumber = "3";
   settings.inputFileName = (dir / "in.csv").string();

@@ -114,7 +114,8 @@ TEST(MethodSettings, MediumAndHighAccuracy) {
   EXPECT_EQ(settings.heightField, "Not Used");
   EXPECT_EQ(settings.outputUnits, "East, North, (Height)");
 
-  grid.gridMethod = 9;  // a grid type without a description keeps the set's name
+  grid.gridMethod =
+      static_cast<ntv2::GridMethod>(9);  // a grid type without a description keeps the set's name
   TakeMethodSettings(settings, transform, grid);
   EXPECT_EQ(settings.parameterDescription, "Regional Tasmania  -->  AGD66<>GDA");
 }

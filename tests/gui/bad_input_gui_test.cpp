@@ -35,9 +35,10 @@ class BadInputGui : public ::testing::Test {
             std::string gridPath = "") {
     engine::TransformSettings saved;
     saved.accuracyMethod = method;
-    testing::WriteFile(folder / "tarvo_prm.dat",
-                       FormatSavedSettings(WindowTexts{}, saved,
-                                           ntv2::GridChoice{ntv2::kGridFileAgd66, gridPath}));
+    testing::WriteFile(
+        folder / "tarvo_prm.dat",
+        FormatSavedSettings(WindowTexts{}, saved,
+                            ntv2::GridChoice{ntv2::GridMethod::GridFileAgd66, gridPath}));
     dialog = std::make_unique<MW>(desktop, settings, grid, folder.path());
     window = std::make_unique<ui::qt::DialogWindow>(*dialog, desktop, nullptr);
     ASSERT_TRUE(tarvo::testing::ShowActive(*dialog, *window));

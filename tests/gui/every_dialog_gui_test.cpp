@@ -289,7 +289,8 @@ std::vector<std::pair<int, std::string>> LongestTexts(const std::string& window)
     texts = {{MW::kStatus, "Acc: Lat 0.006m Long 0.010m"},
              {MW::kStatus, "No Accuracy Available"},
              {MW::kMethodLabel, "High Accuracy - NTv2"},
-             {MW::kParameterSetLabel, *ntv2::GridLabel({1, "/grids/A66_National_13_09_01.gsb"})},
+             {MW::kParameterSetLabel, *ntv2::GridLabel({ntv2::GridMethod::GridFileAgd84,
+                                                        "/grids/A66_National_13_09_01.gsb"})},
              {MW::kParameterSetLabel, *params::ParameterSetLabel(3)},
              {MW::kParameterSetLabel, *params::ParameterSetLabel(4)},
              {MW::kFromConvergence, "-2\xB0 59' 59.99999\""},
@@ -337,7 +338,8 @@ std::vector<std::pair<int, std::string>> LongestTexts(const std::string& window)
              {Dlg::kSecondFieldLabel, "Longitude Field"},
              {Dlg::kHeightFieldLabel, "Height Field"},
              {Dlg::kMethod, "High Accuracy - NTv2"},
-             {Dlg::kParameterDescription, *ntv2::GridLabel({1, "A66_National_13_09_01.gsb"})},
+             {Dlg::kParameterDescription,
+              *ntv2::GridLabel({ntv2::GridMethod::GridFileAgd84, "A66_National_13_09_01.gsb"})},
              {Dlg::kParameterDescription, *params::ParameterSetLabel(3)},
              {Dlg::kInputFormatNote, "Input Latitude & Longitude format DDD.dddddddddd"}};
   } else if (window == "parameters_dialog") {

@@ -136,7 +136,7 @@ TEST_F(GridFileDialogGui, ShowsAStoredGridAndExportsItWithTheProgressBar) {
 
   Widget<QPushButton>(Dlg::kOk)->click();
   EXPECT_TRUE(dialog->closed());
-  EXPECT_EQ(grid.gridMethod, kGridFileAgd66);
+  EXPECT_EQ(grid.gridMethod, GridMethod::GridFileAgd66);
 }
 
 }  // namespace

@@ -187,7 +187,8 @@ TEST_F(MainWindowGui, LayoutKeepsTheOutlinesOnTheMap) {
   engine::TransformSettings saved;
   saved.accuracyMethod = engine::AccuracyMethod::High;
   testing::WriteFile(folder / "tarvo_prm.dat",
-                     FormatSavedSettings(WindowTexts{}, saved, {0, gridPath.string()}));
+                     FormatSavedSettings(WindowTexts{}, saved,
+                                         {ntv2::GridMethod::GridFileAgd66, gridPath.string()}));
   Open();
   // Change Options, OK (High Accuracy is chosen), OK in the grid file dialog, OK to the count.
   testing::WhenModal<ui::qt::DialogWindow>([](ui::qt::DialogWindow* options) {

@@ -36,8 +36,10 @@ class HighAccuracy : public MainWindowTest {
   void OpenWithGrid(const std::string& gridPath) {
     engine::TransformSettings saved;
     saved.accuracyMethod = engine::AccuracyMethod::High;
-    testing::WriteFile(folder / "tarvo_prm.dat",
-                       FormatSavedSettings(WindowTexts{}, saved, ntv2::GridChoice{0, gridPath}));
+    testing::WriteFile(
+        folder / "tarvo_prm.dat",
+        FormatSavedSettings(WindowTexts{}, saved,
+                            ntv2::GridChoice{ntv2::GridMethod::GridFileAgd66, gridPath}));
     desktop.SetCurrentDirectory(folder.path());
     Open();
   }
@@ -124,7 +126,8 @@ TEST_F(HighAccuracy, PointOutsideTheAreaIsRecorded) {
   engine::TransformSettings saved;
   saved.accuracyMethod = engine::AccuracyMethod::High;
   testing::WriteFile(folder / "tarvo_prm.dat",
-                     FormatSavedSettings(WindowTexts{}, saved, ntv2::GridChoice{5, ""}));
+                     FormatSavedSettings(WindowTexts{}, saved,
+                                         ntv2::GridChoice{ntv2::GridMethod::NswMrePrograms, ""}));
   const auto program = folder / MreProgramName(true);
   testing::WriteFile(program, "#!/bin/sh\nprintf ' 0 0 ' > Fwdmre.out\n");
   std::filesystem::permissions(program, std::filesystem::perms::owner_all);

@@ -216,8 +216,9 @@ TEST_F(MainWindowTest, HighAccuracyWithTheNswMethodRunsTheMrePrograms) {
   engine::TransformSettings saved;
   saved.accuracyMethod = engine::AccuracyMethod::High;
   WindowTexts defaults;
-  testing::WriteFile(folder / "tarvo_prm.dat",
-                     FormatSavedSettings(defaults, saved, ntv2::GridChoice{5, ""}));
+  testing::WriteFile(
+      folder / "tarvo_prm.dat",
+      FormatSavedSettings(defaults, saved, ntv2::GridChoice{ntv2::GridMethod::NswMrePrograms, ""}));
   InstallProgram(folder.path(), true);
   InstallProgram(folder.path(), false);
   desktop.SetCurrentDirectory(folder.path());
@@ -257,7 +258,8 @@ TEST_F(MainWindowTest, HighAccuracyRouteStopsWhenTheFolderIsGone) {
   engine::TransformSettings saved;
   saved.accuracyMethod = engine::AccuracyMethod::High;
   testing::WriteFile(folder / "tarvo_prm.dat",
-                     FormatSavedSettings(WindowTexts{}, saved, ntv2::GridChoice{5, ""}));
+                     FormatSavedSettings(WindowTexts{}, saved,
+                                         ntv2::GridChoice{ntv2::GridMethod::NswMrePrograms, ""}));
   Open();
   desktop.SetCurrentDirectory(std::nullopt);
   view->Click(MW::kCalculate);

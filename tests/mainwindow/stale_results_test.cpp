@@ -36,7 +36,7 @@ SyntheticGrid NewcastleGrid(float latitudeShift = 5.0f) {
 struct Failure {
   const char* what;
   engine::AccuracyMethod method;
-  int gridMethod;
+  ntv2::GridMethod gridMethod;
   std::function<void(MainWindowTest&)> arrange;  // what makes the next calculation fail
   const char* message;                           // its message, or a part of it
   bool recorded;                                 // a record and a marker all the same
@@ -50,23 +50,23 @@ void PrintTo(const Failure& failure, std::ostream* out) {
 void Enter(MainWindowTest& t, int id, const std::string& text);
 
 const Failure kFailures[] = {
-    {"point outside the grid", engine::AccuracyMethod::High, ntv2::kGridFileAgd66,
+    {"point outside the grid", engine::AccuracyMethod::High, ntv2::GridMethod::GridFileAgd66,
      [](MainWindowTest& t) { Enter(t, MW::kFromLongitude, "140.0000"); },
      "Point Outside Grid Boundary", false},
-    {"grid file gone", engine::AccuracyMethod::High, ntv2::kGridFileAgd66,
+    {"grid file gone", engine::AccuracyMethod::High, ntv2::GridMethod::GridFileAgd66,
      [](MainWindowTest& t) { fs::remove(t.folder / "newcastle.gsb"); },
      "Open failed on Input file and Count", false},
-    {"grid file with a NaN shift", engine::AccuracyMethod::High, ntv2::kGridFileAgd66,
+    {"grid file with a NaN shift", engine::AccuracyMethod::High, ntv2::GridMethod::GridFileAgd66,
      [](MainWindowTest& t) {
        const auto path = t.folder / "hostile.gsb";
        testing::WriteFile(path, GridBytes(NewcastleGrid(NAN), ntv2::kAustralianLayout));
        t.grid.gridFilePath = path.string();
      },
      "Invalid GSB File (4320)", false},
-    {"start-up folder gone", engine::AccuracyMethod::High, ntv2::kGridFileAgd66,
+    {"start-up folder gone", engine::AccuracyMethod::High, ntv2::GridMethod::GridFileAgd66,
      [](MainWindowTest& t) { t.desktop.SetCurrentDirectory(std::nullopt); }, "/nOption Terminated",
      false},
-    {"MRE answer outside the area", engine::AccuracyMethod::High, ntv2::kNswMrePrograms,
+    {"MRE answer outside the area", engine::AccuracyMethod::High, ntv2::GridMethod::NswMrePrograms,
      [](MainWindowTest& t) {
        const auto program = t.folder / MreProgramName(true);
        fs::remove(program);
@@ -74,14 +74,16 @@ const Failure kFailures[] = {
        fs::permissions(program, fs::perms::owner_all);
      },
      "Point is outside Area\r\nCheck Limits", true},
-    {"X, Y, Z at the earth's centre", engine::AccuracyMethod::Medium, 0,
+    {"X, Y, Z at the earth's centre", engine::AccuracyMethod::Medium,
+     ntv2::GridMethod::GridFileAgd66,
      [](MainWindowTest& t) {
        t.view->Click(MW::kFromXyz);
        for (const int id : {MW::kFromEast, MW::kFromNorth, MW::kFromHeight}) Enter(t, id, "0.000");
      },
      kNoResultMessage, false},
-    {"parameter set of absurd size", engine::AccuracyMethod::Medium, 0,
-     [](MainWindowTest& t) { t.settings.semiMajorAxis = "1e300"; }, kNoResultMessage, false},
+    {"parameter set of absurd size", engine::AccuracyMethod::Medium,
+     ntv2::GridMethod::GridFileAgd66, [](MainWindowTest& t) { t.settings.semiMajorAxis = "1e300"; },
+     kNoResultMessage, false},
 };
 
 class StaleResults : public MainWindowTest, public ::testing::WithParamInterface<Failure> {

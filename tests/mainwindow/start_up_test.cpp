@@ -52,7 +52,7 @@ TEST_F(StartUp, RestoresEverySavedFieldAndValue) {
   EXPECT_EQ(settings.inputFormat, "DDD MM SS.ssss");
   EXPECT_EQ(settings.latitude, 33.52101234);
   EXPECT_EQ(settings.longitude, 151.12135);
-  EXPECT_EQ(grid.gridMethod, 1);
+  EXPECT_EQ(grid.gridMethod, ntv2::GridMethod::GridFileAgd84);
   EXPECT_EQ(grid.gridFilePath, "C:\\grids\\A66_National.gsb");
   // Derived: a To side saved with Cartesian captions, Medium Accuracy with Tarvo.var.
   EXPECT_EQ(window->session().toCartesian, 1);
@@ -197,17 +197,19 @@ TEST(GridLabel, BaseNameOfTheGridPath) {
     ntv2::GridChoice grid;
     std::optional<std::string> label;
   } cases[] = {
-      {{0, "C:\\data\\A66_NAT.gsb"}, "A66_NAT --> AGD66 <> GDA"},
-      {{1, "/home/survey/grids/A66_NAT.gsb"}, "A66_NAT --> AGD84 <> GDA"},
-      {{0, "D:A66_NAT.gsb"}, "A66_NAT --> AGD66 <> GDA"},
-      {{0, "ABCDEFGHIJKLMNOPQRSTUVWXYZ1234.gsb"}, "ABCDEFGHIJKLMNOPQRS --> AGD66 <> GDA"},
-      {{0, ""}, " --> AGD66 <> GDA"},
-      {{0, "abc"}, "abc --> AGD66 <> GDA"},
-      {{2, "x.gsb"}, "TAS (Grid) --> AGD66 <> GDA"},
-      {{3, ""}, "NT  (Grid) --> AGD66 <> GDA"},
-      {{4, ""}, "QLD (Grid) --> AGD84 <> GDA"},
-      {{5, ""}, "NSW (MRE)  --> AGD66 <> GDA"},
-      {{6, ""}, std::nullopt},
+      {{static_cast<ntv2::GridMethod>(0), "C:\\data\\A66_NAT.gsb"}, "A66_NAT --> AGD66 <> GDA"},
+      {{static_cast<ntv2::GridMethod>(1), "/home/survey/grids/A66_NAT.gsb"},
+       "A66_NAT --> AGD84 <> GDA"},
+      {{static_cast<ntv2::GridMethod>(0), "D:A66_NAT.gsb"}, "A66_NAT --> AGD66 <> GDA"},
+      {{static_cast<ntv2::GridMethod>(0), "ABCDEFGHIJKLMNOPQRSTUVWXYZ1234.gsb"},
+       "ABCDEFGHIJKLMNOPQRS --> AGD66 <> GDA"},
+      {{static_cast<ntv2::GridMethod>(0), ""}, " --> AGD66 <> GDA"},
+      {{static_cast<ntv2::GridMethod>(0), "abc"}, "abc --> AGD66 <> GDA"},
+      {{static_cast<ntv2::GridMethod>(2), "x.gsb"}, "TAS (Grid) --> AGD66 <> GDA"},
+      {{static_cast<ntv2::GridMethod>(3), ""}, "NT  (Grid) --> AGD66 <> GDA"},
+      {{static_cast<ntv2::GridMethod>(4), ""}, "QLD (Grid) --> AGD84 <> GDA"},
+      {{static_cast<ntv2::GridMethod>(5), ""}, "NSW (MRE)  --> AGD66 <> GDA"},
+      {{static_cast<ntv2::GridMethod>(6), ""}, std::nullopt},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ntv2::GridLabel(c.grid), c.label) << c.grid.gridFilePath;

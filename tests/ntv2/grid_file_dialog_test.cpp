@@ -73,7 +73,7 @@ class GridFileDialogTest : public ::testing::Test {
 
   TempDir start_;
   ScriptedDesktop desktop_;
-  GridChoice grid_{kGridFileAgd66, ""};
+  GridChoice grid_{GridMethod::GridFileAgd66, ""};
   std::unique_ptr<Dlg> dialog_;
   std::unique_ptr<RecordingView> view_;
 };
@@ -169,11 +169,13 @@ TEST_F(GridFileDialogTest, AChoiceFromTheSortedListShowsTheCountsReadAndTheHeade
 TEST_F(GridFileDialogTest, OkKeepsTheStoredGridAndSetsTheMethodFromTheDatumShown) {
   const struct {
     const char* subGrid;
-    int method;
-  } cases[] = {{"QLD", kGridFileAgd84}, {"MELB", kGridFileAgd66}};
+    GridMethod method;
+  } cases[] = {{"QLD", GridMethod::GridFileAgd84}, {"MELB", GridMethod::GridFileAgd66}};
   for (const auto& c : cases) {
     const std::string path = WriteGrid("stored.gsb", c.subGrid);
-    grid_ = {c.method == kGridFileAgd66 ? kGridFileAgd84 : kGridFileAgd66, path};
+    grid_ = {c.method == GridMethod::GridFileAgd66 ? GridMethod::GridFileAgd84
+                                                   : GridMethod::GridFileAgd66,
+             path};
     Open();
     view_->Press(Dlg::kOk);
     EXPECT_EQ(view_->closedWith(), ui::kResultOk) << c.subGrid;
@@ -190,11 +192,12 @@ TEST_F(GridFileDialogTest, OkWithoutAUsableFileSaysSoStaysOpenAndChangesNothing)
   EXPECT_EQ(Messages()[0].text, "");
   EXPECT_EQ(Messages()[0].caption, "ERROR - Invalid Grid File");
   EXPECT_EQ(Messages()[0].icon, MessageIcon::Error);
-  EXPECT_EQ(grid_.gridMethod, kGridFileAgd66) << "the untouched datum text does not set AGD84";
+  EXPECT_EQ(grid_.gridMethod, GridMethod::GridFileAgd66)
+      << "the untouched datum text does not set AGD84";
 
   // A file read when the dialog opened and removed since.
   const std::string path = WriteGrid("removed.gsb", "QLD");
-  grid_ = {kGridFileAgd66, path};
+  grid_ = {GridMethod::GridFileAgd66, path};
   Open();
   fs::remove(path);
   desktop_.ClearMessages();
@@ -202,7 +205,7 @@ TEST_F(GridFileDialogTest, OkWithoutAUsableFileSaysSoStaysOpenAndChangesNothing)
   EXPECT_FALSE(view_->isClosed());
   ASSERT_EQ(Messages().size(), 1u);
   EXPECT_EQ(Messages()[0].text, path);
-  EXPECT_EQ(grid_.gridMethod, kGridFileAgd66);
+  EXPECT_EQ(grid_.gridMethod, GridMethod::GridFileAgd66);
 
   view_->Click(Dlg::kCancel);
   EXPECT_EQ(view_->closedWith(), ui::kResultCancel);
@@ -245,7 +248,7 @@ TEST_F(GridFileDialogTest, GetGsbFileWithAnUnusableFileKeepsThePreviousGrid) {
   view_->Click(Dlg::kOk);
   EXPECT_EQ(view_->closedWith(), ui::kResultOk);
   EXPECT_EQ(grid_.gridFilePath, old);
-  EXPECT_EQ(grid_.gridMethod, kGridFileAgd84);
+  EXPECT_EQ(grid_.gridMethod, GridMethod::GridFileAgd84);
 }
 
 TEST_F(GridFileDialogTest, AFileWhoseDatumNothingTellsIsAskedForThroughTheDatumChoice) {
@@ -263,14 +266,14 @@ TEST_F(GridFileDialogTest, AFileWhoseDatumNothingTellsIsAskedForThroughTheDatumC
   EXPECT_EQ(Messages()[0].caption, "AGD66/84") << "after Get GSB File, the datum text shown";
   EXPECT_EQ(desktop_.modalTitles(), std::vector<std::string>{"Datum"});
   EXPECT_EQ(Shown(Dlg::kDatum), "AGD84");
-  EXPECT_EQ(grid_.gridMethod, kGridFileAgd84);
+  EXPECT_EQ(grid_.gridMethod, GridMethod::GridFileAgd84);
 
   // Asked again and left with Escape, the datum shown stays.
   desktop_.QueueFileChoice(path);
   view_->Click(Dlg::kGetGsbFile);
   EXPECT_EQ(Shown(Dlg::kDatum), "AGD84");
   view_->Click(Dlg::kOk);
-  EXPECT_EQ(grid_.gridMethod, kGridFileAgd84);
+  EXPECT_EQ(grid_.gridMethod, GridMethod::GridFileAgd84);
   EXPECT_EQ(grid_.gridFilePath, path);
   EXPECT_TRUE(desktop_.AllScriptsUsed());
 }

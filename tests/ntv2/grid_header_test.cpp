@@ -42,13 +42,13 @@ TEST(DetectGridDatum, TheFirstSubGridsNameDecidesWithoutAsking) {
   };
   for (const auto& c : cases) {
     ScriptedDesktop desktop;
-    GridChoice grid{7, "unchanged"};
+    GridChoice grid{static_cast<GridMethod>(7), "unchanged"};
     // The path would say otherwise; the name comes first.
     EXPECT_EQ(DetectGridDatum(c.name, "C:\\grids\\neither.gsb", GridCaller::kStoredPath, "AGD66/84",
                               grid, desktop),
               c.datum)
         << c.name;
-    EXPECT_EQ(grid.gridMethod, 7) << "a name leaves the grid method alone";
+    EXPECT_EQ(grid.gridMethod, static_cast<GridMethod>(7)) << "a name leaves the grid method alone";
     EXPECT_TRUE(desktop.messages().empty());
   }
   EXPECT_FALSE(DatumFromSubGridName("EX1_0601"));
@@ -60,15 +60,15 @@ TEST(DetectGridDatum, OtherwiseThePathDecidesAndSetsTheGridMethod) {
   const struct {
     const char* path;
     std::string_view datum;
-    int method;
+    GridMethod method;
   } cases[] = {
-      {"data\\A66_NAT.gsb", kAgd66Text, kGridFileAgd66},
-      {"data/WA_84.gsb", kAgd84Text, kGridFileAgd84},
-      {"D:\\agd66\\grid.gsb", kAgd66Text, kGridFileAgd66},
+      {"data\\A66_NAT.gsb", kAgd66Text, GridMethod::GridFileAgd66},
+      {"data/WA_84.gsb", kAgd84Text, GridMethod::GridFileAgd84},
+      {"D:\\agd66\\grid.gsb", kAgd66Text, GridMethod::GridFileAgd66},
   };
   for (const auto& c : cases) {
     ScriptedDesktop desktop;
-    GridChoice grid{kNswMrePrograms, "old.gsb"};
+    GridChoice grid{GridMethod::NswMrePrograms, "old.gsb"};
     EXPECT_EQ(DetectGridDatum("GRID1", c.path, GridCaller::kStoredPath, "AGD66/84", grid, desktop),
               c.datum)
         << c.path;
@@ -78,7 +78,7 @@ TEST(DetectGridDatum, OtherwiseThePathDecidesAndSetsTheGridMethod) {
   }
 
   ScriptedDesktop desktop;
-  GridChoice grid{kGridFileAgd66, "old.gsb"};
+  GridChoice grid{GridMethod::GridFileAgd66, "old.gsb"};
   EXPECT_EQ(DetectGridDatum("GRID1", "data\\A84.gsb", GridCaller::kListChoice, "", grid, desktop),
             kAgd84Text);
   EXPECT_EQ(grid.gridFilePath, "data\\A84.gsb") << "a list choice takes the path at once";
@@ -91,11 +91,11 @@ TEST(DetectGridDatum, WhenNothingTellsTheUserIsAsked) {
       view.Click(DatumChoiceDialog::kAgd84);
       view.Click(DatumChoiceDialog::kOk);
     });
-    GridChoice grid{kGridFileAgd66, ""};
+    GridChoice grid{GridMethod::GridFileAgd66, ""};
     EXPECT_EQ(DetectGridDatum("GRID1", path, GridCaller::kStoredPath, "AGD66/84", grid, desktop),
               kAgd84Text)
         << path;
-    EXPECT_EQ(grid.gridMethod, kGridFileAgd84);
+    EXPECT_EQ(grid.gridMethod, GridMethod::GridFileAgd84);
     ASSERT_EQ(desktop.messages().size(), 1u);
     EXPECT_EQ(desktop.messages()[0].text, "Unable to determine Datum 66/84");
     EXPECT_EQ(desktop.messages()[0].caption, "ERROR");
@@ -105,10 +105,10 @@ TEST(DetectGridDatum, WhenNothingTellsTheUserIsAsked) {
 
   // After "Get GSB File" the caption is the datum text shown; Escape leaves it as it was.
   ScriptedDesktop desktop;
-  GridChoice grid{kGridFileAgd84, ""};
+  GridChoice grid{GridMethod::GridFileAgd84, ""};
   EXPECT_EQ(DetectGridDatum("GRID1", "NAT.gsb", GridCaller::kGetGsbFile, "AGD84", grid, desktop),
             "AGD84");
-  EXPECT_EQ(grid.gridMethod, kGridFileAgd84);
+  EXPECT_EQ(grid.gridMethod, GridMethod::GridFileAgd84);
   EXPECT_EQ(desktop.messages().at(0).caption, "AGD84");
 }
 
@@ -120,16 +120,16 @@ TEST(DatumChoiceDialog, OkSetsTheSelectedDatumEscapeNothing) {
   const struct {
     Clicks clicks;
     bool ok;
-    int method;
+    GridMethod method;
   } cases[] = {
-      {{}, true, kGridFileAgd66},
-      {{DatumChoiceDialog::kAgd84, DatumChoiceDialog::kAgd66}, true, kGridFileAgd66},
-      {{DatumChoiceDialog::kAgd84, DatumChoiceDialog::kAgd84}, true, kGridFileAgd84},
-      {{DatumChoiceDialog::kAgd84}, false, kNswMrePrograms},
+      {{}, true, GridMethod::GridFileAgd66},
+      {{DatumChoiceDialog::kAgd84, DatumChoiceDialog::kAgd66}, true, GridMethod::GridFileAgd66},
+      {{DatumChoiceDialog::kAgd84, DatumChoiceDialog::kAgd84}, true, GridMethod::GridFileAgd84},
+      {{DatumChoiceDialog::kAgd84}, false, GridMethod::NswMrePrograms},
   };
   for (const auto& c : cases) {
     ScriptedDesktop desktop;
-    GridChoice grid{kNswMrePrograms, ""};
+    GridChoice grid{GridMethod::NswMrePrograms, ""};
     DatumChoiceDialog dialog(desktop, grid);
     desktop.QueueModal([&c](FakeView& view) {
       EXPECT_TRUE(view.Shown(DatumChoiceDialog::kAgd66).checked) << "AGD 66 is selected first";
@@ -154,7 +154,7 @@ class GridHeaderTest : public ::testing::Test {
   }
   tarvo::testing::TempDir dir_;
   ScriptedDesktop desktop_;
-  GridChoice grid_{kGridFileAgd84, "stored.gsb"};
+  GridChoice grid_{GridMethod::GridFileAgd84, "stored.gsb"};
 };
 
 TEST_F(GridHeaderTest, SingleSubGridExtentsAndLayoutAreShown) {
@@ -269,7 +269,7 @@ TEST_F(GridHeaderTest, ThePathRuleOfAListChoiceMakesItTheGridInUse) {
   ASSERT_TRUE(ReadGridHeader(path, GridCaller::kListChoice, texts, grid_, desktop_));
   EXPECT_EQ(texts.datum, "AGD84");
   EXPECT_EQ(grid_.gridFilePath, path);
-  EXPECT_EQ(grid_.gridMethod, kGridFileAgd84);
+  EXPECT_EQ(grid_.gridMethod, GridMethod::GridFileAgd84);
 }
 
 // ---------------------------------------------------------------------------------------------
