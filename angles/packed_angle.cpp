@@ -160,6 +160,10 @@ double DecimalDegreesToPacked(double degrees, int k) {
   return ComposeFromDegrees(degrees, std::fabs(degrees), k, k);
 }
 
+double RadiansToPackedDecimals(double radians, int k) {
+  return DecimalDegreesToPacked(radians * kDegreesPerRadian, k);
+}
+
 double DegreesMinutesToPacked(double degreesMinutes, int k) {
   if (!std::isfinite(degreesMinutes)) return degreesMinutes;
   k = ClampDecimals(k);

@@ -55,6 +55,11 @@ double PackedToRadians(double packed);
 double RadiansToPacked(double radians, int k);
 // Signed decimal degrees to a signed packed value with k decimals of seconds.
 double DecimalDegreesToPacked(double degrees, int k);
+// Signed radians to a signed packed value with k decimals of seconds: the decimal degrees of
+// the radians, converted as DecimalDegreesToPacked converts them. (RadiansToPacked writes
+// one decimal more than its carry threshold is made for, so a fraction of a second above
+// 1 - 0.5e-(k-1) is lifted to the next whole second there.)
+double RadiansToPackedDecimals(double radians, int k);
 // A signed DDD.MMmmmmm number (whole degrees, two digits of whole minutes, decimal minutes)
 // to a signed packed value with k decimals of seconds.
 double DegreesMinutesToPacked(double degreesMinutes, int k);

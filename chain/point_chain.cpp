@@ -1,0 +1,290 @@
+// The transformation chain of one point; see point_chain.h.
+#include "chain/point_chain.h"
+
+#include <cmath>
+
+#include "angles/packed_angle.h"
+#include "engine/ellipsoid.h"
+#include "engine/seven_parameter.h"
+#include "engine/transverse_mercator.h"
+
+namespace tarvo::chain {
+namespace {
+
+// The east longitude of a point whose Cartesian-to-geographic conversion gave the principal
+// value of arctan(Y / X): for Australian points (X < 0 < Y) that value lies between -pi/2
+// and 0, and the longitude is pi more.
+double EastLongitude(double principalValue) {
+  return principalValue + engine::kPi;
+}
+
+bool AllFinite(std::initializer_list<double> values) {
+  for (const double value : values) {
+    if (!std::isfinite(value)) return false;
+  }
+  return true;
+}
+
+bool IsFinite(const GridValues& grid) {
+  return AllFinite({grid.east, grid.north, grid.convergence, grid.pointScale});
+}
+
+// The point a shift moved, as the rest of the chain takes it: out of the area served when
+// it has no southern latitude or eastern longitude, and at the latitude's magnitude.
+void TakeShifted(double latitude, double longitude, double& toLatitude, double& toLongitude,
+                 bool& outsideArea) {
+  outsideArea = outsideArea || latitude <= 0.0 || longitude <= 0.0;
+  toLatitude = std::fabs(latitude);
+  toLongitude = longitude;
+}
+
+}  // namespace
+
+PointChain::PointChain(ChainSettings settings) : settings_(std::move(settings)) {
+  sourceConstants_ =
+      engine::SetZoneConstants(settings_.source.zone, settings_.source.datum == Datum::Gda94);
+  targetConstants_ =
+      engine::SetZoneConstants(settings_.target.zone, settings_.target.datum == Datum::Gda94);
+
+  // The steps from the source datum to the target datum, through GDA94.
+  const Datum from = settings_.source.datum;
+  const Datum to = settings_.target.datum;
+  if (from == to) return;
+  if (IsAgd(from) && IsAgd(to)) {
+    refused_ = true;  // the program has no transformation between AGD66 and AGD84
+    return;
+  }
+  const bool toGda94 = to == Datum::Gda94;
+  switch (settings_.method) {
+    case DatumMethod::SevenParameter:
+      steps_[stepCount_++] = toGda94 ? StepKind::SimilarityToGda94 : StepKind::SimilarityFromGda94;
+      break;
+    case DatumMethod::Grid:
+      steps_[stepCount_++] = toGda94 ? StepKind::GridToGda94 : StepKind::GridFromGda94;
+      refused_ = settings_.grid == nullptr;
+      break;
+    case DatumMethod::External:
+      steps_[stepCount_++] = toGda94 ? StepKind::ExternalToGda94 : StepKind::ExternalFromGda94;
+      refused_ = !settings_.external;
+      break;
+  }
+}
+
+engine::ProjectionConstants PointChain::Constants(const Side& side,
+                                                  const engine::ProjectionConstants& own,
+                                                  int zone) const {
+  if (zone == side.zone) return own;
+  return engine::SetZoneConstants(zone, side.datum == Datum::Gda94);
+}
+
+const engine::Ellipsoid& PointChain::EllipsoidOf(Datum datum) const {
+  return datum == Datum::Gda94 ? settings_.parameters.gdaEllipsoid : engine::kAnsEllipsoid;
+}
+
+double& PointChain::EstimateOf(Datum datum, PointState& state) const {
+  return datum == Datum::Gda94 ? state.gdaLatitude : state.ansLatitude;
+}
+
+Geographic PointChain::Hold(double latitude, double longitude) const {
+  const int decimals = settings_.holding.decimals;
+  if (settings_.holding.rounding == PackedRounding::RadiansToPacked) {
+    return {angles::RadiansToPacked(latitude, decimals),
+            angles::RadiansToPacked(longitude, decimals)};
+  }
+  return {angles::RadiansToPackedDecimals(latitude, decimals),
+          angles::RadiansToPackedDecimals(longitude, decimals)};
+}
+
+PointResult PointChain::Convert(const PointInput& input, PointState& state) const {
+  return Transform(Locate(input, state));
+}
+
+PointResult PointChain::Convert(const PointInput& input, const Zones& zones,
+                                PointState& state) const {
+  return Transform(Locate(input, zones.source, state), zones.target);
+}
+
+SourcePoint PointChain::Locate(const PointInput& input, PointState& state) const {
+  return Locate(input, settings_.source.zone, state);
+}
+
+SourcePoint PointChain::Locate(const PointInput& input, int sourceZone, PointState& state) const {
+  const Side& side = settings_.source;
+  const bool sourceGrid = settings_.outputs.sourceGrid;
+  SourcePoint point;
+  point.kind = input.kind;
+  point.height = input.third;
+  // The forward projection at the located position gives the source's grid values.
+  bool projectForward = sourceGrid;
+  switch (input.kind) {
+    case InputKind::Grid: {
+      const engine::GeographicPosition geographic = engine::GridToGeographic(
+          Constants(side, sourceConstants_, sourceZone), input.first, input.second);
+      point.latitude = geographic.latitude;
+      point.longitude = geographic.longitude;
+      if (sourceGrid) {
+        // The inverse gives the convergence; only the point scale needs the forward.
+        point.grid = {input.first, input.second, geographic.convergence,
+                      engine::GeographicToGrid(Constants(side, sourceConstants_, sourceZone),
+                                               point.latitude, point.longitude)
+                          .pointScale};
+        projectForward = false;
+      }
+      break;
+    }
+    case InputKind::Geographic:
+      point.latitude = input.first;
+      point.longitude = input.second;
+      break;
+    case InputKind::Packed:
+      point.held = true;
+      point.heldLatitude = input.first;
+      point.heldLongitude = input.second;
+      point.latitude = angles::PackedToRadians(input.first);
+      point.longitude = angles::PackedToRadians(input.second);
+      break;
+    case InputKind::Cartesian: {
+      double& estimate = EstimateOf(side.datum, state);
+      const engine::GeodeticPoint geodetic = engine::CartesianToGeographic(
+          EllipsoidOf(side.datum), input.first, input.second, input.third, estimate);
+      estimate = geodetic.latitude;
+      point.latitude = geodetic.latitude;
+      point.longitude = EastLongitude(geodetic.longitude);
+      point.height = geodetic.height;
+      break;
+    }
+  }
+  if (projectForward) {
+    const engine::GridPosition grid = engine::GeographicToGrid(
+        Constants(side, sourceConstants_, sourceZone), point.latitude, point.longitude);
+    point.grid = {grid.easting, grid.northing, grid.convergence, grid.pointScale};
+  }
+  if (sourceGrid) {
+    if (!point.held) {
+      const Geographic held = Hold(point.latitude, point.longitude);
+      point.held = true;
+      point.heldLatitude = held.latitude;
+      point.heldLongitude = held.longitude;
+    }
+    const bool heldIsAngle = angles::PackedToRadians(point.heldLatitude) != angles::kInvalidAngle &&
+                             angles::PackedToRadians(point.heldLongitude) != angles::kInvalidAngle;
+    if (!heldIsAngle || !IsFinite(point.grid) ||
+        !AllFinite({point.latitude, point.longitude, point.height})) {
+      point.status = Status::NotFinite;
+    }
+  }
+  return point;
+}
+
+PointResult PointChain::Transform(const SourcePoint& source) const {
+  return Transform(source, settings_.target.zone);
+}
+
+PointResult PointChain::Transform(const SourcePoint& source, int targetZone) const {
+  PointResult result;
+  if (refused_) {
+    result.status = Status::Refused;
+    return result;
+  }
+
+  // The held position of the point, as given or worked out from the exact one when needed.
+  Geographic held{source.heldLatitude, source.heldLongitude};
+  bool haveHeld = source.held;
+  const auto holdSource = [&] {
+    if (!haveHeld) held = Hold(source.latitude, source.longitude);
+    haveHeld = true;
+  };
+
+  double latitude = source.latitude;
+  double longitude = source.longitude;
+  double height = source.height;
+  if (settings_.holding.gda94FromHeld && settings_.source.datum == Datum::Gda94) {
+    holdSource();
+    latitude = angles::PackedToRadians(held.latitude);
+    longitude = angles::PackedToRadians(held.longitude);
+  }
+
+  bool similarity = false;
+  bool outsideArea = false;
+  for (std::size_t i = 0; i < stepCount_; ++i) {
+    const StepKind step = steps_[i];
+    // A shift moves the held position of the point it gets.
+    const bool shift = step != StepKind::SimilarityToGda94 && step != StepKind::SimilarityFromGda94;
+    if (shift && i == 0) {
+      holdSource();
+    } else if (shift) {
+      held = Hold(latitude, longitude);
+    }
+    switch (step) {
+      case StepKind::SimilarityToGda94: {
+        const engine::GeodeticPoint moved =
+            engine::SevenParameterForward(settings_.parameters, latitude, longitude, height);
+        latitude = moved.latitude;
+        longitude = EastLongitude(moved.longitude);
+        height = moved.height;
+        similarity = true;
+        break;
+      }
+      case StepKind::SimilarityFromGda94: {
+        const engine::GeodeticPoint moved =
+            engine::SevenParameterReverse(settings_.parameters, latitude, longitude, height);
+        latitude = moved.latitude;
+        longitude = moved.longitude;
+        height = moved.height;
+        similarity = true;
+        break;
+      }
+      case StepKind::GridToGda94:
+      case StepKind::GridFromGda94: {
+        std::optional<ntv2::GridShift> moved =
+            settings_.grid->Shift(held.latitude, held.longitude, step == StepKind::GridFromGda94);
+        if (!moved) {
+          result.status = Status::OutsideGrid;
+          return result;
+        }
+        TakeShifted(moved->latitude, moved->longitude, latitude, longitude, outsideArea);
+        result.gridShift = moved;
+        break;
+      }
+      case StepKind::ExternalToGda94:
+      case StepKind::ExternalFromGda94: {
+        const std::optional<Geographic> moved = settings_.external(
+            {angles::PackedToRadians(held.latitude), angles::PackedToRadians(held.longitude)},
+            step == StepKind::ExternalToGda94);
+        if (!moved) {
+          result.status = Status::Refused;
+          return result;
+        }
+        TakeShifted(moved->latitude, moved->longitude, latitude, longitude, outsideArea);
+        break;
+      }
+    }
+  }
+
+  result.latitude = latitude;
+  result.longitude = longitude;
+  result.height = height;
+  result.datumChanged = stepCount_ > 0;
+  result.heightAsGiven = source.kind != InputKind::Cartesian && !similarity;
+  const Side& side = settings_.target;
+  bool finite = AllFinite({latitude, longitude, height});
+  if (settings_.outputs.targetGrid) {
+    const engine::GridPosition grid = engine::GeographicToGrid(
+        Constants(side, targetConstants_, targetZone), latitude, longitude);
+    result.grid = {grid.easting, grid.northing, grid.convergence, grid.pointScale};
+    finite = finite && IsFinite(result.grid);
+  }
+  if (settings_.outputs.targetCartesian) {
+    result.cartesian =
+        engine::GeographicToCartesian(EllipsoidOf(side.datum), latitude, longitude, height);
+    finite = finite && AllFinite({result.cartesian.x, result.cartesian.y, result.cartesian.z});
+  }
+  if (outsideArea) {
+    result.status = Status::OutsideArea;
+  } else if (!finite) {
+    result.status = Status::NotFinite;
+  }
+  return result;
+}
+
+}  // namespace tarvo::chain
