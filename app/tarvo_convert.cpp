@@ -401,9 +401,8 @@ int Run(const std::vector<std::string>& args) {
   if (state.settings.inputFileName == kStandardStream) run.inputStream = stdin;
   if (state.settings.outputFileName == kStandardStream) run.outputStream = stdout;
   if (RunNeedsGrid(state.settings, state.grid.gridMethod) && !state.grid.gridFilePath.empty()) {
-    auto shift = PrepareGridShift(state.interpolator, state.grid.gridFilePath, desktop);
-    if (!shift) return kExitRefused;
-    run.gridShift = std::move(*shift);
+    run.grid = ntv2::OpenGridForInterpolation(state.interpolator, state.grid.gridFilePath, desktop);
+    if (!run.grid) return kExitRefused;
   }
   ProgressLine progress;
   if (!options->quiet && ::isatty(STDERR_FILENO)) {

@@ -208,17 +208,14 @@ std::optional<Plan> MakePlan(const FileConversionSettings& settings, const Batch
   // The datum change and the method that makes it.
   const bool inputIsGda = engine::IsGda(settings.inputSystem);
   const bool outputIsGda = engine::IsGda(settings.outputSystem);
-  DatumChange datumChange = DatumChange::None;
-  if (inputIsGda != outputIsGda) {
-    datumChange = settings.gridFlag ? DatumChange::Grid : DatumChange::SevenParameter;
-  }
-  if (datumChange == DatumChange::Grid) {
+  const bool gridShift = settings.gridFlag && inputIsGda != outputIsGda;
+  if (gridShift) {
     if (options.gridMethod == ntv2::GridMethod::NswMrePrograms) {
       RefuseSetting(desktop, options, Setting::Grid,
                     "The NSW (MRE) method is not available\nfor file conversion", "ERROR");
       return std::nullopt;
     }
-    if (!options.gridShift) {
+    if (!options.grid) {
       RefuseSetting(desktop, options, Setting::Grid,
                     "No NTv2 grid file is ready\nfor the High Accuracy method", "ERROR");
       return std::nullopt;
@@ -243,18 +240,23 @@ std::optional<Plan> MakePlan(const FileConversionSettings& settings, const Batch
   ChainSetup& chain = plan.chain;
   chain.inputUnits = plan.inputUnits;
   chain.outputUnits = plan.outputUnits;
-  chain.inputIsGda = inputIsGda;
-  chain.outputIsGda = outputIsGda;
   chain.inputIsIsg = inputIsIsg;
   chain.outputIsIsg = outputIsIsg;
-  chain.inputZone = text::ToInt(settings.inputZone);
-  chain.outputZone = text::ToInt(settings.outputZone);
   chain.inputFormat = inputFormat;
   chain.fieldsArePacked = layout.dmsFields;
   chain.precision = plan.precision;
-  chain.datumChange = datumChange;
-  chain.parameters = engine::MakeDatumParameters(transform);
-  if (datumChange == DatumChange::Grid) chain.gridShift = options.gridShift;
+  // Both AGD systems of a run are on the AGD datum of the method in use.
+  const engine::AccuracyMethod method =
+      settings.gridFlag ? engine::AccuracyMethod::High : engine::AccuracyMethod::Medium;
+  const auto agd = chain::AgdDatumInUse(method, transform.parameterSet, options.gridMethod);
+  chain.chain.source = {chain::DatumOfSystem(settings.inputSystem, agd),
+                        text::ToInt(settings.inputZone)};
+  chain.chain.target = {chain::DatumOfSystem(settings.outputSystem, agd),
+                        text::ToInt(settings.outputZone)};
+  chain.chain.method =
+      settings.gridFlag ? chain::DatumMethod::Grid : chain::DatumMethod::SevenParameter;
+  chain.chain.parameters = engine::MakeDatumParameters(transform);
+  if (gridShift) chain.chain.grid = options.grid;
 
   WriterSetup& writer = plan.writer;
   writer.type = type;
@@ -378,14 +380,15 @@ bool ConvertRecords(text::LineInput& input, std::vector<std::string> pending, Re
       out += '\n';
     } else {
       if (echo) AppendEchoLine(plan.inputUnits, fields, decimals, out);
-      const std::optional<ConvertedRecord> converted = chain.Convert(fields);
-      if (!converted || !IsCoordinates(*converted)) {
+      const ConvertedRecord converted = chain.Convert(fields);
+      const bool outsideGrid = converted.status == chain::Status::OutsideGrid;
+      if (outsideGrid || !IsCoordinates(converted)) {
         // Dropped whole, echo line included.
         out.resize(recordStart);
-        ++(converted ? result.noResult : result.outsideGrid);
+        ++(outsideGrid ? result.outsideGrid : result.noResult);
         continue;
       }
-      writer.Write(line, fields, *converted, out);
+      writer.Write(line, fields, converted, out);
       ++result.count;
     }
     output.RecordDone();

@@ -72,8 +72,9 @@ enum class Setting {
 struct BatchRunOptions {
   // The grid method of the High Accuracy route (ntv2::GridChoice::gridMethod).
   ntv2::GridMethod gridMethod = ntv2::GridMethod::GridFileAgd66;
-  // The NTv2 shift; needed when the grid flag is set and exactly one side is GDA94.
-  GridShift gridShift;
+  // The NTv2 grid, read before the run; needed when the grid flag is set and exactly one
+  // side is GDA94.
+  std::shared_ptr<const ntv2::GridFile> grid;
   // When set, the run writes this and does not ask (a command-line converter).
   std::optional<OutputContents> outputContents;
   // Called with the bytes read so far and the input file's size: once at the start, then

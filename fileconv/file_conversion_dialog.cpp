@@ -537,9 +537,8 @@ void FileConversionDialog::Calculate() {
   // The grid is read once, before the output file is touched, so a file that cannot be used
   // is refused with nothing written.
   if (RunNeedsGrid(settings_, grid_.gridMethod)) {
-    auto shift = PrepareGridShift(interpolator_, grid_.gridFilePath, desktop());
-    if (!shift) return;
-    options.gridShift = std::move(*shift);
+    options.grid = ntv2::OpenGridForInterpolation(interpolator_, grid_.gridFilePath, desktop());
+    if (!options.grid) return;
   }
   options.progress = [this](std::uint64_t position, std::uint64_t size) {
     ShowProgress(position, size);

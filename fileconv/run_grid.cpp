@@ -1,10 +1,6 @@
 #include "fileconv/run_grid.h"
 
-#include <memory>
-
 #include "engine/grid_system.h"
-#include "ntv2/grid_choice.h"
-#include "ntv2/grid_file.h"
 
 namespace tarvo::fileconv {
 
@@ -12,24 +8,6 @@ bool RunNeedsGrid(const FileConversionSettings& settings, ntv2::GridMethod gridM
   return settings.gridFlag &&
          engine::IsGda(settings.inputSystem) != engine::IsGda(settings.outputSystem) &&
          gridMethod != ntv2::GridMethod::NswMrePrograms;
-}
-
-GridShift ShiftByGrid(std::shared_ptr<const ntv2::GridFile> grid) {
-  return GridShift([grid = std::move(grid)](double packedLatitude, double packedLongitude,
-                                            bool reverse) -> std::optional<GeographicRadians> {
-    const std::optional<ntv2::GridShift> shift =
-        grid->Shift(packedLatitude, packedLongitude, reverse);
-    if (!shift) return std::nullopt;
-    return GeographicRadians{shift->latitude, shift->longitude};
-  });
-}
-
-std::optional<GridShift> PrepareGridShift(ntv2::GridInterpolator& interpolator,
-                                          const std::string& gridFilePath, ui::Desktop& desktop) {
-  std::shared_ptr<const ntv2::GridFile> grid =
-      ntv2::OpenGridForInterpolation(interpolator, gridFilePath, desktop);
-  if (!grid) return std::nullopt;
-  return ShiftByGrid(std::move(grid));
 }
 
 }  // namespace tarvo::fileconv

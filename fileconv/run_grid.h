@@ -1,20 +1,11 @@
-// The NTv2 grid of a batch run: read once before the first record, through the program's
-// grid cache, and used for every record without touching the file system again.
-//
-// Per record the shift is GridFile::Shift itself (ntv2/grid_file.h): forward from the grid's
-// datum to GDA94, or reverse from GDA94, as the run's systems say. A file that cannot be used
-// is reported with the same messages as the single-point datum change (GridInterpolate).
+// Whether a batch run needs an NTv2 grid. The grid is read once before the first record,
+// through the program's grid cache (ntv2::OpenGridForInterpolation, which reports a file
+// that cannot be used with the messages of the single-point datum change), and the chain
+// shifts every record by it without touching the file system again.
 #pragma once
 
-#include <memory>
-#include <optional>
-#include <string>
-
 #include "fileconv/file_conversion_settings.h"
-#include "fileconv/record_chain.h"
-#include "ntv2/grid_file.h"
-#include "ntv2/grid_interpolate.h"
-#include "ui/desktop.h"
+#include "ntv2/grid_choice.h"
 
 namespace tarvo::fileconv {
 
@@ -22,14 +13,5 @@ namespace tarvo::fileconv {
 // method, exactly one side on GDA94, and a grid file method (not the NSW MRE programs, which
 // the run refuses with its own message).
 bool RunNeedsGrid(const FileConversionSettings& settings, ntv2::GridMethod gridMethod);
-
-// The shift of a run by a grid already read: GridFile::Shift per record.
-GridShift ShiftByGrid(std::shared_ptr<const ntv2::GridFile> grid);
-
-// The shift of a run with the grid at `gridFilePath`, read now (or taken from the cache when
-// the file is unchanged). Nothing, after the message of ntv2::OpenGridForInterpolation, when
-// the file cannot be used.
-std::optional<GridShift> PrepareGridShift(ntv2::GridInterpolator& interpolator,
-                                          const std::string& gridFilePath, ui::Desktop& desktop);
 
 }  // namespace tarvo::fileconv

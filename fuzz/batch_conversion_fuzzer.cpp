@@ -120,7 +120,7 @@ BatchConversionCase RunBatchConversionCase(const std::uint8_t* data, std::size_t
   fileconv::BatchRunOptions run;
   run.gridMethod =
       (options & 2) != 0 ? ntv2::GridMethod::NswMrePrograms : ntv2::GridMethod::GridFileAgd66;
-  if ((options & 4) == 0) run.gridShift = fileconv::ShiftByGrid(AustraliaGrid());
+  if ((options & 4) == 0) run.grid = AustraliaGrid();
   run.outputContents = (options & 8) != 0 ? fileconv::OutputContents::ResultsWithInput
                                           : fileconv::OutputContents::ResultsOnly;
   std::uint64_t lastPosition = 0;

@@ -139,22 +139,8 @@ class PointChainTable : public ::testing::TestWithParam<Case> {
  protected:
   static void SetUpTestSuite() {
     folder_ = new testing::TempDir;
-    ntv2::testing::SyntheticSubGrid subGrid;
-    subGrid.name = "AUST";
-    subGrid.south = -44 * 3600.0;
-    subGrid.north = 2 * 3600.0;
-    subGrid.east = -160 * 3600.0;
-    subGrid.west = -110 * 3600.0;
-    subGrid.latitudeIncrement = 3600.0;
-    subGrid.longitudeIncrement = 3600.0;
-    subGrid.node = [](int, int) {
-      return ntv2::GridNode{static_cast<float>(kGridNorth), static_cast<float>(-kGridEast), 0.5f,
-                            1.0f};
-    };
-    const auto path = folder_->path() / "constant.gsb";
-    testing::WriteFile(path, ntv2::testing::GridBytes({{subGrid}}, ntv2::kCanadianLayout));
-    ntv2::GridOpenStatus status;
-    grid_ = ntv2::GridFile::Open(path, status).release();
+    grid_ = new std::shared_ptr<const ntv2::GridFile>(ntv2::testing::ConstantShiftGrid(
+        folder_->path(), "constant.gsb", 44, -2, 110, 160, kGridNorth, kGridEast));
   }
   static void TearDownTestSuite() {
     delete grid_;
@@ -167,7 +153,7 @@ class PointChainTable : public ::testing::TestWithParam<Case> {
     settings.target = c.target;
     settings.method = c.method;
     settings.parameters = engine::MakeDatumParameters(engine::TransformSettings{});
-    settings.grid = std::shared_ptr<const ntv2::GridFile>(grid_, [](const ntv2::GridFile*) {});
+    settings.grid = *grid_;
     // Moves the held latitude 1" south towards GDA94 (north back); fails west of 150 east.
     settings.external = [](Geographic held, bool toGda94) -> std::optional<Geographic> {
       if (held.longitude < 150.0 * kRadiansPerDegree) return std::nullopt;
@@ -179,11 +165,11 @@ class PointChainTable : public ::testing::TestWithParam<Case> {
   }
 
   static testing::TempDir* folder_;
-  static ntv2::GridFile* grid_;
+  static std::shared_ptr<const ntv2::GridFile>* grid_;
 };
 
 testing::TempDir* PointChainTable::folder_ = nullptr;
-ntv2::GridFile* PointChainTable::grid_ = nullptr;
+std::shared_ptr<const ntv2::GridFile>* PointChainTable::grid_ = nullptr;
 
 TEST_P(PointChainTable, GivesTheExpectedPoint) {
   const Case& c = GetParam();

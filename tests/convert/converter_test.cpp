@@ -11,6 +11,7 @@
 #include "engine/transform_settings.h"
 #include "fileconv/file_conversion_settings.h"
 #include "fileconv/run_grid.h"
+#include "ntv2/grid_interpolate.h"
 #include "mainwindow/saved_settings.h"
 #include "ntv2/grid_choice.h"
 #include "params/parameter_sets.h"
@@ -169,7 +170,7 @@ TEST(ConverterOutput, NationalGridRunEqualsTheDialogRun) {
   ntv2::GridInterpolator interpolator;
   ui::testing::ScriptedDesktop desktop;
   fileconv::BatchRunOptions options;
-  options.gridShift = *fileconv::PrepareGridShift(interpolator, grid.string(), desktop);
+  options.grid = ntv2::OpenGridForInterpolation(interpolator, grid.string(), desktop);
   EXPECT_EQ(WithoutDate(output), WithoutDate(DialogRun(dialog.settings, dialog.batch, transform,
                                                        OutputContents::ResultsOnly, options)));
 }

@@ -14,6 +14,7 @@
 #include "engine/grid_system.h"
 #include "fileconv/output_contents_dialog.h"
 #include "tests/support/support.h"
+#include "tests/support/synthetic_grid.h"
 #include "ui/testing/scripted_desktop.h"
 #include "version.h"
 
@@ -157,7 +158,6 @@ TEST_F(BatchRun, ChecksBeforeAnythingIsWritten) {
        [](Conversion& t) {
          t.settings.gridFlag = true;
          t.options.gridMethod = ntv2::GridMethod::NswMrePrograms;
-         t.options.gridShift = [](double, double, bool) { return std::nullopt; };
        },
        "The NSW (MRE) method is not available\nfor file conversion", "ERROR"},
       {"High Accuracy without a grid", [](Conversion& t) { t.settings.gridFlag = true; },
@@ -323,12 +323,8 @@ TEST_F(BatchRun, RecordsOutsideTheGridAreMissingFromOutputAndCount) {
   settings.outputZone = "55";
   settings.heightField = "3";
   // A synthetic grid: covers 30 to 40 degrees south, moves points one arc second north.
-  options.gridShift = [](double latitude, double longitude,
-                         bool) -> std::optional<GeographicRadians> {
-    if (latitude > 40.0) return std::nullopt;
-    return GeographicRadians{angles::PackedToRadians(latitude) - angles::kRadiansPerSecond,
-                             angles::PackedToRadians(longitude)};
-  };
+  options.grid =
+      ntv2::testing::ConstantShiftGrid(dir.path(), "north.gsb", 40, 30, 140, 155, 1.0, 0.0);
   const BatchRunResult result = Convert();
   EXPECT_EQ(result.count, 2u);
   EXPECT_EQ(result.outsideGrid, 1u);

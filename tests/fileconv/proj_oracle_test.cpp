@@ -16,6 +16,7 @@
 #include "angles/packed_angle.h"
 #include "fileconv/batch_run.h"
 #include "fileconv/run_grid.h"
+#include "ntv2/grid_interpolate.h"
 #include "tests/support/support.h"
 #include "tests/support/synthetic_grid.h"
 #include "text/number_text.h"
@@ -215,8 +216,8 @@ TEST(ProjOracle, NtV2GridRunAgreesWithinTwoMillimetres) {
   tarvo::testing::WriteFile(gridPath, ntv2::testing::GridBytes(WavyGrid(), ntv2::kCanadianLayout));
   ntv2::GridInterpolator interpolator;
   ui::testing::ScriptedDesktop gridDesktop;
-  std::optional<GridShift> shift = PrepareGridShift(interpolator, gridPath, gridDesktop);
-  ASSERT_TRUE(shift.has_value());
+  const auto grid = ntv2::OpenGridForInterpolation(interpolator, gridPath, gridDesktop);
+  ASSERT_TRUE(grid);
 
   // AGD/AMG zone 55 between 35.1 and 35.9 S, 146.1 and 147.9 E: well inside the grid.
   std::mt19937 random(4320);
@@ -247,7 +248,7 @@ TEST(ProjOracle, NtV2GridRunAgreesWithinTwoMillimetres) {
   BatchValues batch;
   BatchRunOptions options;
   options.outputContents = OutputContents::ResultsWithInput;
-  options.gridShift = *shift;
+  options.grid = grid;
   ui::testing::ScriptedDesktop desktop;
   const BatchRunResult result = RunBatchConversion(settings, batch, transform, options, desktop);
   EXPECT_EQ(result.count, points.size());

@@ -10,6 +10,8 @@
 #include "angles/packed_angle.h"
 #include "engine/cartesian.h"
 #include "engine/ellipsoid.h"
+#include "tests/support/support.h"
+#include "tests/support/synthetic_grid.h"
 #include "text/number_text.h"
 
 namespace tarvo::fileconv {
@@ -28,13 +30,21 @@ constexpr double kMgaHeight = 12.6170;
 
 ChainSetup AmgToMga() {
   ChainSetup setup;
-  setup.inputIsGda = false;
-  setup.outputIsGda = true;
-  setup.inputZone = 56;
-  setup.outputZone = 56;
-  setup.datumChange = DatumChange::SevenParameter;
-  setup.parameters = engine::MakeDatumParameters(engine::TransformSettings{});
+  setup.chain.source = {chain::Datum::Agd84, 56};
+  setup.chain.target = {chain::Datum::Gda94, 56};
+  setup.chain.method = chain::DatumMethod::SevenParameter;
+  setup.chain.parameters = engine::MakeDatumParameters(engine::TransformSettings{});
   return setup;
+}
+
+// The datums of the two sides: GDA94 or the AGD84 of the National set.
+void SetDatums(ChainSetup& setup, bool inputIsGda, bool outputIsGda) {
+  setup.chain.source.datum = inputIsGda ? chain::Datum::Gda94 : chain::Datum::Agd84;
+  setup.chain.target.datum = outputIsGda ? chain::Datum::Gda94 : chain::Datum::Agd84;
+}
+
+bool Converted(const ConvertedRecord& record) {
+  return record.status == chain::Status::Ok;
 }
 
 RecordFields Record(const std::string& first, const std::string& second,
@@ -55,22 +65,21 @@ RecordFields GridRecord(double east, double north, double height = 0.0) {
 TEST(RecordChain, SevenParameterGridToGridAgreesWithProj) {
   RecordChain chain(AmgToMga());
   const auto result = chain.Convert(Record("379185.968", "6359970.566"));
-  ASSERT_TRUE(result);
-  EXPECT_NEAR(result->east, kMgaEast, kMillimetre);
-  EXPECT_NEAR(result->north, kMgaNorth, kMillimetre);
-  EXPECT_NEAR(result->height, kMgaHeight, kMillimetre) << "the height the shift yields";
+  ASSERT_TRUE(Converted(result));
+  EXPECT_NEAR(result.east, kMgaEast, kMillimetre);
+  EXPECT_NEAR(result.north, kMgaNorth, kMillimetre);
+  EXPECT_NEAR(result.height, kMgaHeight, kMillimetre) << "the height the shift yields";
 }
 
 TEST(RecordChain, ReverseShiftReturnsToTheStart) {
   ChainSetup back = AmgToMga();
-  back.inputIsGda = true;
-  back.outputIsGda = false;
+  SetDatums(back, true, false);
   RecordChain chain(back);
   const auto result = chain.Convert(GridRecord(kMgaEast, kMgaNorth, kMgaHeight));
-  ASSERT_TRUE(result);
-  EXPECT_NEAR(result->east, kAmgEast, 2 * kMillimetre);
-  EXPECT_NEAR(result->north, kAmgNorth, 2 * kMillimetre);
-  EXPECT_NEAR(result->height, 0.0, 2 * kMillimetre);
+  ASSERT_TRUE(Converted(result));
+  EXPECT_NEAR(result.east, kAmgEast, 2 * kMillimetre);
+  EXPECT_NEAR(result.north, kAmgNorth, 2 * kMillimetre);
+  EXPECT_NEAR(result.height, 0.0, 2 * kMillimetre);
 }
 
 TEST(RecordChain, GeographicInputInEveryNotationGivesTheSamePoint) {
@@ -96,24 +105,24 @@ TEST(RecordChain, GeographicInputInEveryNotationGivesTheSamePoint) {
     setup.inputFormat = c.format;
     RecordChain chain(setup);
     const auto result = chain.Convert(Record(c.latitude, c.longitude));
-    ASSERT_TRUE(result);
-    EXPECT_NEAR(result->east, kMgaEast, 2 * kMillimetre);
-    EXPECT_NEAR(result->north, kMgaNorth, 2 * kMillimetre);
+    ASSERT_TRUE(Converted(result));
+    EXPECT_NEAR(result.east, kMgaEast, 2 * kMillimetre);
+    EXPECT_NEAR(result.north, kMgaNorth, 2 * kMillimetre);
   }
   ChainSetup packedFields = AmgToMga();
   packedFields.inputUnits = Units::Geographic;
   packedFields.inputFormat = angles::AngleFormat::DmsBlanks;
   packedFields.fieldsArePacked = true;  // what the CSV reader makes of "32 53 30.0000"
   const auto result = RecordChain(packedFields).Convert(Record("32.53300000", "151.42300000"));
-  ASSERT_TRUE(result);
-  EXPECT_NEAR(result->east, kMgaEast, 2 * kMillimetre);
+  ASSERT_TRUE(Converted(result));
+  EXPECT_NEAR(result.east, kMgaEast, 2 * kMillimetre);
 }
 
 TEST(RecordChain, CartesianInputCarriesItsEllipsoidalHeightThroughTheShift) {
   // The same point 250 m above ANS, given as grid with height and as Cartesian X, Y, Z.
   RecordChain grid(AmgToMga());
   const auto fromGrid = grid.Convert(GridRecord(kAmgEast, kAmgNorth, 250.0));
-  ASSERT_TRUE(fromGrid);
+  ASSERT_TRUE(Converted(fromGrid));
 
   ChainSetup cartesian = AmgToMga();
   cartesian.inputUnits = Units::Cartesian;
@@ -123,75 +132,71 @@ TEST(RecordChain, CartesianInputCarriesItsEllipsoidalHeightThroughTheShift) {
   const engine::CartesianPoint xyz = engine::GeographicToCartesianAgd(latitude, longitude, 250.0);
   const auto fromXyz = chain.Convert(Record(
       text::Format("%.4f", xyz.x), text::Format("%.4f", xyz.y), text::Format("%.4f", xyz.z)));
-  ASSERT_TRUE(fromXyz);
-  EXPECT_NEAR(fromXyz->east, fromGrid->east, 2 * kMillimetre);
-  EXPECT_NEAR(fromXyz->north, fromGrid->north, 2 * kMillimetre);
-  EXPECT_NEAR(fromXyz->height, fromGrid->height, 2 * kMillimetre)
+  ASSERT_TRUE(Converted(fromXyz));
+  EXPECT_NEAR(fromXyz.east, fromGrid.east, 2 * kMillimetre);
+  EXPECT_NEAR(fromXyz.north, fromGrid.north, 2 * kMillimetre);
+  EXPECT_NEAR(fromXyz.height, fromGrid.height, 2 * kMillimetre)
       << "the derived height of 250 m, not the Z text, goes through the shift";
-  EXPECT_NEAR(fromXyz->height, 250.0 + kMgaHeight, 0.01);
+  EXPECT_NEAR(fromXyz.height, 250.0 + kMgaHeight, 0.01);
 }
 
 TEST(RecordChain, CartesianOutputUsesTheHeightGridOutputWrites) {
   ChainSetup toXyz = AmgToMga();
   toXyz.outputUnits = Units::Cartesian;
   const auto xyz = RecordChain(toXyz).Convert(GridRecord(kAmgEast, kAmgNorth, 100.0));
-  ASSERT_TRUE(xyz);
+  ASSERT_TRUE(Converted(xyz));
 
   // Back from GDA94 Cartesian to MGA grid, no datum change: the grid result of the shift.
   ChainSetup fromXyz;
   fromXyz.inputUnits = Units::Cartesian;
-  fromXyz.inputIsGda = true;
-  fromXyz.outputIsGda = true;
-  fromXyz.outputZone = 56;
-  fromXyz.parameters = engine::MakeDatumParameters(engine::TransformSettings{});
-  const auto grid = RecordChain(fromXyz).Convert(GridRecord(xyz->east, xyz->north, xyz->height));
+  SetDatums(fromXyz, true, true);
+  fromXyz.chain.parameters = engine::MakeDatumParameters(engine::TransformSettings{});
+  const auto grid = RecordChain(fromXyz).Convert(GridRecord(xyz.east, xyz.north, xyz.height));
   const auto direct = RecordChain(AmgToMga()).Convert(GridRecord(kAmgEast, kAmgNorth, 100.0));
-  ASSERT_TRUE(grid && direct);
-  EXPECT_NEAR(grid->east, direct->east, kMillimetre);
-  EXPECT_NEAR(grid->north, direct->north, kMillimetre);
-  EXPECT_NEAR(grid->height, direct->height, kMillimetre);
+  ASSERT_TRUE(Converted(grid) && Converted(direct));
+  EXPECT_NEAR(grid.east, direct.east, kMillimetre);
+  EXPECT_NEAR(grid.north, direct.north, kMillimetre);
+  EXPECT_NEAR(grid.height, direct.height, kMillimetre);
 }
 
 TEST(RecordChain, EveryInputFormGivesTheSameResultInEveryOutputForm) {
   for (const bool fromGda : {false, true}) {
     SCOPED_TRACE(fromGda ? "GDA to AGD" : "AGD to GDA");
     ChainSetup base = AmgToMga();
-    base.inputIsGda = fromGda;
-    base.outputIsGda = !fromGda;
+    SetDatums(base, fromGda, !fromGda);
     base.precision = 5;
     // The source point as grid, latitude/longitude and X, Y, Z on its own datum.
     ChainSetup same = base;
-    same.outputIsGda = fromGda;
-    same.datumChange = DatumChange::None;
+    SetDatums(same, fromGda, fromGda);
     const RecordFields grid = GridRecord(kAmgEast, kAmgNorth, 100.0);
     same.outputUnits = Units::Geographic;
     const auto geographic = RecordChain(same).Convert(grid);
     same.outputUnits = Units::Cartesian;
     const auto cartesian = RecordChain(same).Convert(grid);
-    ASSERT_TRUE(geographic && cartesian);
+    ASSERT_TRUE(Converted(geographic) && Converted(cartesian));
     const std::pair<Units, RecordFields> inputs[] = {
         {Units::Grid, grid},
-        {Units::Geographic, Record(text::Format("%.9f", geographic->latitude),
-                                   text::Format("%.9f", geographic->longitude), "100.0")},
-        {Units::Cartesian, GridRecord(cartesian->east, cartesian->north, cartesian->height)},
+        {Units::Geographic, Record(text::Format("%.9f", geographic.latitude),
+                                   text::Format("%.9f", geographic.longitude), "100.0")},
+        {Units::Cartesian, GridRecord(cartesian.east, cartesian.north, cartesian.height)},
     };
     for (const Units output : {Units::Grid, Units::Geographic, Units::Cartesian, Units::Both}) {
       ChainSetup setup = base;
       setup.outputUnits = output;
       setup.inputUnits = Units::Grid;
       const auto expected = RecordChain(setup).Convert(grid);
-      ASSERT_TRUE(expected);
+      ASSERT_TRUE(Converted(expected));
       for (const auto& [units, fields] : inputs) {
         setup.inputUnits = units;
         const auto result = RecordChain(setup).Convert(fields);
-        ASSERT_TRUE(result);
+        ASSERT_TRUE(Converted(result));
         const std::string trace = "input " + std::to_string(static_cast<int>(units)) + " output " +
                                   std::to_string(static_cast<int>(output));
-        EXPECT_NEAR(result->east, expected->east, kMillimetre) << trace;
-        EXPECT_NEAR(result->north, expected->north, kMillimetre) << trace;
-        EXPECT_NEAR(result->height, expected->height, kMillimetre) << trace;
-        EXPECT_NEAR(result->latitude, expected->latitude, 1e-9) << trace;
-        EXPECT_NEAR(result->longitude, expected->longitude, 1e-9) << trace;
+        EXPECT_NEAR(result.east, expected.east, kMillimetre) << trace;
+        EXPECT_NEAR(result.north, expected.north, kMillimetre) << trace;
+        EXPECT_NEAR(result.height, expected.height, kMillimetre) << trace;
+        EXPECT_NEAR(result.latitude, expected.latitude, 1e-9) << trace;
+        EXPECT_NEAR(result.longitude, expected.longitude, 1e-9) << trace;
       }
     }
   }
@@ -203,11 +208,11 @@ TEST(RecordChain, GeographicOutputHasPrecisionDecimalsOfSeconds) {
   for (const int precision : {4, 5}) {
     setup.precision = precision;
     const auto result = RecordChain(setup).Convert(GridRecord(kAmgEast, kAmgNorth));
-    ASSERT_TRUE(result);
+    ASSERT_TRUE(Converted(result));
     const double scale = std::pow(10.0, precision + 4);
-    EXPECT_NEAR(result->latitude * scale, std::round(result->latitude * scale), 1e-4)
+    EXPECT_NEAR(result.latitude * scale, std::round(result.latitude * scale), 1e-4)
         << precision << " decimals of seconds";
-    EXPECT_NEAR(result->latitude, 32.5324, 0.0001) << "32 53 24.26 S on GDA94";
+    EXPECT_NEAR(result.latitude, 32.5324, 0.0001) << "32 53 24.26 S on GDA94";
   }
 }
 
@@ -215,11 +220,11 @@ TEST(RecordChain, SecondsJustBelowAWholeSecondRoundToFourDecimals) {
   // PROJ puts this AMG zone 55 point at 144 39 04.99975 E on GDA94. Rounding to four
   // decimals must give 04.9998 (or 04.9997), never the whole second 05.0000 (7 mm east).
   ChainSetup setup = AmgToMga();
-  setup.inputZone = 55;
+  setup.chain.source.zone = 55;
   setup.outputUnits = Units::Geographic;
   const auto result = RecordChain(setup).Convert(GridRecord(274635.861, 6615805.617, 1344.917));
-  ASSERT_TRUE(result);
-  EXPECT_NEAR(result->longitude, 144.3904999750, 0.6e-8);
+  ASSERT_TRUE(Converted(result));
+  EXPECT_NEAR(result.longitude, 144.3904999750, 0.6e-8);
 }
 
 TEST(RecordZones, AFieldOverridesOnlyWithAZoneOfItsSystem) {
@@ -244,50 +249,42 @@ TEST(RecordZones, AFieldOverridesOnlyWithAZoneOfItsSystem) {
 
 TEST(RecordZones, ARecordZoneMovesTheProjection) {
   ChainSetup setup = AmgToMga();
-  setup.outputZone = 55;
+  setup.chain.target.zone = 55;
   RecordFields fields = Record("379185.968", "6359970.566");
   fields.outputZone = "56";
   const auto inOwnZone = RecordChain(setup).Convert(fields);
-  ASSERT_TRUE(inOwnZone);
-  EXPECT_NEAR(inOwnZone->east, kMgaEast, kMillimetre);
+  ASSERT_TRUE(Converted(inOwnZone));
+  EXPECT_NEAR(inOwnZone.east, kMgaEast, kMillimetre);
   fields.outputZone = "57";
   const auto inDialogZone = RecordChain(setup).Convert(fields);
-  ASSERT_TRUE(inDialogZone);
-  EXPECT_GT(inDialogZone->east, 900000.0) << "zone 55, six degrees west of the point";
+  ASSERT_TRUE(Converted(inDialogZone));
+  EXPECT_GT(inDialogZone.east, 900000.0) << "zone 55, six degrees west of the point";
 }
 
 TEST(GridShiftRoute, DirectionPositionHeightAndDrops) {
-  std::vector<std::pair<double, double>> asked;
-  std::vector<bool> reverses;
+  testing::TempDir folder;
   ChainSetup setup = AmgToMga();
-  setup.datumChange = DatumChange::Grid;
+  setup.chain.method = chain::DatumMethod::Grid;
   setup.precision = 5;
-  // A synthetic shift: one arc second north and east; nothing south of 40 degrees.
-  setup.gridShift = [&](double latitude, double longitude,
-                        bool reverse) -> std::optional<GeographicRadians> {
-    asked.emplace_back(latitude, longitude);
-    reverses.push_back(reverse);
-    if (latitude > 40.0) return std::nullopt;
-    return GeographicRadians{angles::PackedToRadians(latitude) - angles::kRadiansPerSecond,
-                             angles::PackedToRadians(longitude) + angles::kRadiansPerSecond};
-  };
+  // A synthetic grid: one arc second north and east, from 30 to 40 degrees south.
+  setup.chain.grid =
+      ntv2::testing::ConstantShiftGrid(folder.path(), "one.gsb", 40, 30, 140, 155, 1.0, 1.0);
   setup.inputUnits = Units::Geographic;
   setup.outputUnits = Units::Geographic;
   RecordChain chain(setup);
   const auto shifted = chain.Convert(Record("32.5330", "151.4230", "123.456"));
-  ASSERT_TRUE(shifted);
-  EXPECT_NEAR(asked.back().first, 32.5330, 1e-12) << "the packed position is passed";
-  EXPECT_FALSE(reverses.back()) << "AGD to GDA is forward";
-  EXPECT_NEAR(shifted->latitude, 32.5329, 1e-9);
-  EXPECT_NEAR(shifted->longitude, 151.4231, 1e-9);
-  EXPECT_DOUBLE_EQ(shifted->height, 123.456) << "the height read is carried over";
+  ASSERT_TRUE(Converted(shifted));
+  EXPECT_NEAR(shifted.latitude, 32.5329, 1e-9) << "AGD to GDA is forward";
+  EXPECT_NEAR(shifted.longitude, 151.4231, 1e-9);
+  EXPECT_DOUBLE_EQ(shifted.height, 123.456) << "the height read is carried over";
 
-  EXPECT_FALSE(chain.Convert(Record("41.0", "147.0"))) << "outside the grid: dropped";
+  EXPECT_EQ(chain.Convert(Record("41.0", "147.0")).status, chain::Status::OutsideGrid)
+      << "outside the grid: dropped";
 
-  setup.inputIsGda = true;
-  setup.outputIsGda = false;
-  ASSERT_TRUE(RecordChain(setup).Convert(Record("32.5330", "151.4230")));
-  EXPECT_TRUE(reverses.back()) << "GDA to AGD is the reverse shift";
+  SetDatums(setup, true, false);
+  const auto back = RecordChain(setup).Convert(Record("32.5330", "151.4230"));
+  ASSERT_TRUE(Converted(back));
+  EXPECT_NEAR(back.latitude, 32.5331, 1e-9) << "GDA to AGD is the reverse shift";
 }
 
 }  // namespace

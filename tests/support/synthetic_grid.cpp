@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 
 #include "text/number_text.h"
@@ -45,6 +46,31 @@ class Writer {
 };
 
 }  // namespace
+
+std::shared_ptr<const GridFile> ConstantShiftGrid(const std::filesystem::path& folder,
+                                                  const std::string& name, int south, int north,
+                                                  int west, int east, double northSeconds,
+                                                  double eastSeconds) {
+  SyntheticSubGrid subGrid;
+  subGrid.name = "CONSTANT";
+  subGrid.south = -south * 3600.0;
+  subGrid.north = -north * 3600.0;
+  subGrid.east = -east * 3600.0;
+  subGrid.west = -west * 3600.0;
+  subGrid.latitudeIncrement = 3600.0;
+  subGrid.longitudeIncrement = 3600.0;
+  subGrid.node = [northSeconds, eastSeconds](int, int) {
+    return GridNode{static_cast<float>(northSeconds), static_cast<float>(-eastSeconds), 0.5f, 1.0f};
+  };
+  const std::filesystem::path path = folder / name;
+  const std::string bytes = GridBytes({{subGrid}}, kCanadianLayout);
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return nullptr;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  if (std::fclose(file) != 0 || !written) return nullptr;
+  GridOpenStatus status;
+  return GridFile::Open(path, status);
+}
 
 int SyntheticSubGrid::Rows() const {
   return static_cast<int>(std::lround((north - south) / latitudeIncrement)) + 1;

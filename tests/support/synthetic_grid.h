@@ -8,7 +8,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -61,6 +63,15 @@ struct ExactField {
   }
   std::function<GridNode(int, int)> Nodes() const;
 };
+
+// A grid read from the file `name` written into `folder`: one sub-grid from `south` to
+// `north` and from `west` to `east` (whole degrees, south and east positive; north of the
+// equator negative), nodes one degree apart, every node moving a point `northSeconds` north
+// and `eastSeconds` east, with accuracies of 0.5" in latitude and 1" in longitude.
+std::shared_ptr<const GridFile> ConstantShiftGrid(const std::filesystem::path& folder,
+                                                  const std::string& name, int south, int north,
+                                                  int west, int east, double northSeconds,
+                                                  double eastSeconds);
 
 // Overwrites the 8 bytes at `offset` of a file's bytes with `value` (little-endian).
 void PatchDouble(std::string& bytes, std::size_t offset, double value);
