@@ -2,8 +2,9 @@
 // GDA94, one pass) and reverse (three passes):
 //   - GridShift*: GridFile::Shift, the pure per-point operation the batch conversion calls
 //     once per record on a grid it opened once;
-//   - GridInterpolate*: the single-point operation, which also asks the file system whether
-//     the grid file changed (one stat), counts, and formats the accuracy text.
+//   - GridPoint*: the main window's datum change of one point, which also asks the file
+//     system whether the grid file changed (one stat), counts, builds its chain with the
+//     grid and formats the accuracy text.
 // The points are a few thousand positions spread over the grid's sub-grids, cycled so that no
 // result can be reused. The grid comes from TARVO_SHARED_DATA; without it every benchmark is
 // skipped with a message. Read items_per_second.
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "angles/packed_angle.h"
+#include "chain/point_chain.h"
 #include "ntv2/grid_file.h"
 #include "ntv2/grid_interpolate.h"
 #include "ui/dialog.h"
@@ -99,23 +101,26 @@ void GridShift(benchmark::State& state, bool reverse) {
   state.SetItemsProcessed(state.iterations());
 }
 
-void GridInterpolatePoints(benchmark::State& state, std::string_view inputSystem) {
+void GridPointThroughTheChain(benchmark::State& state, chain::Datum from, chain::Datum to) {
   const auto grid = OpenNationalGrid(state);
   if (!grid) return;
   const std::string path = *NationalGridPath();
   const std::vector<Point> points = GridPoints(*grid);
   SilentDesktop desktop;
   GridInterpolator interpolator;
-  double latitude = 0.0;
-  double longitude = 0.0;
-  std::string accuracy;
+  chain::ChainSettings settings;
+  settings.source = {from, 56};
+  settings.target = {to, 56};
+  settings.method = chain::DatumMethod::Grid;
+  chain::PointState estimates;
   std::size_t i = 0;
   for (auto _ : state) {
     const Point& p = points[i++ & (kPointCount - 1)];
-    int result = GridInterpolate(interpolator, desktop, path, inputSystem, p.latitude, p.longitude,
-                                 latitude, longitude, accuracy);
-    benchmark::DoNotOptimize(result);
-    benchmark::DoNotOptimize(latitude);
+    settings.grid = interpolator.GridForPoint(path, desktop);
+    const chain::PointResult result = chain::PointChain(settings).Convert(
+        {chain::InputKind::Packed, p.latitude, p.longitude, 0.0}, estimates);
+    interpolator.CountShift(result.status != chain::Status::OutsideGrid);
+    std::string accuracy = result.gridShift ? AccuracyText(*result.gridShift) : "";
     benchmark::DoNotOptimize(accuracy.data());
   }
   state.SetItemsProcessed(state.iterations());
@@ -127,16 +132,16 @@ void BM_GridShiftForward(benchmark::State& state) {
 void BM_GridShiftReverse(benchmark::State& state) {
   GridShift(state, true);
 }
-void BM_GridInterpolateForward(benchmark::State& state) {
-  GridInterpolatePoints(state, "AGD/AMG");
+void BM_GridPointForward(benchmark::State& state) {
+  GridPointThroughTheChain(state, chain::Datum::Agd66, chain::Datum::Gda94);
 }
-void BM_GridInterpolateReverse(benchmark::State& state) {
-  GridInterpolatePoints(state, "GDA/MGA");
+void BM_GridPointReverse(benchmark::State& state) {
+  GridPointThroughTheChain(state, chain::Datum::Gda94, chain::Datum::Agd66);
 }
 BENCHMARK(BM_GridShiftForward);
 BENCHMARK(BM_GridShiftReverse);
-BENCHMARK(BM_GridInterpolateForward);
-BENCHMARK(BM_GridInterpolateReverse);
+BENCHMARK(BM_GridPointForward);
+BENCHMARK(BM_GridPointReverse);
 
 }  // namespace
 }  // namespace tarvo::ntv2

@@ -1,10 +1,7 @@
-// Geographic <-> Cartesian conversion and Cartesian to grid; see cartesian.h.
+// Geographic <-> Cartesian conversion; see cartesian.h.
 #include "engine/cartesian.h"
 
 #include <cmath>
-
-#include "engine/projection_constants.h"
-#include "engine/transverse_mercator.h"
 
 namespace tarvo::engine {
 namespace {
@@ -18,12 +15,6 @@ constexpr double kLatitudeTolerance = 1e-09;
 // taken along the equatorial radius instead of the polar axis: −Z / sin φ divides by a
 // vanishing number there and is 0/0 on the equator itself.
 constexpr double kEquatorialHeightSine = 0.1;
-
-CartesianGridPoint ToGrid(const ProjectionConstants& constants, const GeodeticPoint& geodetic,
-                          double longitude) {
-  const GridPosition grid = GeographicToGrid(constants, geodetic.latitude, longitude);
-  return {grid.easting, grid.northing, geodetic.height, geodetic.latitude, longitude};
-}
 
 }  // namespace
 
@@ -90,22 +81,6 @@ GeodeticPoint CartesianToGeographic(const Ellipsoid& ellipsoid, double x, double
     geodetic.height = p * secant - nu;
   }
   return geodetic;
-}
-
-CartesianGridPoint CartesianToGridGda(const DatumParameters& parameters, int zone,
-                                      CartesianEstimates& estimates, double x, double y, double z) {
-  const GeodeticPoint geodetic =
-      CartesianToGeographic(parameters.gdaEllipsoid, x, y, z, estimates.gdaLatitude);
-  estimates.gdaLatitude = geodetic.latitude;
-  return ToGrid(SetZoneConstants(zone, true), geodetic, geodetic.longitude + kPi);
-}
-
-CartesianGridPoint CartesianToGridAgd(int zone, CartesianEstimates& estimates, double x, double y,
-                                      double z) {
-  const GeodeticPoint geodetic =
-      CartesianToGeographic(kAnsEllipsoid, x, y, z, estimates.agdLatitude);
-  estimates.agdLatitude = geodetic.latitude;
-  return ToGrid(SetZoneConstants(zone, false), geodetic, geodetic.longitude + kPi);
 }
 
 }  // namespace tarvo::engine

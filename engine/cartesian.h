@@ -1,5 +1,6 @@
 // Conversion between geographic coordinates (latitude, longitude, ellipsoidal height) and
-// earth-centred Cartesian X, Y, Z, and from Cartesian coordinates straight to grid.
+// earth-centred Cartesian X, Y, Z. (Cartesian input to grid coordinates, with its remembered
+// first estimate, is a route of the transformation chain: chain/point_chain.h.)
 //
 // Method: the closed formulas X = (ν + h) cos φ cos λ, Y = (ν + h) cos φ sin λ,
 // Z = (ν (1 − e²) + h) sin φ with ν = a / √(1 − e² sin² φ); the inverse by the classical
@@ -31,23 +32,6 @@ struct GeodeticPoint {
   double height = 0.0;     // metres above the ellipsoid
 };
 
-// The first latitude estimates of CartesianToGridGda and CartesianToGridAgd: each starts at
-// 0.5585 radians (32 degrees, the middle of the settled south-east) and is the latitude the
-// same operation found last time. The caller keeps one for the whole run.
-struct CartesianEstimates {
-  static constexpr double kInitialLatitude = 0.5585;
-  double gdaLatitude = kInitialLatitude;
-  double agdLatitude = kInitialLatitude;
-};
-
-struct CartesianGridPoint {
-  double easting = 0.0;    // metres
-  double northing = 0.0;   // metres
-  double height = 0.0;     // metres
-  double latitude = 0.0;   // radians, south positive
-  double longitude = 0.0;  // radians, arctan(Y / X) + π: east positive for Australian points
-};
-
 // Geographic to Cartesian on any ellipsoid.
 CartesianPoint GeographicToCartesian(const Ellipsoid& ellipsoid, double latitude, double longitude,
                                      double height);
@@ -61,12 +45,5 @@ CartesianPoint GeographicToCartesianGda(const DatumParameters& parameters, doubl
 // (positive south). The longitude is the principal value arctan(Y / X).
 GeodeticPoint CartesianToGeographic(const Ellipsoid& ellipsoid, double x, double y, double z,
                                     double firstLatitude);
-
-// Cartesian on the GDA-side ellipsoid to MGA grid in `zone`.
-CartesianGridPoint CartesianToGridGda(const DatumParameters& parameters, int zone,
-                                      CartesianEstimates& estimates, double x, double y, double z);
-// Cartesian on ANS to AMG or ISG grid in `zone`.
-CartesianGridPoint CartesianToGridAgd(int zone, CartesianEstimates& estimates, double x, double y,
-                                      double z);
 
 }  // namespace tarvo::engine

@@ -1,4 +1,4 @@
-// The transformation settings of one program run: current zone and position, the GDA-side
+// The transformation settings of one program run: the current position, the GDA-side
 // ellipsoid and seven parameters of the similarity transformation, the active parameter set,
 // the datum-change method and the latitude/longitude notations.
 //
@@ -25,8 +25,6 @@ inline constexpr int kNationalParameterSet = 0;
 inline constexpr int kUserDefinedParameterSet = -1;
 
 struct TransformSettings {
-  // Zone of the next projection: 49 to 56, or a three-digit ISG zone.
-  int zone = 56;
   // Current position as packed DDD.MMSSsss values; the latitude is south and positive.
   double latitude = 32.533;
   double longitude = 151.423;

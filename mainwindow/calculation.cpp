@@ -8,11 +8,6 @@
 #include "angles/packed_angle.h"
 #include "engine/coordinate_limits.h"
 #include "engine/datum_parameters.h"
-#include "engine/ellipsoid.h"
-#include "engine/grid_system.h"
-#include "engine/projection_constants.h"
-#include "engine/seven_parameter.h"
-#include "engine/transverse_mercator.h"
 #include "mainwindow/labels.h"
 #include "mainwindow/mre_bridge.h"
 #include "mainwindow/report.h"
@@ -20,12 +15,6 @@
 
 namespace tarvo::mainwindow {
 namespace {
-
-// A geographic position in radians, south and east positive.
-struct Position {
-  double latitude = 0;
-  double longitude = 0;
-};
 
 // The To values as a refused or failed calculation leaves them: empty, so the window never
 // shows an earlier point's results beside a new point's input.
@@ -40,20 +29,22 @@ void EmptyToSide(WindowTexts& t, SessionValues& session) {
 class Calculation {
  public:
   explicit Calculation(CalculationContext& context)
-      : c_(context),
-        t_(context.texts),
-        decimals_(context.session.secondsDecimals),
-        fromGda_(engine::IsGda(t_.fromSystem)),
-        toGda_(engine::IsGda(t_.toSystem)) {}
+      : context_(context),
+        texts_(context.texts),
+        from_(mainwindow::FromSide(context.texts, context.session)),
+        to_(mainwindow::ToSide(context.texts, context.session)),
+        decimals_(context.session.secondsDecimals) {}
 
   CalculationResult Run() {
-    t_.statusText = std::string(13, ' ');
-    if (c_.settings.accuracyMethod == engine::AccuracyMethod::High && fromGda_ != toGda_) {
-      return HighAccuracyRoute();
-    }
-    FromSide();
-    if (!allCoordinates_) return result_;
-    ToSide();
+    texts_.statusText = std::string(13, ' ');
+    chain::ChainSettings settings = WindowChain(context_, from_, to_);
+    const bool highAccuracy = context_.settings.accuracyMethod == engine::AccuracyMethod::High &&
+                              settings.source.datum != settings.target.datum;
+    const chain::PointChain chain(settings);
+    const std::optional<chain::SourcePoint> source = LocateFromSide(chain);
+    if (!source) return result_;
+    if (highAccuracy) return HighAccuracyRoute(std::move(settings), *source);
+    WriteToSide(chain.Transform(*source));
     ResetToCaptions();
     result_.finished = true;
     result_.reportVersion = kMediumRouteVersionText;
@@ -81,218 +72,177 @@ class Calculation {
     allCoordinates_ = allCoordinates_ && std::isfinite(radians);
     return angles::FormatRadiansDms(radians, decimals_);
   }
-  double Packed(double radians) {
-    const double packed = angles::RadiansToPacked(radians, decimals_);
+  double Packed(double packed) {
     allCoordinates_ = allCoordinates_ && std::isfinite(packed) &&
                       angles::PackedToRadians(packed) != angles::kInvalidAngle;
     return packed;
   }
 
-  // The zone of a side's zone text; stored as the zone of the next projection.
-  engine::ProjectionConstants SelectZone(const std::string& zoneText, bool gda) {
-    c_.settings.zone = text::ToInt(zoneText);
-    return engine::SetZoneConstants(c_.settings.zone, gda);
-  }
-
-  // The stored From position (packed values) in radians.
-  Position StoredPosition() const {
-    return {angles::PackedToRadians(c_.settings.latitude),
-            angles::PackedToRadians(c_.settings.longitude)};
-  }
-
-  // X, Y, Z typed into the From side, on the From ellipsoid, by the Cartesian-to-grid
-  // operation of that side (its remembered first estimate; longitude east).
-  engine::CartesianGridPoint FromCartesianTexts() {
-    const int zone = text::ToInt(t_.fromZone);
-    const double x = text::ToDouble(t_.fromEast);
-    const double y = text::ToDouble(t_.fromNorth);
-    const double z = text::ToDouble(t_.fromHeight);
-    if (fromGda_) {
-      return engine::CartesianToGridGda(engine::MakeDatumParameters(c_.settings), zone,
-                                        c_.estimates, x, y, z);
+  // The point of the From fields: the stored position for geographic input, X, Y, Z while
+  // the side shows them, grid coordinates otherwise.
+  chain::PointInput Input() const {
+    const double first = text::ToDouble(texts_.fromEast);
+    const double second = text::ToDouble(texts_.fromNorth);
+    const double third = text::ToDouble(texts_.fromHeight);
+    if (context_.session.inputMode == InputMode::Geographic) {
+      return {chain::InputKind::Packed, context_.settings.latitude, context_.settings.longitude,
+              third};
     }
-    return engine::CartesianToGridAgd(zone, c_.estimates, x, y, z);
+    if (from_.display == DisplayMode::Cartesian) {
+      return {chain::InputKind::Cartesian, first, second, third};
+    }
+    return {chain::InputKind::Grid, first, second, third};
   }
 
-  // Step 1: the From side, in the input mode of the window.
-  void FromSide() {
-    if (c_.session.geographicInput == 1) {
+  // The From side: the point located on the From datum fills in what the From fields do not
+  // hold. Nothing when a value is no coordinate.
+  std::optional<chain::SourcePoint> LocateFromSide(const chain::PointChain& chain) {
+    if (context_.session.inputMode == InputMode::Geographic) {
       result_.geographicInput = true;
-      if (t_.fromLabel1 != "East") {
-        // The From side shows X, Y, Z: only their ellipsoidal height is used, and the side
+      if (from_.display == DisplayMode::Cartesian) {
+        // The From side shows X, Y, Z: only their ellipsoidal height is taken, and the side
         // returns to grid display.
-        height_ = FromCartesianTexts().height;
-        t_.fromHeight = Metres(height_);
-        Side from = mainwindow::FromSide(t_, c_.session);
-        ShowGridCaptions(from);
+        const chain::PointInput xyz{chain::InputKind::Cartesian, text::ToDouble(texts_.fromEast),
+                                    text::ToDouble(texts_.fromNorth),
+                                    text::ToDouble(texts_.fromHeight)};
+        texts_.fromHeight = Metres(chain.Locate(xyz, context_.estimates).height);
+        ShowGridCaptions(from_);
       }
-      const auto constants = SelectZone(t_.fromZone, fromGda_);
-      const auto grid = engine::GeographicToGrid(constants, StoredPosition().latitude,
-                                                 StoredPosition().longitude);
-      t_.fromEast = Metres(grid.easting);
-      t_.fromNorth = Metres(grid.northing);
-      t_.fromConvergence = Angle(grid.convergence);
-      t_.fromScaleFactor = Scale(grid.pointScale);
-      height_ = text::ToDouble(t_.fromHeight);
-      position_ = StoredPosition();
-      return;
     }
-    double convergence = 0;
-    if (c_.session.fromCartesian == 1) {
-      const auto point = FromCartesianTexts();
-      exact_ = {point.latitude, point.longitude};
-      height_ = point.height;
-      cartesianInput_ = true;
-      const auto constants = SelectZone(t_.fromZone, fromGda_);
-      convergence =
-          engine::GeographicToGrid(constants, exact_.latitude, exact_.longitude).convergence;
+    const chain::SourcePoint source = chain.Locate(Input(), context_.estimates);
+    if (source.kind == chain::InputKind::Packed) {
+      texts_.fromEast = Metres(source.grid.east);
+      texts_.fromNorth = Metres(source.grid.north);
     } else {
-      const auto constants = SelectZone(t_.fromZone, fromGda_);
-      const auto geographic = engine::GridToGeographic(constants, text::ToDouble(t_.fromEast),
-                                                       text::ToDouble(t_.fromNorth));
-      exact_ = {geographic.latitude, geographic.longitude};
-      convergence = geographic.convergence;
-      height_ = text::ToDouble(t_.fromHeight);
+      texts_.fromLatitude = Angle(source.latitude);
+      context_.settings.latitude = Packed(source.heldLatitude);
+      texts_.fromLongitude = Angle(source.longitude);
+      context_.settings.longitude = Packed(source.heldLongitude);
     }
-    t_.fromLatitude = Angle(exact_.latitude);
-    c_.settings.latitude = Packed(exact_.latitude);
-    t_.fromLongitude = Angle(exact_.longitude);
-    c_.settings.longitude = Packed(exact_.longitude);
-    t_.fromConvergence = Angle(convergence);
-    const auto constants = SelectZone(t_.fromZone, fromGda_);
-    t_.fromScaleFactor =
-        Scale(engine::GeographicToGrid(constants, exact_.latitude, exact_.longitude).pointScale);
-    position_ = exact_;
+    texts_.fromConvergence = Angle(source.grid.convergence);
+    texts_.fromScaleFactor = Scale(source.grid.pointScale);
+    if (!allCoordinates_) return std::nullopt;
+    return source;
   }
 
-  // Step 2: the datum change, where the datums differ, and the To side.
-  void ToSide() {
-    if (fromGda_ == toGda_) {
-      // GDA to GDA always projects the stored position; AGD to AGD the exact one.
-      const Position position = fromGda_ ? StoredPosition() : position_;
-      WriteToGrid(position);
-      t_.toHeight = cartesianInput_ ? Metres(height_) : t_.fromHeight;
-      WriteToAngles(t_.fromLatitude, t_.fromLongitude);
-      return;
-    }
-    const auto parameters = engine::MakeDatumParameters(c_.settings);
-    engine::GeodeticPoint moved;
-    if (fromGda_) {
-      const Position stored = StoredPosition();
-      moved = engine::SevenParameterReverse(parameters, stored.latitude, stored.longitude, height_);
+  // The To side from the chain's result: the latitude and longitude texts of the From side
+  // where the datum did not change, the To height as typed where it is the From height.
+  void WriteToSide(const chain::PointResult& result) {
+    if (result.datumChanged) {
+      WriteToAngles(Angle(result.latitude), Angle(result.longitude));
     } else {
-      moved = engine::SevenParameterForward(parameters, position_.latitude, position_.longitude,
-                                            height_);
-      // The forward transformation gives the principal value of the arctangent.
-      moved.longitude += engine::kPi;
+      WriteToAngles(texts_.fromLatitude, texts_.fromLongitude);
     }
-    WriteToAngles(Angle(moved.latitude), Angle(moved.longitude));
-    WriteToGrid({std::fabs(moved.latitude), moved.longitude});
-    t_.toHeight = Metres(moved.height);
+    texts_.toEast = Metres(result.grid.east);
+    texts_.toNorth = Metres(result.grid.north);
+    texts_.toConvergence = Angle(result.grid.convergence);
+    texts_.toScaleFactor = Scale(result.grid.pointScale);
+    texts_.toHeight = result.heightAsGiven ? texts_.fromHeight : Metres(result.height);
+    toWritten_ = true;
   }
 
   // The To latitude and longitude: kept in the standard form, shown in the output notation.
   void WriteToAngles(const std::string& latitude, const std::string& longitude) {
-    c_.session.savedToLatitude = latitude;
-    c_.session.savedToLongitude = longitude;
-    t_.toLatitude = latitude;
-    t_.toLongitude = longitude;
-    angles::ApplyOutputFormat(t_.toLatitude, t_.toLongitude, c_.settings.outputFormat, decimals_,
-                              c_.desktop);
+    context_.session.savedToLatitude = latitude;
+    context_.session.savedToLongitude = longitude;
+    texts_.toLatitude = latitude;
+    texts_.toLongitude = longitude;
+    angles::ApplyOutputFormat(texts_.toLatitude, texts_.toLongitude, context_.settings.outputFormat,
+                              decimals_, context_.desktop);
   }
 
-  void WriteToGrid(const Position& position) {
-    const auto constants = SelectZone(t_.toZone, toGda_);
-    const auto grid = engine::GeographicToGrid(constants, position.latitude, position.longitude);
-    t_.toEast = Metres(grid.easting);
-    t_.toNorth = Metres(grid.northing);
-    t_.toConvergence = Angle(grid.convergence);
-    t_.toScaleFactor = Scale(grid.pointScale);
-    toWritten_ = true;
-  }
-
-  // Step 3: a To side that showed X, Y, Z shows the grid results under grid captions.
+  // A To side that showed X, Y, Z shows the grid results under grid captions.
   void ResetToCaptions() {
-    Side to = mainwindow::ToSide(t_, c_.session);
-    if (!ShowsGrid(to)) ShowGridCaptions(to);
+    if (!ShowsGrid(to_)) ShowGridCaptions(to_);
   }
 
   void ShowGridCaptions(Side& side) {
     side.label1 = "East";
     side.label2 = "North";
     side.label3 = side.heightCaption;
-    side.cartesian = 0;
+    side.display = DisplayMode::Grid;
     // The grid label was blanked for X, Y, Z display; it names the grid again.
-    side.gridLabel = SideLabels(side.system, c_.settings, c_.grid).first;
+    side.gridLabel = SideLabels(side.system, context_.settings, context_.grid).first;
   }
 
   // The High Accuracy route: the datum changes by the NTv2 grid in use, or by the NSW MRE
   // programs; the grids carry no height, so the To height is the From height.
-  CalculationResult HighAccuracyRoute() {
-    FromSide();
-    if (!allCoordinates_) return result_;
+  CalculationResult HighAccuracyRoute(chain::ChainSettings settings,
+                                      const chain::SourcePoint& source) {
     result_.reportVersion = ProgramVersionText();
-    if (!c_.desktop.CurrentDirectory()) {
-      c_.desktop.ShowMessage(
-          c_.session.startDirectory.string() + " does not exist/nOption Terminated",
+    if (!context_.desktop.CurrentDirectory()) {
+      context_.desktop.ShowMessage(
+          context_.session.startDirectory.string() + " does not exist/nOption Terminated",
           "INVALID DIRECTORY", ui::MessageIcon::Error);
       return result_;
     }
-    const Position stored = StoredPosition();
-    std::optional<Position> moved;
-    if (c_.grid.gridMethod == ntv2::GridMethod::NswMrePrograms) {
-      const auto answer =
-          RunMreBridge(!fromGda_, stored.latitude, stored.longitude, c_.session.startDirectory,
-                       c_.desktop, c_.session.programDirectory);
-      if (!answer) return result_;
-      moved = Position{answer->latitude, answer->longitude};
+    const bool byGrid = context_.grid.gridMethod != ntv2::GridMethod::NswMrePrograms;
+    if (byGrid) {
+      settings.method = chain::DatumMethod::Grid;
+      settings.grid =
+          context_.interpolator.GridForPoint(context_.grid.gridFilePath, context_.desktop);
+      // An unusable grid file has shown its own message.
+      if (!settings.grid) return result_;
     } else {
-      moved = GridShift();
-      if (!moved) return result_;
+      settings.method = chain::DatumMethod::External;
+      settings.external = [this](chain::Geographic held,
+                                 bool toGda94) -> std::optional<chain::Geographic> {
+        const auto moved =
+            RunMreBridge(toGda94, held.latitude, held.longitude, context_.session.startDirectory,
+                         context_.desktop, context_.session.programDirectory);
+        if (!moved) return std::nullopt;
+        return chain::Geographic{moved->latitude, moved->longitude};
+      };
     }
-    if (moved->latitude <= 0 || moved->longitude <= 0) {
-      c_.desktop.ShowMessage("Point is outside Area\r\nCheck Limits", "ERROR",
-                             ui::MessageIcon::Information);
-    } else {
-      WriteToAngles(Angle(moved->latitude), Angle(moved->longitude));
-      WriteToGrid({std::fabs(moved->latitude), moved->longitude});
-      t_.toHeight = cartesianInput_ ? Metres(height_) : t_.fromHeight;
-      ResetToCaptions();
+    const chain::PointResult result = chain::PointChain(std::move(settings)).Transform(source);
+    if (byGrid) context_.interpolator.CountShift(result.status != chain::Status::OutsideGrid);
+    if (result.gridShift) texts_.statusText = ntv2::AccuracyText(*result.gridShift);
+    switch (result.status) {
+      case chain::Status::OutsideGrid:
+        context_.desktop.ShowMessage("Point Outside Grid Boundary", "Error",
+                                     ui::MessageIcon::Error);
+        return result_;
+      case chain::Status::Refused:
+        return result_;  // the NSW programs have said why
+      case chain::Status::OutsideArea:
+        context_.desktop.ShowMessage("Point is outside Area\r\nCheck Limits", "ERROR",
+                                     ui::MessageIcon::Information);
+        break;
+      default:
+        WriteToSide(result);
+        ResetToCaptions();
+        break;
     }
     result_.finished = true;
     return result_;
   }
 
-  // The NTv2 shift of the stored position; nothing after the message that stops the
-  // calculation.
-  std::optional<Position> GridShift() {
-    Position moved;
-    const int result = ntv2::GridInterpolate(
-        c_.interpolator, c_.desktop, c_.grid.gridFilePath, t_.fromSystem, c_.settings.latitude,
-        c_.settings.longitude, moved.latitude, moved.longitude, t_.statusText);
-    if (result == ntv2::kGridShifted) return moved;
-    // An unusable grid file has shown its own message already.
-    if (result == ntv2::kPointOutsideGrid) {
-      c_.desktop.ShowMessage("Point Outside Grid Boundary", "Error", ui::MessageIcon::Error);
-    }
-    return std::nullopt;
-  }
-
-  CalculationContext& c_;
-  WindowTexts& t_;
+  CalculationContext& context_;
+  WindowTexts& texts_;
+  Side from_;
+  Side to_;
   const int decimals_;
-  const bool fromGda_;
-  const bool toGda_;
   CalculationResult result_;
-  Position exact_;     // straight from the From side's projection or Cartesian conversion
-  Position position_;  // the position passed on: exact, or stored for geographic input
-  double height_ = 0;
-  bool cartesianInput_ = false;
   bool allCoordinates_ = true;
   bool toWritten_ = false;
 };
 
 }  // namespace
+
+chain::ChainSettings WindowChain(const CalculationContext& context, const Side& from,
+                                 const Side& to) {
+  const engine::TransformSettings& s = context.settings;
+  const auto agd = chain::AgdDatumInUse(s.accuracyMethod, s.parameterSet, context.grid.gridMethod);
+  chain::ChainSettings settings;
+  settings.source = {chain::DatumOfSystem(from.system, agd), text::ToInt(from.zone)};
+  settings.target = {chain::DatumOfSystem(to.system, agd), text::ToInt(to.zone)};
+  settings.method = chain::DatumMethod::SevenParameter;
+  settings.parameters = engine::MakeDatumParameters(s);
+  settings.holding = {chain::PackedRounding::RadiansToPacked, context.session.secondsDecimals,
+                      true};
+  settings.outputs.sourceGrid = true;
+  return settings;
+}
 
 CalculationResult Calculate(CalculationContext& context) {
   // A calculation whose values are no coordinates changes nothing but the To side: the

@@ -1,18 +1,25 @@
 // The single-point calculation: the point of the main window's From side is transformed into
-// the system, zone and datum of its To side, and every result text is written.
+// the system, zone and datum of its To side by the transformation chain
+// (chain/point_chain.h), and every result text is written.
 //
-//   1. From side: grid input is projected to latitude and longitude on the From datum;
-//      Cartesian input is converted on the From ellipsoid; geographic input is the stored
-//      position. The From side's missing values are filled in.
-//   2. Datum change where the datums differ: the 7-parameter similarity (Medium Accuracy) or
-//      the NTv2 grid (High Accuracy); otherwise the position goes on unchanged.
-//   3. The result is projected into the To zone and written in the output notation.
+//   1. The From fields become the chain's input: grid coordinates, X, Y, Z (while the From
+//      side shows them), or the stored position (packed values) for geographic input.
+//   2. The chain locates the point on the From datum; its values fill the From side, and for
+//      grid and Cartesian input its held position becomes the stored position.
+//   3. The chain changes the datum (the 7-parameter similarity under Medium Accuracy; under
+//      High Accuracy the NTv2 grid in use or the NSW programs) and projects into the To zone;
+//      the results are written in the output notation.
 // The window then marks the point on its map and logs the calculation in the report.
+//
+// The window's own rules are its chain settings (WindowChain) and the texts: the stored
+// position carries secondsDecimals + 1 decimals of seconds and a GDA94 point goes on from
+// it; a To height that is the From height as typed is shown as typed; a To side without a
+// datum change shows the From latitude and longitude texts.
 #pragma once
 
 #include <string>
 
-#include "engine/cartesian.h"
+#include "chain/point_chain.h"
 #include "engine/transform_settings.h"
 #include "mainwindow/window_state.h"
 #include "ntv2/grid_choice.h"
@@ -26,8 +33,8 @@ struct CalculationContext {
   WindowTexts& texts;
   SessionValues& session;
   engine::TransformSettings& settings;
-  // The first-estimate latitudes of Cartesian conversions, kept from call to call.
-  engine::CartesianEstimates& estimates;
+  // The first-estimate latitudes of Cartesian input, kept from call to call.
+  chain::PointState& estimates;
   ntv2::GridChoice& grid;
   // The NTv2 interpolation with its counters and grid cache, kept for the run.
   ntv2::GridInterpolator& interpolator;
@@ -47,6 +54,12 @@ struct CalculationResult {
   // pair now.
   bool geographicInput = false;
 };
+
+// The chain settings of the window for a point from the `from` side to the `to` side: the
+// datums of their systems (the AGD one of the method in use), their zones, the 7-parameter
+// set, the stored position as the held one, and the outputs the window shows.
+chain::ChainSettings WindowChain(const CalculationContext& context, const Side& from,
+                                 const Side& to);
 
 // Runs the calculation. Whenever it does not write this point's results to the To side (a
 // message stopped it, or the datum change put the point outside the area), the To values are

@@ -3,11 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
-#include "angles/packed_angle.h"
-#include "engine/cartesian.h"
+#include "chain/point_chain.h"
 #include "engine/coordinate_limits.h"
-#include "engine/datum_parameters.h"
-#include "engine/grid_system.h"
 #include "mainwindow/labels.h"
 #include "mainwindow/report.h"
 #include "text/number_text.h"
@@ -21,33 +18,29 @@ std::optional<std::string> SwitchDisplay(CalculationContext& context, Side& side
                                 "High Accuracy - NTv2", ui::MessageIcon::Error);
     return std::nullopt;
   }
-  const bool gda = engine::IsGda(side.system);
-  const bool toGrid = side.cartesian == 1;
+  const bool toGrid = side.display == DisplayMode::Cartesian;
+  // The side's own point, on its own datum: from X, Y, Z to grid, or from its position to
+  // X, Y, Z.
+  chain::ChainSettings settings = WindowChain(context, side, side);
+  settings.outputs = {toGrid, false, !toGrid};
+  const chain::PointChain chain(settings);
   // The three values the side shows next: East, North, height from X, Y, Z, or the reverse.
   double values[3] = {};
   if (toGrid) {
-    context.settings.zone = text::ToInt(side.zone);
-    const double x = text::ToDouble(side.east);
-    const double y = text::ToDouble(side.north);
-    const double z = text::ToDouble(side.height);
-    const auto grid =
-        gda ? engine::CartesianToGridGda(engine::MakeDatumParameters(context.settings),
-                                         context.settings.zone, context.estimates, x, y, z)
-            : engine::CartesianToGridAgd(context.settings.zone, context.estimates, x, y, z);
-    values[0] = grid.easting;
-    values[1] = grid.northing;
-    values[2] = grid.height;
+    const chain::SourcePoint point =
+        chain.Locate({chain::InputKind::Cartesian, text::ToDouble(side.east),
+                      text::ToDouble(side.north), text::ToDouble(side.height)},
+                     context.estimates);
+    values[0] = point.grid.east;
+    values[1] = point.grid.north;
+    values[2] = point.height;
   } else {
-    const double latitude = angles::PackedToRadians(packedLatitude);
-    const double longitude = angles::PackedToRadians(packedLongitude);
-    const double height = text::ToDouble(side.height);
-    const auto point =
-        gda ? engine::GeographicToCartesianGda(engine::MakeDatumParameters(context.settings),
-                                               latitude, longitude, height)
-            : engine::GeographicToCartesianAgd(latitude, longitude, height);
-    values[0] = point.x;
-    values[1] = point.y;
-    values[2] = point.z;
+    const chain::PointResult point = chain.Convert(
+        {chain::InputKind::Packed, packedLatitude, packedLongitude, text::ToDouble(side.height)},
+        context.estimates);
+    values[0] = point.cartesian.x;
+    values[1] = point.cartesian.y;
+    values[2] = point.cartesian.z;
   }
   // Values that are no coordinates are not shown: the side stays as it was.
   if (!std::all_of(std::begin(values), std::end(values), engine::IsCoordinate)) {
@@ -62,14 +55,14 @@ std::optional<std::string> SwitchDisplay(CalculationContext& context, Side& side
     side.label2 = "North";
     side.label3 = side.heightCaption;
     side.gridLabel = SideLabels(side.system, context.settings, context.grid).first;
-    side.cartesian = 0;
+    side.display = DisplayMode::Grid;
   } else {
     const std::string indent(static_cast<size_t>(side.cartesianIndent), ' ');
     side.label1 = indent + "X";
     side.label2 = indent + "Y";
     side.label3 = indent + "Z";
     side.gridLabel = indent;
-    side.cartesian = 1;
+    side.display = DisplayMode::Cartesian;
   }
   side.east = text::Format("%.3f", values[0]);
   side.north = text::Format("%.3f", values[1]);

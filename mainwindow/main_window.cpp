@@ -276,7 +276,7 @@ void MainTransformDialog::EnterToZone() {
 }
 
 MainTransformDialog::MetresField MainTransformDialog::MetresFieldOf(int id) const {
-  const bool cartesian = session_.fromCartesian == 1;
+  const bool cartesian = session_.fromDisplay == DisplayMode::Cartesian;
   switch (id) {
     case kFromEast:
       return cartesian ? MetresField{"X", "Enter the X value in metres"}
@@ -374,8 +374,8 @@ void MainTransformDialog::LeaveGridField(int id, std::string& field) {
     const std::string typed = FetchedText(id);
     if (typed.size() > 3 && CheckedMetres(id, typed)) field = typed;
   }
-  if (session_.geographicInput == 1) {
-    session_.geographicInput = 0;
+  if (session_.inputMode == InputMode::Geographic) {
+    session_.inputMode = InputMode::ValueFields;
     MakeGridPairEditable(false);
   }
 }
@@ -390,7 +390,7 @@ void MainTransformDialog::LeaveHeight() {
     height = *checked;
   }
   texts_.fromHeight = text::Format("%.3f", height);
-  if (session_.fromCartesian == session_.toCartesian) texts_.toHeight = texts_.fromHeight;
+  if (session_.fromDisplay == session_.toDisplay) texts_.toHeight = texts_.fromHeight;
 }
 
 void MainTransformDialog::LeaveLatitude() {
@@ -442,8 +442,8 @@ void MainTransformDialog::LeaveAngleField(int id, std::string& field, double& pa
     texts_.toZone =
         engine::ZoneText(engine::ZoneFromLongitude(packed, texts_.toSystem), texts_.toSystem);
   }
-  if (session_.geographicInput == 0) {
-    session_.geographicInput = 1;
+  if (session_.inputMode == InputMode::ValueFields) {
+    session_.inputMode = InputMode::Geographic;
     MakeGridPairEditable(true);
   }
 }
@@ -521,8 +521,8 @@ void MainTransformDialog::ChangeOptions() {
   if (const auto label = params::ParameterSetLabel(settings_.parameterSet)) {
     texts_.parameterSetLabel = *label;
   }
-  if (session_.geographicInput == 0) {
-    session_.geographicInput = 1;
+  if (session_.inputMode == InputMode::ValueFields) {
+    session_.inputMode = InputMode::Geographic;
     MakeGridPairEditable(true);
   }
   settings_.accuracyMethod = options.methodLastChosen();
@@ -593,8 +593,8 @@ void MainTransformDialog::Reset() {
       " 53' 24.2646\"";
   settings_.accuracyMethod = engine::AccuracyMethod::Medium;
   session_.secondsDecimals = 4;
-  session_.fromCartesian = 0;
-  session_.toCartesian = 0;
+  session_.fromDisplay = DisplayMode::Grid;
+  session_.toDisplay = DisplayMode::Grid;
   // The stored position goes back with the texts, so the next calculation agrees with them;
   // the markers of the session go too, and the outlines with the High Accuracy method.
   settings_.latitude = engine::TransformSettings{}.latitude;

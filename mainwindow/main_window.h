@@ -184,7 +184,7 @@ class MainTransformDialog : public ui::Dialog {
   ntv2::GridChoice& grid_;
   SessionValues session_;
   WindowTexts texts_;
-  engine::CartesianEstimates estimates_;
+  chain::PointState estimates_;
   ntv2::GridInterpolator interpolator_;
   // What the batch conversion remembers from one run to the next (file type, separators).
   fileconv::BatchValues batchValues_;

@@ -31,7 +31,7 @@ std::pair<std::string, std::string> MainTransformDialog::SideLabels(
 }
 
 void MainTransformDialog::LoadSettings() {
-  session_.geographicInput = 0;
+  session_.inputMode = InputMode::ValueFields;
   grid_.gridFilePath.clear();
 
   // A short, damaged or refused file is treated like a missing one; it stays where it is
@@ -42,10 +42,11 @@ void MainTransformDialog::LoadSettings() {
   ShowRefusal(desktop(), refusal);
 
   if (loaded) {
-    // A side whose first caption is not "East" was saved showing X, Y, Z.
+    // A side whose first caption is not "East" was saved showing X, Y, Z (the file keeps
+    // the captions, not the display).
     for (Side side : {FromSide(texts_, session_), ToSide(texts_, session_)}) {
-      side.cartesian = !ShowsGrid(side);
-      if (side.cartesian) {
+      side.display = side.label1 == "East" ? DisplayMode::Grid : DisplayMode::Cartesian;
+      if (side.display == DisplayMode::Cartesian) {
         side.gridLabel.assign(1, ' ');
         side.datumLabel.assign(1, ' ');
       } else {
@@ -73,7 +74,7 @@ void MainTransformDialog::LoadSettings() {
     if (const auto label = params::ParameterSetLabel(settings_.parameterSet)) {
       texts_.parameterSetLabel = *label;
     }
-    session_.geographicInput = 1;
+    session_.inputMode = InputMode::Geographic;
     LabelsFollowSettings();
   }
   // The To position kept in the standard display form is the one saved (or the default).

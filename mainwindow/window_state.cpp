@@ -17,29 +17,15 @@ Side FromSide(WindowTexts& t, SessionValues& session) {
           t.fromLabel3,
           t.fromGridLabel,
           t.fromDatumLabel,
-          session.fromCartesian,
+          session.fromDisplay,
           "Ellips.Ht(optional)",
           3};
 }
 
 Side ToSide(WindowTexts& t, SessionValues& session) {
-  return {t.toSystem,
-          t.toZone,
-          t.toEast,
-          t.toNorth,
-          t.toHeight,
-          t.toLatitude,
-          t.toLongitude,
-          t.toConvergence,
-          t.toScaleFactor,
-          t.toLabel1,
-          t.toLabel2,
-          t.toLabel3,
-          t.toGridLabel,
-          t.toDatumLabel,
-          session.toCartesian,
-          "Ellips.Ht",
-          4};
+  return {t.toSystem,    t.toZone,        t.toEast,          t.toNorth,   t.toHeight, t.toLatitude,
+          t.toLongitude, t.toConvergence, t.toScaleFactor,   t.toLabel1,  t.toLabel2, t.toLabel3,
+          t.toGridLabel, t.toDatumLabel,  session.toDisplay, "Ellips.Ht", 4};
 }
 
 }  // namespace tarvo::mainwindow

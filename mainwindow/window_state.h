@@ -7,11 +7,18 @@
 
 namespace tarvo::mainwindow {
 
+// Which From fields the next calculation takes its point from: the three value fields (grid
+// coordinates, or X, Y, Z while the From side shows them) or latitude and longitude.
+enum class InputMode { ValueFields, Geographic };
+
+// What a side shows in its three value fields.
+enum class DisplayMode { Grid, Cartesian };
+
 // The session values the main window shares with the calculation and the other windows.
 struct SessionValues {
-  int geographicInput = 0;  // 1: the From latitude and longitude are the next input
-  int fromCartesian = 0;    // 1: the From side shows X, Y, Z
-  int toCartesian = 0;      // 1: the To side shows X, Y, Z
+  InputMode inputMode = InputMode::ValueFields;
+  DisplayMode fromDisplay = DisplayMode::Grid;
+  DisplayMode toDisplay = DisplayMode::Grid;
   int secondsDecimals = 4;  // decimals of seconds: 4 Medium Accuracy, 5 High Accuracy
   // The last To position in the standard display form, before any output conversion.
   std::string savedToLatitude;
@@ -85,7 +92,7 @@ struct Side {
   std::string& label3;
   std::string& gridLabel;
   std::string& datumLabel;
-  int& cartesian;
+  DisplayMode& display;
   // The captions of grid display ("East", "North", "Ellips.Ht(optional)" or "Ellips.Ht")
   // and the blanks before the letters X, Y, Z in Cartesian display (3 From, 4 To).
   const char* heightCaption;
@@ -95,9 +102,8 @@ struct Side {
 Side FromSide(WindowTexts& texts, SessionValues& session);
 Side ToSide(WindowTexts& texts, SessionValues& session);
 
-// A side shows grid coordinates exactly when its first caption is "East".
 inline bool ShowsGrid(const Side& side) {
-  return side.label1 == "East";
+  return side.display == DisplayMode::Grid;
 }
 
 }  // namespace tarvo::mainwindow

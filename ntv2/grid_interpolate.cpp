@@ -1,6 +1,5 @@
 #include "ntv2/grid_interpolate.h"
 
-#include "engine/grid_system.h"
 #include "ntv2/grid_messages.h"
 #include "text/number_text.h"
 
@@ -24,26 +23,10 @@ std::shared_ptr<const GridFile> OpenGridForInterpolation(GridInterpolator& inter
   return nullptr;
 }
 
-int GridInterpolate(GridInterpolator& interpolator, ui::Desktop& desktop,
-                    const std::string& gridFilePath, std::string_view inputSystem,
-                    double packedLatitude, double packedLongitude, double& latitude,
-                    double& longitude, std::string& accuracyText) {
-  ++interpolator.calls_;
-  const std::shared_ptr<const GridFile> grid =
-      OpenGridForInterpolation(interpolator, gridFilePath, desktop);
-  if (!grid) return kGridFileUnusable;
-
-  const bool reverse = inputSystem == engine::GridSystem::kMga;
-  const std::optional<GridShift> shift = grid->Shift(packedLatitude, packedLongitude, reverse);
-  if (!shift) {
-    ++interpolator.pointsOutside_;
-    return kPointOutsideGrid;
-  }
-  ++interpolator.successes_;
-  latitude = shift->latitude;
-  longitude = shift->longitude;
-  accuracyText = AccuracyText(*shift);
-  return kGridShifted;
+std::shared_ptr<const GridFile> GridInterpolator::GridForPoint(const std::string& gridFilePath,
+                                                               ui::Desktop& desktop) {
+  ++calls_;
+  return OpenGridForInterpolation(*this, gridFilePath, desktop);
 }
 
 }  // namespace tarvo::ntv2

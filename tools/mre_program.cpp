@@ -5,9 +5,8 @@
 #include <sstream>
 #include <string>
 
+#include "chain/point_chain.h"
 #include "engine/datum_parameters.h"
-#include "engine/ellipsoid.h"
-#include "engine/seven_parameter.h"
 #include "params/parameter_sets.h"
 #include "text/atomic_file.h"
 #include "text/line_input.h"
@@ -55,14 +54,14 @@ int RunMreProgram(bool forward) {
 
   engine::TransformSettings settings;
   params::SetActiveParameters(settings, params::ApplyPreset(kRegionalNswVic)->texts);
-  const auto parameters = engine::MakeDatumParameters(settings);
-  engine::GeodeticPoint moved;
-  if (forward) {
-    moved = engine::SevenParameterForward(parameters, latitude, longitude, 0);
-    moved.longitude += engine::kPi;
-  } else {
-    moved = engine::SevenParameterReverse(parameters, latitude, longitude, 0);
-  }
+  chain::ChainSettings nswVic;
+  nswVic.source = {forward ? chain::Datum::Agd66 : chain::Datum::Gda94, 56};
+  nswVic.target = {forward ? chain::Datum::Gda94 : chain::Datum::Agd66, 56};
+  nswVic.parameters = engine::MakeDatumParameters(settings);
+  nswVic.outputs.targetGrid = false;
+  chain::PointState state;
+  const chain::PointResult moved = chain::PointChain(nswVic).Convert(
+      {chain::InputKind::Geographic, latitude, longitude, 0.0}, state);
 
   if (!text::WriteFileAtomically("Fwdmre.out",
                                  text::Format("%.12f %.12f ", moved.latitude, moved.longitude))) {

@@ -10,6 +10,7 @@
 
 #include "angles/packed_angle.h"
 #include "engine/ellipsoid.h"
+#include "engine/transverse_mercator.h"
 #include "tests/support/support.h"
 #include "tests/support/synthetic_grid.h"
 
@@ -276,19 +277,40 @@ TEST(PointChain, SourceValuesAreTheGridOfTheLocatedPoint) {
   EXPECT_EQ(chain.Locate(Xyz(0, 0, 0), state).status, NotFinite);
 }
 
-// The first estimate of Cartesian input is the last latitude found on the same ellipsoid:
-// one estimate for ANS, one for GDA94, each kept in the caller's state.
-TEST(PointChain, CartesianInputLeavesItsLatitudeAsTheNextFirstEstimate) {
+// Cartesian input is projected in its zone, with pi added to the principal-value longitude;
+// its first estimate is the last latitude found on the same ellipsoid: one estimate for
+// ANS, one for GDA94, each kept in the caller's state.
+TEST(PointChain, CartesianInputProjectsAndLeavesItsLatitudeAsTheNextFirstEstimate) {
+  const double latitude = 33.75 * kRadiansPerDegree;
+  const double longitude = 150.5 * kRadiansPerDegree;
   ChainSettings settings = NationalAgd84ToGda94();
-  const PointChain chain(settings);
+  settings.outputs.sourceGrid = true;
   PointState state;
-  const PointResult result = chain.Convert(Xyz(-4720818.4758, 2541013.2436, -3444023.9186), state);
-  EXPECT_NEAR(state.ansLatitude, kAgdLatitude * kRadiansPerDegree, 1e-9);
-  EXPECT_EQ(state.gdaLatitude, PointState::kInitialLatitude);
-  // A second state gives the same point: the estimate only starts the iteration.
+  for (const Side side : {Gda94(56), Agd84(562)}) {
+    settings.source = side;
+    const engine::CartesianPoint xyz = engine::GeographicToCartesian(
+        side.datum == Datum::Gda94 ? settings.parameters.gdaEllipsoid : engine::kAnsEllipsoid,
+        latitude, longitude, 45.0);
+    const SourcePoint point =
+        PointChain(settings).Locate({InputKind::Cartesian, xyz.x, xyz.y, xyz.z}, state);
+    const engine::GridPosition expected = engine::GeographicToGrid(
+        engine::SetZoneConstants(side.zone, side.datum == Datum::Gda94), latitude, longitude);
+    EXPECT_NEAR(point.grid.east, expected.easting, 0.001) << side.zone;
+    EXPECT_NEAR(point.grid.north, expected.northing, 0.001) << side.zone;
+    EXPECT_NEAR(point.height, 45.0, 0.001) << side.zone;
+    EXPECT_NEAR(point.longitude, longitude, 1e-12) << "pi is added to the principal value";
+    if (side.datum == Datum::Gda94) {
+      EXPECT_EQ(state.gdaLatitude, point.latitude);
+      EXPECT_EQ(state.ansLatitude, PointState::kInitialLatitude) << "each ellipsoid its own";
+    } else {
+      EXPECT_EQ(state.ansLatitude, point.latitude);
+    }
+  }
+  // A fresh state gives the same point: the estimate only starts the iteration.
   PointState fresh;
-  EXPECT_NEAR(chain.Convert(Xyz(-4720818.4758, 2541013.2436, -3444023.9186), fresh).grid.east,
-              result.grid.east, 1e-6);
+  const PointChain chain(settings);
+  const chain::PointInput input{InputKind::Cartesian, -4720818.4758, 2541013.2436, -3444023.9186};
+  EXPECT_NEAR(chain.Locate(input, fresh).latitude, chain.Locate(input, state).latitude, 1e-12);
 }
 
 TEST(PointChain, AGridMethodWithoutItsGridIsRefused) {

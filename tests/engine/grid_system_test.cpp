@@ -16,7 +16,6 @@ namespace {
 
 TEST(TransformSettings, FreshSettingsHoldTheNationalSetAndHighAccuracy) {
   const TransformSettings settings;
-  EXPECT_EQ(settings.zone, 56);
   EXPECT_EQ(settings.latitude, 32.533);
   EXPECT_EQ(settings.longitude, 151.423);
   EXPECT_EQ(settings.semiMajorAxis, "6378137.0");

@@ -102,32 +102,6 @@ TEST(CartesianToGeographic, HeightStaysRightAtTheEquator) {
   }
 }
 
-TEST(CartesianToGrid, ProjectsAndRemembersTheLatitudeForTheNextCall) {
-  const DatumParameters gda = MakeDatumParameters(TransformSettings{});
-  const double latitude = Radians(33.75);
-  const double longitude = Radians(150.5);
-  CartesianEstimates estimates;
-  EXPECT_EQ(estimates.gdaLatitude, 0.5585);
-  EXPECT_EQ(estimates.agdLatitude, 0.5585);
-
-  const auto gdaXyz = GeographicToCartesianGda(gda, latitude, longitude, 45.0);
-  const auto mga = CartesianToGridGda(gda, 56, estimates, gdaXyz.x, gdaXyz.y, gdaXyz.z);
-  const auto expectedMga = GeographicToGrid(SetZoneConstants(56, true), latitude, longitude);
-  EXPECT_NEAR(mga.easting, expectedMga.easting, kMillimetre);
-  EXPECT_NEAR(mga.northing, expectedMga.northing, kMillimetre);
-  EXPECT_NEAR(mga.height, 45.0, kMillimetre);
-  EXPECT_NEAR(mga.longitude, longitude, 1e-12) << "pi is added to the principal value";
-  EXPECT_EQ(estimates.gdaLatitude, mga.latitude);
-  EXPECT_EQ(estimates.agdLatitude, 0.5585) << "each operation has its own estimate";
-
-  const auto agdXyz = GeographicToCartesianAgd(latitude, longitude, 45.0);
-  const auto isg = CartesianToGridAgd(562, estimates, agdXyz.x, agdXyz.y, agdXyz.z);
-  const auto expectedIsg = GeographicToGrid(SetZoneConstants(562, false), latitude, longitude);
-  EXPECT_NEAR(isg.easting, expectedIsg.easting, kMillimetre);
-  EXPECT_NEAR(isg.northing, expectedIsg.northing, kMillimetre);
-  EXPECT_EQ(estimates.agdLatitude, isg.latitude);
-}
-
 // ---------------------------------------------------------------------------------------------
 // The 7-parameter transformation.
 

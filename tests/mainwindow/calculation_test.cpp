@@ -24,7 +24,7 @@ using Calculation = MainWindowTest;
 TEST_F(Calculation, DefaultWindowGivesThePublishedDigits) {
   QueueMediumAccuracyOptions();
   Open();
-  ASSERT_EQ(window->session().geographicInput, 1);
+  ASSERT_EQ(window->session().inputMode, InputMode::Geographic);
   view->Click(MW::kCalculate);
   EXPECT_EQ(texts().fromEast, "379185.968");
   EXPECT_EQ(texts().fromNorth, "6359970.566");
@@ -63,7 +63,6 @@ TEST_F(GridCalculation, SameDatumZoneChangeChangesOnlyGridValues) {
   EXPECT_EQ(texts().toHeight, "25.000");
   EXPECT_NE(texts().toEast, texts().fromEast);
   EXPECT_NE(texts().toConvergence, texts().fromConvergence);
-  EXPECT_EQ(settings.zone, 55) << "the last zone projected is the To zone";
 }
 
 TEST_F(GridCalculation, EmptyEastIsUsedAsZero) {
@@ -98,7 +97,7 @@ TEST_F(GridCalculation, ToSideShowingXyzReturnsToGridCaptions) {
   view->Click(MW::kCalculate);
   EXPECT_EQ(texts().toLabel1, "East");
   EXPECT_EQ(texts().toLabel3, "Ellips.Ht");
-  EXPECT_EQ(window->session().toCartesian, 0);
+  EXPECT_EQ(window->session().toDisplay, DisplayMode::Grid);
   EXPECT_EQ(texts().toGridLabel, "MGA 94");
 }
 
@@ -263,7 +262,7 @@ TEST(CalculationAgainstProj, GridToGridWithinTwoMillimetres) {
       params::SetActiveParameters(settings, preset.texts);
       WindowTexts texts;
       SessionValues session;
-      engine::CartesianEstimates estimates;
+      chain::PointState estimates;
       ntv2::GridChoice grid;
       ntv2::GridInterpolator interpolator;
       ui::testing::ScriptedDesktop desktop;

@@ -34,7 +34,7 @@ TEST_F(Fields, GridEntryOfThreeCharactersOrFewerIsDropped) {
   view->Type(MW::kFromNorth, "6300000.25");
   view->Blur();
   EXPECT_EQ(texts().fromNorth, "6300000.25");
-  EXPECT_EQ(window->session().geographicInput, 0);
+  EXPECT_EQ(window->session().inputMode, InputMode::ValueFields);
 }
 
 TEST_F(Fields, FocusSwitchesWhichPairIsEditable) {
@@ -54,7 +54,7 @@ TEST_F(Fields, LongitudeEntryProposesTheZonesOfBothSides) {
   EXPECT_EQ(texts().toZone, "561");
   EXPECT_EQ(settings.longitude, 150.0);
   EXPECT_EQ(texts().fromLongitude, "150\xB0 00' 00.0000\"");
-  EXPECT_EQ(window->session().geographicInput, 1);
+  EXPECT_EQ(window->session().inputMode, InputMode::Geographic);
 }
 
 TEST_F(Fields, AngleFieldShowsTheStoredValueInTheInputNotationWhileEdited) {
@@ -198,7 +198,7 @@ TEST_F(Fields, ChangeOptionsAppliesTheChosenMethod) {
   EXPECT_EQ(texts().methodLabel, "High Accuracy - NTv2");
   EXPECT_EQ(window->session().secondsDecimals, 5);
   EXPECT_EQ(texts().fromGridLabel, "AMG 66");
-  EXPECT_EQ(window->session().geographicInput, 1);
+  EXPECT_EQ(window->session().inputMode, InputMode::Geographic);
 }
 
 TEST_F(Fields, ButtonsOpenTheirDialogs) {

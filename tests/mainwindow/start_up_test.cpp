@@ -55,16 +55,16 @@ TEST_F(StartUp, RestoresEverySavedFieldAndValue) {
   EXPECT_EQ(grid.gridMethod, ntv2::GridMethod::GridFileAgd84);
   EXPECT_EQ(grid.gridFilePath, "C:\\grids\\A66_National.gsb");
   // Derived: a To side saved with Cartesian captions, Medium Accuracy with Tarvo.var.
-  EXPECT_EQ(window->session().toCartesian, 1);
+  EXPECT_EQ(window->session().toDisplay, DisplayMode::Cartesian);
   EXPECT_EQ(texts().toGridLabel, " ");
   EXPECT_EQ(texts().toDatumLabel, " ");
-  EXPECT_EQ(window->session().fromCartesian, 0);
+  EXPECT_EQ(window->session().fromDisplay, DisplayMode::Grid);
   EXPECT_EQ(texts().fromGridLabel, "MGA 94");
   EXPECT_EQ(texts().methodLabel, "Medium Accuracy");
   EXPECT_EQ(window->session().secondsDecimals, 4);
   EXPECT_EQ(settings.shiftX, "-129.193");
   EXPECT_EQ(settings.scalePpm, "-2.955");
-  EXPECT_EQ(window->session().geographicInput, 0);
+  EXPECT_EQ(window->session().inputMode, InputMode::ValueFields);
 }
 
 TEST_F(StartUp, TarvoVarIsReadUnderHighAccuracyToo) {
@@ -101,7 +101,7 @@ TEST_F(StartUp, FirstStartAsksForTheOptionsAndDerivesTheLabels) {
   EXPECT_EQ(texts().fromDatumLabel, "AGD 84");
   EXPECT_EQ(texts().toGridLabel, "MGA 94");
   EXPECT_EQ(texts().parameterSetLabel, "National  -->  AGD84<>GDA");
-  EXPECT_EQ(window->session().geographicInput, 1);
+  EXPECT_EQ(window->session().inputMode, InputMode::Geographic);
 }
 
 // High Accuracy, the default, would leave a first start without a grid file; the start goes

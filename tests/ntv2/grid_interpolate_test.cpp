@@ -1,5 +1,5 @@
-// GridInterpolate: direction from the input system, the three counters and the messages of
-// a file that cannot be used, and the cache that reads a replaced file afresh.
+// The window's NTv2 datum change: the direction from the input system, the three counters and
+// the messages of a file that cannot be used, and the cache that reads a replaced file afresh.
 #include "ntv2/grid_interpolate.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "chain/point_chain.h"
 #include "tests/support/support.h"
 #include "tests/support/synthetic_grid.h"
 #include "ui/testing/scripted_desktop.h"
@@ -37,10 +38,30 @@ class GridInterpolateTest : public ::testing::Test {
     tarvo::testing::WriteFile(path, GridBytes(grid, kCanadianLayout));
     return path.string();
   }
-  int Interpolate(const std::string& path, std::string_view system, double latitude = kLatitude,
-                  double longitude = kLongitude) {
-    return GridInterpolate(interpolator_, desktop_, path, system, latitude, longitude, latitudeOut_,
-                           longitudeOut_, accuracyOut_);
+  enum Outcome { kGridShifted, kPointOutsideGrid, kGridFileUnusable };
+
+  // One point through the window's datum change: the grid from the interpolator, the chain
+  // from `system` to the other datum, the outcome counted.
+  Outcome Interpolate(const std::string& path, std::string_view system, double latitude = kLatitude,
+                      double longitude = kLongitude) {
+    chain::ChainSettings settings;
+    settings.source = {chain::DatumOfSystem(system, chain::Datum::Agd66), 56};
+    settings.target = {
+        settings.source.datum == chain::Datum::Gda94 ? chain::Datum::Agd66 : chain::Datum::Gda94,
+        56};
+    settings.method = chain::DatumMethod::Grid;
+    settings.grid = interpolator_.GridForPoint(path, desktop_);
+    if (!settings.grid) return kGridFileUnusable;
+    chain::PointState state;
+    const chain::PointResult result = chain::PointChain(settings).Convert(
+        {chain::InputKind::Packed, latitude, longitude, 0.0}, state);
+    const bool inside = result.status != chain::Status::OutsideGrid;
+    interpolator_.CountShift(inside);
+    if (!inside) return kPointOutsideGrid;
+    latitudeOut_ = result.latitude;
+    longitudeOut_ = result.longitude;
+    accuracyOut_ = AccuracyText(*result.gridShift);
+    return kGridShifted;
   }
 
   tarvo::testing::TempDir dir_;
