@@ -159,24 +159,19 @@ void LoadProgramSettings(const std::filesystem::path& folder, RunState& state,
 // The grid method a grid file implies: the datum its first sub-grid's name or its path
 // tells (the grid file dialog's rules), else the method as it was (a grid file method).
 ntv2::GridMethod GridMethodFor(const std::string& path, RunState& state) {
-  ntv2::GridMethod method = state.grid.gridMethod == ntv2::GridMethod::GridFileAgd84
-                                ? ntv2::GridMethod::GridFileAgd84
-                                : ntv2::GridMethod::GridFileAgd66;
+  const ntv2::GridMethod method = state.grid.gridMethod == ntv2::GridMethod::GridFileAgd84
+                                      ? ntv2::GridMethod::GridFileAgd84
+                                      : ntv2::GridMethod::GridFileAgd66;
   ntv2::GridOpenStatus status;
   std::optional<std::string_view> datum;
   if (const auto file = state.interpolator.cache().Get(path, status);
       file && !file->subGrids().empty()) {
     datum = ntv2::DatumFromSubGridName(file->subGrids().front().name);
   }
-  if (!datum) {
-    const bool holds84 = path.find("84") != std::string::npos;
-    const bool holds66 = path.find("66") != std::string::npos;
-    if (holds84 != holds66) datum = holds84 ? ntv2::kAgd84Text : ntv2::kAgd66Text;
-  }
-  if (datum)
-    method = *datum == ntv2::kAgd84Text ? ntv2::GridMethod::GridFileAgd84
-                                        : ntv2::GridMethod::GridFileAgd66;
-  return method;
+  if (!datum) datum = ntv2::DatumFromPath(path);
+  if (!datum) return method;
+  return *datum == ntv2::kAgd84Text ? ntv2::GridMethod::GridFileAgd84
+                                    : ntv2::GridMethod::GridFileAgd66;
 }
 
 // The transformation settings the options replace. Returns a usage error text, or empty.
@@ -216,40 +211,7 @@ std::string ApplyTransformOptions(const ConvertOptions& o, RunState& state) {
 // becomes its 6-degree zone ("561" -> "56 ") and a 6-degree zone its first ISG sub-zone.
 void PickSystem(const SideOption& side, std::string& system, std::string& zone) {
   system = side.system;
-  if (side.zone) {
-    zone = *side.zone;
-    return;
-  }
-  const int number = text::ToInt(zone);
-  if (system != engine::GridSystem::kIsg && number > 100) {
-    zone = text::Format("%2d ", number / 10);
-  } else if (system == engine::GridSystem::kIsg && number < 100) {
-    zone = text::Format("%2d1", number);
-  }
-}
-
-// New input units, as picking them in the dialog sets the field labels and the height field.
-void PickInputUnits(const std::string& units, FileConversionSettings& s, FileTypeCode type) {
-  s.inputUnits = units;
-  if (type == FileTypeCode::T27) {
-    s.firstFieldLabel.clear();
-    s.secondFieldLabel.clear();
-    s.heightField = "No";
-    return;
-  }
-  s.heightFieldLabel = "Height Field";
-  if (units == kGridUnits) {
-    s.firstFieldLabel = "East Field";
-    s.secondFieldLabel = "North Field";
-  } else if (units == kGeographicUnits) {
-    s.firstFieldLabel = "Latitude Field";
-    s.secondFieldLabel = "Longitude Field";
-  } else if (units == kCartesianUnits) {
-    s.firstFieldLabel = "X Field";
-    s.secondFieldLabel = "Y Field";
-    s.heightFieldLabel = "Z Field";
-  }
-  s.heightField = s.gridFlag ? kNotUsed : kIgnore;
+  zone = side.zone ? *side.zone : engine::ZoneTextForSystem(zone, system);
 }
 
 // The dialog's settings the options replace. Returns a usage error text, or empty.
@@ -279,7 +241,7 @@ std::string ApplyFileOptions(const ConvertOptions& o, RunState& state) {
     return "X,Y & Z units are not available with the NTv2 method (use --method medium)";
   }
   if (o.inputUnits) {
-    PickInputUnits(*o.inputUnits, s, batch.fileTypeCode);
+    TakeInputUnits(s, *o.inputUnits, batch.fileTypeCode);
     state.sources.Set(Setting::InputUnits, "option --input-units");
   }
   if (o.outputUnits) {

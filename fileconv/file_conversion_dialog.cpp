@@ -346,27 +346,9 @@ void FileConversionDialog::DropUnits() {
 }
 
 void FileConversionDialog::SelectInputUnits() {
-  Take(kInputUnits, settings_.inputUnits);
-  if (IsT27()) {
-    settings_.firstFieldLabel.clear();
-    settings_.secondFieldLabel.clear();
-    settings_.heightField = "No";
-    return;
-  }
-  settings_.heightFieldLabel = "Height Field";
-  const std::optional<Units> units = FindUnits(settings_.inputUnits);
-  if (units == Units::Grid) {
-    settings_.firstFieldLabel = "East Field";
-    settings_.secondFieldLabel = "North Field";
-  } else if (units == Units::Geographic) {
-    settings_.firstFieldLabel = "Latitude Field";
-    settings_.secondFieldLabel = "Longitude Field";
-  } else if (units == Units::Cartesian) {
-    settings_.firstFieldLabel = "X Field";
-    settings_.secondFieldLabel = "Y Field";
-    settings_.heightFieldLabel = "Z Field";
-  }
-  settings_.heightField = settings_.gridFlag ? kNotUsed : kIgnore;
+  std::string units = settings_.inputUnits;
+  Take(kInputUnits, units);
+  TakeInputUnits(settings_, units, batch_.fileTypeCode);
 }
 
 // --- Field lists: filled from the separator count each time one is entered ------------------

@@ -128,6 +128,30 @@ bool SaveFileConversionSettings(const std::filesystem::path& folder,
   return text::WriteFileAtomically(folder / kSettingsFileName, contents);
 }
 
+void TakeInputUnits(FileConversionSettings& s, const std::string& units, FileTypeCode fileType) {
+  s.inputUnits = units;
+  if (fileType == FileTypeCode::T27) {
+    s.firstFieldLabel.clear();
+    s.secondFieldLabel.clear();
+    s.heightField = "No";
+    return;
+  }
+  s.heightFieldLabel = "Height Field";
+  const std::optional<Units> found = FindUnits(units);
+  if (found == Units::Grid) {
+    s.firstFieldLabel = "East Field";
+    s.secondFieldLabel = "North Field";
+  } else if (found == Units::Geographic) {
+    s.firstFieldLabel = "Latitude Field";
+    s.secondFieldLabel = "Longitude Field";
+  } else if (found == Units::Cartesian) {
+    s.firstFieldLabel = "X Field";
+    s.secondFieldLabel = "Y Field";
+    s.heightFieldLabel = "Z Field";
+  }
+  s.heightField = s.gridFlag ? kNotUsed : kIgnore;
+}
+
 void TakeMethodSettings(FileConversionSettings& settings,
                         const engine::TransformSettings& transform, const ntv2::GridChoice& grid) {
   settings.outputFormat = transform.inputFormat;

@@ -123,6 +123,13 @@ bool LoadFileConversionSettings(const std::filesystem::path& folder,
 bool SaveFileConversionSettings(const std::filesystem::path& folder,
                                 const FileConversionSettings& settings);
 
+// New input units, as picking them sets the field labels and the height field: for T27 the
+// labels are emptied and the height is "No"; otherwise the labels name the units' fields
+// ("East Field", "Latitude Field", "X Field" ... "Z Field") and the height field is
+// "Ignore", or "Not Used" under the High Accuracy method.
+void TakeInputUnits(FileConversionSettings& settings, const std::string& units,
+                    FileTypeCode fileType);
+
 // Takes over what the dialog shows of the transformation settings when it opens: the
 // latitude/longitude output format becomes the input notation; the parameter description
 // names the parameter set; under the High Accuracy method the grid flag is set, the method

@@ -35,21 +35,22 @@ std::optional<std::string_view> DatumFromSubGridName(std::string_view subGridNam
   return std::nullopt;
 }
 
+std::optional<std::string_view> DatumFromPath(std::string_view path) {
+  const bool holds84 = Holds(path, "84");
+  const bool holds66 = Holds(path, "66");
+  if (holds84 == holds66) return std::nullopt;
+  return holds84 ? kAgd84Text : kAgd66Text;
+}
+
 std::string DetectGridDatum(std::string_view subGridName, const std::string& path,
                             GridCaller caller, const std::string& currentDatum, GridChoice& grid,
                             ui::Desktop& desktop) {
   if (const auto datum = DatumFromSubGridName(subGridName)) return std::string(*datum);
 
   if (caller == GridCaller::kListChoice) grid.gridFilePath = path;
-  const bool holds84 = Holds(path, "84");
-  const bool holds66 = Holds(path, "66");
-  if (holds84 && !holds66) {
-    grid.gridMethod = GridMethod::GridFileAgd84;
-    return std::string(kAgd84Text);
-  }
-  if (holds66 && !holds84) {
-    grid.gridMethod = GridMethod::GridFileAgd66;
-    return std::string(kAgd66Text);
+  if (const auto datum = DatumFromPath(path)) {
+    grid.gridMethod = *datum == kAgd84Text ? GridMethod::GridFileAgd84 : GridMethod::GridFileAgd66;
+    return std::string(*datum);
   }
 
   desktop.ShowMessage("Unable to determine Datum 66/84",

@@ -29,6 +29,9 @@ inline constexpr std::string_view kAgd84Text = "AGD84";
 // Rules 1 to 3: the datum a sub-grid name tells, if any.
 std::optional<std::string_view> DatumFromSubGridName(std::string_view subGridName);
 
+// Rule 4: the datum a grid file's path tells, if any.
+std::optional<std::string_view> DatumFromPath(std::string_view path);
+
 // Rules 1 to 5 for a file read by `caller` (the grid file dialog's callers). Returns the
 // datum text, or `currentDatum` when the user leaves the datum choice dialog without OK.
 //   - Rule 4 sets grid.gridMethod; for a list choice it first copies `path` into
