@@ -36,17 +36,17 @@
 #include <string>
 #include <vector>
 
+#include "app/console_desktop.h"
 #include "app/convert_options.h"
 #include "engine/grid_system.h"
 #include "fileconv/batch_run.h"
-#include "fileconv/console_desktop.h"
 #include "fileconv/file_conversion_settings.h"
 #include "fileconv/run_grid.h"
-#include "mainwindow/saved_settings.h"
 #include "ntv2/grid_datum.h"
 #include "ntv2/grid_file.h"
 #include "ntv2/grid_interpolate.h"
 #include "params/parameter_sets.h"
+#include "params/saved_settings.h"
 #include "text/atomic_file.h"
 #include "text/line_input.h"
 #include "text/number_text.h"
@@ -133,11 +133,10 @@ void SetFileSources(SettingSources& sources) {
 // dialog does when it opens.
 void LoadProgramSettings(const std::filesystem::path& folder, RunState& state,
                          ui::Desktop& desktop) {
-  mainwindow::WindowTexts texts;
   std::string refusal;
   std::string problem;
-  if (mainwindow::LoadSavedSettings(folder / "tarvo_prm.dat", texts, state.transform, state.grid,
-                                    refusal, &problem)) {
+  if (const auto saved = params::LoadSavedLines(folder / "tarvo_prm.dat", refusal, &problem)) {
+    params::TakeSavedSettings(*saved, state.transform, state.grid);
     state.sources.Set(Setting::InputFormat, "tarvo_prm.dat line 28");
     state.sources.Set(Setting::Grid, "tarvo_prm.dat lines 31 and 32");
   } else if (!problem.empty()) {

@@ -1,10 +1,5 @@
-// tarvo_prm.dat: the main window's state from one run to the next.
-//
-// 32 lines, one value each, in a fixed order with no header or version; the position of a
-// line gives its meaning. Token lines hold one word (their first word is read), text lines
-// are read whole, number lines hold a decimal number. Files written by earlier versions of
-// the program read back unchanged; a file with lines missing, or without a whole number
-// where one belongs, is rejected as a whole.
+// The main window's texts in tarvo_prm.dat (params/saved_settings.h holds the file itself):
+// which line keeps which text.
 #pragma once
 
 #include <filesystem>
@@ -19,12 +14,7 @@ namespace tarvo::mainwindow {
 
 // Reads the 32 lines into the window's texts, the transformation settings and the grid
 // choice. Returns false, changing nothing and putting the reason into `problem` (when
-// given), when lines are missing, a whole number is not one, or a value is one the program
-// never writes: a number in metres (or a scale factor) that is not finite or lies beyond
-// 1e9 m, an angle text holding "nan" or "inf", a position that is no valid packed angle.
-// Such a file comes from a calculation gone wrong or from an editor; its values would come
-// back as nonsense. Line ends may be "\n" or "\r\n"; a text line keeps every other
-// character.
+// given), when the file is refused as params::ReadSavedLines says.
 bool ReadSavedSettings(std::istream& in, WindowTexts& texts, engine::TransformSettings& settings,
                        ntv2::GridChoice& grid, std::string* problem = nullptr);
 

@@ -7,7 +7,8 @@
 # A file may include its own folder and the folders before it, never one after it, with these
 # exceptions: engine and chain include nothing from ui (no messages, no desktop), and chain
 # reaches none through the headers it includes either; app and tools stand side by side and
-# include neither each other nor, for tools, ui/qt. Qt headers are included only in ui/qt,
+# include neither each other nor, for tools, ui/qt; the converter's files in app include
+# nothing of mainwindow or ui/qt. Qt headers are included only in ui/qt,
 # app and the GUI tests. Tests, fuzz targets and benchmarks may include any folder.
 # Every violation is printed as "LAYERING: FILE:LINE includes HEADER (REASON)"; the script
 # fails when there is any.
@@ -35,6 +36,9 @@ set(allowed_tools ${allowed_mainwindow} mainwindow)
 set(qt_folders ui/qt app tests/gui)
 # Folders that must not reach ui even through the headers they include.
 set(no_ui_reach chain)
+# The command-line converter's files use no window: nothing from mainwindow or ui/qt.
+set(windowless app/tarvo_convert.cpp app/convert_options.h app/convert_options.cpp
+    app/console_desktop.h app/console_desktop.cpp)
 
 # The layer folder of a path relative to the source tree ("ui/qt/x.h" -> ui/qt), or empty.
 function(layer_of path result)
@@ -112,6 +116,8 @@ foreach(source IN LISTS sources)
       elseif(target IN_LIST layers AND NOT target STREQUAL own AND
              NOT target IN_LIST allowed_${own})
         set(reason "${own} may not include ${target}")
+      elseif(source IN_LIST windowless AND (target STREQUAL "mainwindow" OR target STREQUAL "ui/qt"))
+        set(reason "the converter uses no window")
       elseif(own IN_LIST no_ui_reach)
         reached("${included}" headers)
         foreach(header IN LISTS headers)

@@ -1,10 +1,10 @@
-#include "fileconv/console_desktop.h"
+#include "app/console_desktop.h"
 
 #include "text/number_text.h"
 #include "ui/dialog.h"
 #include "ui/os_services.h"
 
-namespace tarvo::fileconv {
+namespace tarvo::app {
 
 std::string ConsoleDesktop::OneLine(std::string_view text) {
   std::string line;
@@ -73,4 +73,4 @@ ui::ProcessOutcome ConsoleDesktop::RunProcess(const std::filesystem::path& progr
   return ui::RunProgram(program, workingDirectory, timeoutMs);
 }
 
-}  // namespace tarvo::fileconv
+}  // namespace tarvo::app

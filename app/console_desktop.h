@@ -19,7 +19,7 @@
 
 #include "ui/desktop.h"
 
-namespace tarvo::fileconv {
+namespace tarvo::app {
 
 class ConsoleDesktop : public ui::Desktop {
  public:
@@ -65,4 +65,4 @@ class ConsoleDesktop : public ui::Desktop {
   std::function<void()> beforeMessage_;
 };
 
-}  // namespace tarvo::fileconv
+}  // namespace tarvo::app

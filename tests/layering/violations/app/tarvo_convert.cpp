@@ -1,0 +1,2 @@
+// Layering fixture: the converter uses no window.
+#include "mainwindow/saved_settings.h"
