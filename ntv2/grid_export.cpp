@@ -9,6 +9,7 @@
 #include <span>
 #include <vector>
 
+#include "ntv2/grid_file.h"
 #include "ntv2/grid_layout.h"
 #include "text/atomic_file.h"
 #include "text/line_input.h"
@@ -140,8 +141,7 @@ class Exporter {
       if (!WriteHeader(subGridShape, std::span(header.data(), got))) {
         return "in the header of " + which;
       }
-      // The node count's label is followed by the int32 in both layouts.
-      const int nodes = detail::LoadInt32(header.data() + layout_.subGrid.nodeCount);
+      const int nodes = ReadSubGridHeader(header.data(), layout_).nodeCount;
       const int total = nodes > 0 ? nodes : 0;
       const int step = total / kProgressSteps > 0 ? total / kProgressSteps : 1;
       Progress(0, total);

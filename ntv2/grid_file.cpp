@@ -132,6 +132,21 @@ std::string AccuracyText(const GridShift& shift) {
   return text::Format("Acc: Lat %.3fm Long %.3fm", shift.latitudeAccuracy, shift.longitudeAccuracy);
 }
 
+SubGrid ReadSubGridHeader(const unsigned char* header, const GridLayout& layout) {
+  const SubGridOffsets& h = layout.subGrid;
+  SubGrid s;
+  s.name = Characters(header + h.name);
+  s.parent = Characters(header + h.parent);
+  s.south = detail::LoadFloat64(header + h.south);
+  s.north = detail::LoadFloat64(header + h.north);
+  s.east = detail::LoadFloat64(header + h.east);
+  s.west = detail::LoadFloat64(header + h.west);
+  s.latitudeIncrement = detail::LoadFloat64(header + h.latitudeIncrement);
+  s.longitudeIncrement = detail::LoadFloat64(header + h.longitudeIncrement);
+  s.nodeCount = detail::LoadInt32(header + h.nodeCount);
+  return s;
+}
+
 std::unique_ptr<GridFile> GridFile::Open(const std::filesystem::path& path,
                                          GridOpenStatus& status) {
   status = {};
@@ -202,16 +217,7 @@ std::unique_ptr<GridFile> GridFile::Open(const std::filesystem::path& path,
     if (!ReadAt(in, headerAt, header.data(), static_cast<std::uint64_t>(h.size))) {
       return fail(GridOpenError::kCannotOpen, "the file cannot be read");
     }
-    SubGrid s;
-    s.name = Characters(header.data() + h.name);
-    s.parent = Characters(header.data() + h.parent);
-    s.south = detail::LoadFloat64(header.data() + h.south);
-    s.north = detail::LoadFloat64(header.data() + h.north);
-    s.east = detail::LoadFloat64(header.data() + h.east);
-    s.west = detail::LoadFloat64(header.data() + h.west);
-    s.latitudeIncrement = detail::LoadFloat64(header.data() + h.latitudeIncrement);
-    s.longitudeIncrement = detail::LoadFloat64(header.data() + h.longitudeIncrement);
-    s.nodeCount = detail::LoadInt32(header.data() + h.nodeCount);
+    SubGrid s = ReadSubGridHeader(header.data(), layout);
     const std::string name = Printable(s.name);
 
     for (const double limit : {s.south, s.north, s.east, s.west}) {

@@ -99,6 +99,11 @@ struct SubGrid {
   int rows = 0;
 };
 
+// The sub-grid header that `header` starts with (at least layout.subGrid.size bytes), as
+// read: name, parent, limits, increments and node count; rows and columns are not counted.
+// GridFile::Open and the text export (grid_export.h) both read sub-grid headers by it.
+SubGrid ReadSubGridHeader(const unsigned char* header, const GridLayout& layout);
+
 // One node record, as stored in the file: arc seconds, longitude shift positive west; a
 // negative accuracy means none is known.
 struct GridNode {
