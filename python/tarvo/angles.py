@@ -3,21 +3,21 @@
 Notations, by the names tarvo-convert's ``--input-format`` takes (any case) or by their
 labels:
 
-=========  ==============  ============================================================
-name       label           example: 35 deg 12' 34.5678"
-=========  ==============  ============================================================
-packed     DDD.MMSSsssss   ``35.12345678``: degrees, then two digits each of minutes
-                           and seconds, then decimals of seconds
-dms        DDD MM SS.ssss  ``35 12 34.5678``
-degrees    DDD.dddddddddd  ``35.209602167`` (also ``deg``)
-degmin     DDD.MMmmmmm     ``35.120946130``: degrees, then minutes with decimals (``dm``)
-radians    Radians         ``0.614523486`` (also ``rad``)
-seconds    SSSSSS.ssss     ``126754.5678`` arc seconds (also ``sec``)
-minutes    MM.mmmmmm       ``2112.576130000`` arc minutes (also ``min``)
-=========  ==============  ============================================================
+=========  ==============  ===============  ==========================================
+name       label           35 12 34.5678    at ``decimals=4``
+=========  ==============  ===============  ==========================================
+packed     DDD.MMSSsssss   35.12345678      degrees, two digits each of minutes and
+                                            seconds, then decimals of seconds
+dms        DDD MM SS.ssss  35 12 34.5678    blanks between the parts
+degrees    DDD.dddddddddd  35.20960217      decimal degrees (also ``deg``)
+degmin     DDD.MMmmmmm     35.12576130      degrees, then minutes with decimals (``dm``)
+radians    Radians         0.61452349       (also ``rad``)
+seconds    SSSSSS.ssss     126754.5678      arc seconds (also ``sec``)
+minutes    MM.mmmmmm       2112.57613000    arc minutes (also ``min``)
+=========  ==============  ===============  ==========================================
 
-Values are decimal degrees by default: the numbers numpy computes with, pyproj takes and
-Tarvo's transformations take for latitude and longitude. ``unit="packed"`` gives and takes
+Values are decimal degrees by default: the numbers numpy computes with and pyproj takes
+for latitude and longitude. ``unit="packed"`` gives and takes
 the packed number DDD.MMSSsss instead, as the program itself keeps angles and its packed
 files hold them. Either way the sign is the one written: the program's files carry southern
 latitudes as positive numbers, and these functions keep them so (negate them for a
