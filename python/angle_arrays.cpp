@@ -51,8 +51,7 @@ constexpr int kMaxDecimals = 6;
 // enough to tell a typed 60 from a value a hair below it (a double near 360 is exact to
 // 3e-14 degrees).
 constexpr int kFieldCheckDecimals = 12;
-constexpr std::array<double, kMaxDecimals + 1> kPowersOfTen = {1e0, 1e1, 1e2, 1e3,
-                                                                1e4, 1e5, 1e6};
+constexpr std::array<double, kMaxDecimals + 1> kPowersOfTen = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
 
 // The notations by the words tarvo-convert's --input-format and --output-format take, or by
 // their labels, in any case.
@@ -61,10 +60,12 @@ struct NotationName {
   std::array<std::string_view, 2> words;
 };
 constexpr NotationName kNotations[] = {
-    {AngleFormat::Packed, {"packed", ""}},       {AngleFormat::DmsBlanks, {"dms", ""}},
+    {AngleFormat::Packed, {"packed", ""}},
+    {AngleFormat::DmsBlanks, {"dms", ""}},
     {AngleFormat::DecimalDegrees, {"degrees", "deg"}},
     {AngleFormat::DegreesMinutes, {"degmin", "dm"}},
-    {AngleFormat::Radians, {"radians", "rad"}},  {AngleFormat::Seconds, {"seconds", "sec"}},
+    {AngleFormat::Radians, {"radians", "rad"}},
+    {AngleFormat::Seconds, {"seconds", "sec"}},
     {AngleFormat::Minutes, {"minutes", "min"}},
 };
 
@@ -84,8 +85,8 @@ bool SameWord(std::string_view a, std::string_view b) {
 
 [[noreturn]] void Invalid(const std::string& name, const std::string& value,
                           std::string_view expected) {
-  throw std::invalid_argument("invalid value '" + value + "' for '" + name +
-                              "': expected " + std::string(expected));
+  throw std::invalid_argument("invalid value '" + value + "' for '" + name + "': expected " +
+                              std::string(expected));
 }
 
 AngleFormat FindNotation(const std::string& name) {
@@ -184,14 +185,12 @@ Angle ReadOne(std::string_view text, AngleFormat format, int decimals, Unit unit
   const std::string_view whole = Trimmed(text);
   // The number notations take one number; "DDD MM SS.ssss" is checked by its reader, which
   // looks at no more than its first 30 characters.
-  const bool whole_read = format == AngleFormat::DmsBlanks
-                              ? whole.size() <= angles::kMaxReadLength
-                              : text::ParseDouble(whole).has_value();
-  if (!whole_read) return Refused(Refusal::NotInNotation);
+  const bool wholeRead = format == AngleFormat::DmsBlanks ? whole.size() <= angles::kMaxReadLength
+                                                          : text::ParseDouble(whole).has_value();
+  if (!wholeRead) return Refused(Refusal::NotInNotation);
   const std::optional<double> read = angles::ReadAngleText(whole, format, decimals);
   if (!read) return Refused(Refusal::NotInNotation);
-  const bool hasSecondsField =
-      format == AngleFormat::Packed || format == AngleFormat::DmsBlanks;
+  const bool hasSecondsField = format == AngleFormat::Packed || format == AngleFormat::DmsBlanks;
   if (hasSecondsField && SecondsFieldOver59(*read)) return Refused(Refusal::SixtyOrMore);
 
   const double packed = angles::RoundPacked(*read, decimals + 4);
@@ -223,9 +222,8 @@ Refusal WriteOne(double value, const fileconv::RecordWriter& writer, int decimal
   return Refusal::None;
 }
 
-py::array_t<double> ParseAngles(const py::array& texts, const std::string& notation,
-                                int decimals, const std::string& unitName,
-                                const std::string& errorsName) {
+py::array_t<double> ParseAngles(const py::array& texts, const std::string& notation, int decimals,
+                                const std::string& unitName, const std::string& errorsName) {
   RequireTextArray(texts);
   const AngleFormat format = FindNotation(notation);
   CheckedDecimals(decimals);
@@ -291,8 +289,8 @@ py::array FormatAngles(const py::array_t<double, py::array::c_style | py::array:
   }
   if (refusedAt < count) {
     throw std::invalid_argument("Invalid angle" + AtIndex(shape, refusedAt) + ": " +
-                                py::repr(py::float_(in[refusedAt])).cast<std::string>() +
-                                ": " + Reason(refusal, setup.outputFormat));
+                                py::repr(py::float_(in[refusedAt])).cast<std::string>() + ": " +
+                                Reason(refusal, setup.outputFormat));
   }
   return MakeTextArray(all, ends, shape);
 }
@@ -306,8 +304,7 @@ void BindAngles(py::module_& m) {
     names[i] = py::str(std::string(kNotations[i].words[0]));
   }
   m.attr("ANGLE_NOTATIONS") = names;
-  m.def("parse_angles", &ParseAngles, "texts"_a, "notation"_a, "decimals"_a, "unit"_a,
-        "errors"_a,
+  m.def("parse_angles", &ParseAngles, "texts"_a, "notation"_a, "decimals"_a, "unit"_a, "errors"_a,
         "Values of an array of texts (dtype 'U') in a notation; see tarvo.angles.parse.");
   m.def("format_angles", &FormatAngles, "values"_a, "notation"_a, "decimals"_a, "unit"_a,
         "Texts (dtype 'U') of an array of values in a notation; see tarvo.angles.format.");

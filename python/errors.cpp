@@ -20,7 +20,8 @@ void RegisterErrorTranslation() {
     } catch (const GridFileError& e) {
       PyErr_SetObject(PackageException("GridFileError").ptr(), py::str(e.what()).ptr());
     } catch (const OutsideGridError& e) {
-      const py::object error = PackageException("OutsideGridError")(e.what(), ElementIndex(e.shape, e.flat));
+      const py::object error =
+          PackageException("OutsideGridError")(e.what(), ElementIndex(e.shape, e.flat));
       PyErr_SetObject(error.get_type().ptr(), error.ptr());
     }
   });
