@@ -36,8 +36,8 @@ CartesianPoint SimilarityForward(const DatumParameters& parameters, const Cartes
 // ω = (rx, ry, rz)). Since K ω = 0 and K² = ω ωᵀ − |ω|² I,
 //   R⁻¹ = (I − K + ω ωᵀ) / (1 + |ω|²),
 // so X = (d − K d + ω (ω · d)) / (1 + |ω|²): the first-order reverse plus the second-order
-// terms, which are 0.4 micrometres for rotations of 0.05". A forward and reverse pair returns
-// a point to the rounding of the arithmetic (about 1e-9 m at the earth's radius).
+// terms, 0.5 micrometres for the GDA2020 rotations (0.06" in all). A forward and reverse pair
+// returns a point to the rounding of the arithmetic (a few nanometres at the earth's radius).
 CartesianPoint SimilarityReverse(const DatumParameters& parameters, const CartesianPoint& point);
 
 // AGD (ANS) to GDA94 (the parameters' ellipsoid). The longitude returned is the principal
