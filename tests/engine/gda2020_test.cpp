@@ -4,10 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -84,217 +85,105 @@ double Separation(Form form, const Position& a, const Position& b) {
   return 0.0;
 }
 
-// The largest and the root-mean-square separation of a set of cases, printed for the record.
-class Spread {
- public:
-  void Add(double metres) {
-    max_ = std::max(max_, metres);
-    sumOfSquares_ += metres * metres;
-    ++count_;
-  }
-  double max() const { return max_; }
-  void Print(const std::string& what) const {
-    std::printf("[ measured ] %s: %d points, max %.3g mm, RMS %.3g mm\n", what.c_str(), count_,
-                max_ * 1e3, count_ ? std::sqrt(sumOfSquares_ / count_) * 1e3 : 0.0);
-  }
-
- private:
-  double max_ = 0.0;
-  double sumOfSquares_ = 0.0;
-  int count_ = 0;
-};
-
 // ---------------------------------------------------------------------------------------------
 // The shared tables (TARVO_SHARED_DATA/testdata/gda2020; README.md there says how PROJ made
-// them). One line per check: the rows of a file (those whose `select` column holds `value`),
-// the form and direction, the input and expected columns, the tolerance.
+// them). One line per check: the file and which of its rows, the form and direction, the
+// input and expected columns, the tolerance and the count of rows.
 
 struct TableCheck {
   const char* file;
-  const char* select;  // nullptr: every row
-  const char* value;
+  const char* rows;  // "column=value": the rows that hold it; "" for every row
   Form form;
   bool reverse;
-  std::array<const char*, 3> in;   // a missing height is 0; the zone of an MGA position
-  std::array<const char*, 3> out;  // the expected height, or nullptr where none is compared
-  double tolerance;                // metres
-  std::size_t rows;
+  // Two or three columns, blank-separated: a missing input height is 0; the third input of
+  // an MGA position is its zone; no third expected column: the height is not compared.
+  const char* in;
+  const char* expected;
+  double tolerance;  // metres
+  std::size_t count;
 };
+
+constexpr const char* kHelmertTable = "helmert_gda94_gda2020.csv";
+constexpr const char* kMgaTable = "mga94_to_mga2020.csv";
+constexpr const char* kIslandsTable = "islands_grid.csv";
+constexpr const char* kExampleTable = "gda2020_example.csv";
+constexpr Form kGeo = Form::kGeographic;
 
 constexpr TableCheck kTableChecks[] = {
     // 3D Helmert on 200 points, h -30 to 2200 m: the height changes by a few centimetres.
-    {"helmert_gda94_gda2020.csv",
-     "direction",
-     "forward",
-     Form::kGeographic,
-     false,
-     {"lat_in", "lon_in", "h_in"},
-     {"lat_out", "lon_out", "h_out"},
-     kMillimetre,
-     200},
-    {"helmert_gda94_gda2020.csv",
-     "direction",
-     "reverse",
-     Form::kGeographic,
-     true,
-     {"lat_in", "lon_in", "h_in"},
-     {"lat_out", "lon_out", "h_out"},
-     kMillimetre,
-     200},
-    {"helmert_gda94_gda2020.csv",
-     "direction",
-     "forward",
-     Form::kCartesian,
-     false,
-     {"X_in", "Y_in", "Z_in"},
-     {"X_out", "Y_out", "Z_out"},
-     kMillimetre,
-     200},
-    {"helmert_gda94_gda2020.csv",
-     "direction",
-     "reverse",
-     Form::kCartesian,
-     true,
-     {"X_in", "Y_in", "Z_in"},
-     {"X_out", "Y_out", "Z_out"},
-     kMillimetre,
-     200},
+    {kHelmertTable, "direction=forward", kGeo, false, "lat_in lon_in h_in", "lat_out lon_out h_out",
+     kMillimetre, 200},
+    {kHelmertTable, "direction=reverse", kGeo, true, "lat_in lon_in h_in", "lat_out lon_out h_out",
+     kMillimetre, 200},
+    {kHelmertTable, "direction=forward", Form::kCartesian, false, "X_in Y_in Z_in",
+     "X_out Y_out Z_out", kMillimetre, 200},
+    {kHelmertTable, "direction=reverse", Form::kCartesian, true, "X_in Y_in Z_in",
+     "X_out Y_out Z_out", kMillimetre, 200},
     // 2D as EPSG:8048 in PROJ's database, at height 0; the grid through our Transverse
     // Mercator, zones 49 to 56.
-    {"mga94_to_mga2020.csv",
-     nullptr,
-     nullptr,
-     Form::kGeographic,
-     false,
-     {"lat_gda94", "lon_gda94", nullptr},
-     {"lat_gda2020", "lon_gda2020", nullptr},
-     kMillimetre,
+    {kMgaTable, "", kGeo, false, "lat_gda94 lon_gda94", "lat_gda2020 lon_gda2020", kMillimetre,
      160},
-    {"mga94_to_mga2020.csv",
-     nullptr,
-     nullptr,
-     Form::kGeographic,
-     true,
-     {"lat_gda2020", "lon_gda2020", nullptr},
-     {"lat_gda94", "lon_gda94", nullptr},
-     kMillimetre,
+    {kMgaTable, "", kGeo, true, "lat_gda2020 lon_gda2020", "lat_gda94 lon_gda94", kMillimetre, 160},
+    {kMgaTable, "", Form::kMga, false, "E_mga94 N_mga94 zone", "E_mga2020 N_mga2020", kMillimetre,
      160},
-    {"mga94_to_mga2020.csv",
-     nullptr,
-     nullptr,
-     Form::kMga,
-     false,
-     {"E_mga94", "N_mga94", "zone"},
-     {"E_mga2020", "N_mga2020", nullptr},
-     kMillimetre,
+    {kMgaTable, "", Form::kMga, true, "E_mga2020 N_mga2020 zone", "E_mga94 N_mga94", kMillimetre,
      160},
-    {"mga94_to_mga2020.csv",
-     nullptr,
-     nullptr,
-     Form::kMga,
-     true,
-     {"E_mga2020", "N_mga2020", "zone"},
-     {"E_mga94", "N_mga94", nullptr},
-     kMillimetre,
-     160},
-    {"amg66_to_mga2020.csv",
-     nullptr,
-     nullptr,
-     Form::kMga,
-     false,
-     {"E_mga94", "N_mga94", "zone"},
-     {"E_mga2020", "N_mga2020", nullptr},
-     kMillimetre,
-     60},
+    {"amg66_to_mga2020.csv", "", Form::kMga, false, "E_mga94 N_mga94 zone", "E_mga2020 N_mga2020",
+     kMillimetre, 60},
     // The islands' points (2D), whose grids reproduce the similarity.
-    {"islands_grid.csv",
-     "direction",
-     "forward",
-     Form::kGeographic,
-     false,
-     {"lat_in", "lon_in", nullptr},
-     {"lat_helmert", "lon_helmert", nullptr},
-     kMillimetre,
-     32},
-    {"islands_grid.csv",
-     "direction",
-     "reverse",
-     Form::kGeographic,
-     true,
-     {"lat_in", "lon_in", nullptr},
-     {"lat_helmert", "lon_helmert", nullptr},
-     kMillimetre,
-     32},
+    {kIslandsTable, "direction=forward", kGeo, false, "lat_in lon_in", "lat_helmert lon_helmert",
+     kMillimetre, 32},
+    {kIslandsTable, "direction=reverse", kGeo, true, "lat_in lon_in", "lat_helmert lon_helmert",
+     kMillimetre, 32},
     // The Alice Springs (ALIC) example of the GDA2020 Technical Manual: PROJ's result, and the
     // published one within the tolerances the table gives for its rounding.
-    {"gda2020_example.csv",
-     "form",
-     "geographic",
-     Form::kGeographic,
-     false,
-     {"in_1", "in_2", "in_3"},
-     {"proj_1", "proj_2", "proj_3"},
-     kMillimetre,
-     1},
-    {"gda2020_example.csv",
-     "form",
-     "geographic",
-     Form::kGeographic,
-     false,
-     {"in_1", "in_2", "in_3"},
-     {"published_1", "published_2", "published_3"},
-     0.002,
-     1},
-    {"gda2020_example.csv",
-     "form",
-     "cartesian",
-     Form::kCartesian,
-     false,
-     {"in_1", "in_2", "in_3"},
-     {"proj_1", "proj_2", "proj_3"},
-     kMillimetre,
-     1},
-    {"gda2020_example.csv",
-     "form",
-     "cartesian",
-     Form::kCartesian,
-     false,
-     {"in_1", "in_2", "in_3"},
-     {"published_1", "published_2", "published_3"},
-     0.000075,
-     1},
+    {kExampleTable, "form=geographic", kGeo, false, "in_1 in_2 in_3", "proj_1 proj_2 proj_3",
+     kMillimetre, 1},
+    {kExampleTable, "form=geographic", kGeo, false, "in_1 in_2 in_3",
+     "published_1 published_2 published_3", 0.002, 1},
+    {kExampleTable, "form=cartesian", Form::kCartesian, false, "in_1 in_2 in_3",
+     "proj_1 proj_2 proj_3", kMillimetre, 1},
+    {kExampleTable, "form=cartesian", Form::kCartesian, false, "in_1 in_2 in_3",
+     "published_1 published_2 published_3", 0.000075, 1},
 };
 
-Position Columns(const testing::CsvRow& row, const std::array<const char*, 3>& columns,
-                 double missing) {
-  return {row.Number(columns[0]), row.Number(columns[1]),
-          columns[2] == nullptr ? missing : row.Number(columns[2])};
+std::vector<std::string> Words(const std::string& text) {
+  std::istringstream in(text);
+  std::vector<std::string> words;
+  for (std::string word; in >> word;) words.push_back(word);
+  return words;
+}
+
+// The position in `columns` of `row`; `missing` for a third value the columns do not name.
+Position Columns(const testing::CsvRow& row, const char* columns, double missing) {
+  const std::vector<std::string> names = Words(columns);
+  return {row.Number(names.at(0)), row.Number(names.at(1)),
+          names.size() > 2 ? row.Number(names[2]) : missing};
 }
 
 TEST(Gda2020AgainstSharedTables, EveryCheckWithinItsTolerance) {
   TARVO_REQUIRE_SHARED_DATA(shared);
   for (const TableCheck& check : kTableChecks) {
     const std::string what =
-        text::Format("%s %s %s %s %s", check.file, check.value ? check.value : "all",
-                     check.reverse ? "GDA2020->GDA94" : "GDA94->GDA2020",
-                     check.form == Form::kGeographic  ? "geographic"
-                     : check.form == Form::kCartesian ? "Cartesian"
-                                                      : "MGA",
-                     check.out[0]);
+        text::Format("%s %s: %s to %s", check.file, check.rows, check.in, check.expected);
     SCOPED_TRACE(what);
-    Spread spread;
-    std::size_t rows = 0;
+    const std::string rows = check.rows;
+    const std::string column = rows.substr(0, rows.find('='));
+    const std::string value = rows.substr(rows.find('=') + 1);
+    const std::vector<std::string> inputs = Words(check.in);
+    testing::Spread spread;
+    std::size_t count = 0;
     for (const auto& row : testing::ReadCsvTable(shared / "testdata" / "gda2020" / check.file)) {
-      if (check.select != nullptr && row.Text(check.select) != check.value) continue;
-      ++rows;
-      const Position expected = Columns(row, check.out, std::nan(""));
+      if (!rows.empty() && row.Text(column) != value) continue;
+      ++count;
+      const Position expected = Columns(row, check.expected, std::nan(""));
       const Position actual = Transform(check.form, check.reverse, Columns(row, check.in, 0.0));
       const double separation = Separation(check.form, actual, expected);
       spread.Add(separation);
       EXPECT_LT(separation, check.tolerance)
-          << "input " << row.Text(check.in[0]) << " " << row.Text(check.in[1]);
+          << "input " << row.Text(inputs[0]) << " " << row.Text(inputs[1]);
     }
-    EXPECT_EQ(rows, check.rows);
+    EXPECT_EQ(count, check.count);
     spread.Print(what);
   }
 }
@@ -380,7 +269,7 @@ TEST(Gda2020AgainstProj, RandomPointsInEveryFormAndDirection) {
   std::mt19937_64 random(2020);
   for (const OracleCase& c : kOracleCases) {
     SCOPED_TRACE(c.name);
-    Spread spread;
+    testing::Spread spread;
     // Geographic and Cartesian points in one call; grid points per zone, 49 to 56.
     const bool grid = c.form == Form::kMga;
     for (int zone = grid ? 49 : 0; zone <= (grid ? 56 : 0); ++zone) {
@@ -414,8 +303,8 @@ TEST(Gda2020AgainstProj, RandomPointsInEveryFormAndDirection) {
 
 TEST(Gda2020Similarity, ReverseUndoesTheForwardToTheRoundingOfTheArithmetic) {
   std::mt19937_64 random(8048);
-  Spread cartesian;
-  Spread geographic;
+  testing::Spread cartesian;
+  testing::Spread geographic;
   for (const Position& p : RandomPositions(Form::kGeographic, 0, 1000, random)) {
     const CartesianPoint c =
         GeographicToCartesian(kGrs80Ellipsoid, Radians(-p[0]), Radians(p[1]), p[2]);

@@ -9,6 +9,7 @@
 #include <random>
 
 #include "angles/packed_angle.h"
+#include "engine/ellipsoid.h"
 #include "ntv2/grid_datum.h"
 #include "ntv2/grid_file.h"
 #include "tests/support/csv_table.h"
@@ -20,13 +21,13 @@
 namespace tarvo::ntv2 {
 namespace {
 
+using engine::kGrs80SemiMajorAxis;
 using testing::GridBytes;
 using testing::SyntheticGrid;
 using testing::SyntheticSubGrid;
 
 constexpr double kToleranceDegrees = 1e-9;
 constexpr double kToleranceMetres = 0.001;
-constexpr double kGrs80SemiMajorAxis = 6378137.0;
 
 // ---------------------------------------------------------------------------------------------
 // Which grids are GDA94 -> GDA2020 grids.
@@ -141,27 +142,11 @@ std::optional<GridShift> ShiftPoint(const GridFile& grid, const Point& p, bool r
                     angles::DecimalDegreesToPacked(p.longitude, 7), reverse);
 }
 
-// The largest and root-mean-square distance of a set of results from PROJ's, printed.
-struct Spread {
-  double max = 0.0;
-  double sumOfSquares = 0.0;
-  int count = 0;
-  void Add(double metres) {
-    max = std::max(max, metres);
-    sumOfSquares += metres * metres;
-    ++count;
-  }
-  void Print(const std::string& what) const {
-    std::printf("[ measured ] %s: %d points, max %.3g mm, RMS %.3g mm\n", what.c_str(), count,
-                max * 1e3, count ? std::sqrt(sumOfSquares / count) * 1e3 : 0.0);
-  }
-};
-
 // Checks our shift of `p` through both layouts against PROJ's `expected` (nothing where PROJ
 // refused the point): the same refusal, identical results in both layouts, forward within
 // 1e-9 degree and reverse within a millimetre. Adds the distance to `spread`.
 void CheckShift(const GridPair& grid, const Point& p, bool reverse,
-                const std::optional<Point>& expected, Spread& spread) {
+                const std::optional<Point>& expected, tarvo::testing::Spread& spread) {
   const std::string where = text::Format("%s %s %.9f %.9f", grid.name.c_str(),
                                          reverse ? "reverse" : "forward", p.latitude, p.longitude);
   const auto shift = ShiftPoint(*grid.canadian, p, reverse);
@@ -281,7 +266,7 @@ TEST_F(Gda2020Grids, AgreeWithProjLiveInBothDirectionsAndBothLayouts) {
     for (const bool reverse : {false, true}) {
       const std::vector<Point> points = TestPoints(*grid.canadian, 200, random);
       const auto expected = RunProj(grid.canadianPath, reverse, points);
-      Spread spread;
+      tarvo::testing::Spread spread;
       for (std::size_t i = 0; i < points.size(); ++i) {
         CheckShift(grid, points[i], reverse, expected[i], spread);
       }
@@ -295,7 +280,7 @@ TEST_F(Gda2020Grids, AgreeWithProjLiveInBothDirectionsAndBothLayouts) {
 // columns the engine's tests check.
 TEST_F(Gda2020Grids, IslandsAgreeWithProjsTable) {
   TARVO_REQUIRE_SHARED_DATA(shared);
-  Spread spreads[2];
+  tarvo::testing::Spread spreads[2];
   int rows = 0;
   for (const auto& row :
        tarvo::testing::ReadCsvTable(shared / "testdata" / "gda2020" / "islands_grid.csv")) {
