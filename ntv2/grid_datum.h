@@ -24,7 +24,8 @@
 //   2. otherwise, when the file's own name (not its folders') holds "GDA2020" in any case,
 //      a GDA94 -> GDA2020 grid;
 //   3. otherwise an AGD grid, for the rules above.
-// Sub-grid names tell nothing here: the GDA2020 grids' names follow no convention.
+// Sub-grid names are not used here: no convention is known by which a GDA2020 grid's
+// sub-grid names tell its datums (the islands' grids call theirs "XMAS_C1" and "COCOS_C1").
 #pragma once
 
 #include <optional>
