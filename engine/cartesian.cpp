@@ -10,9 +10,6 @@ namespace tarvo::engine {
 namespace {
 
 constexpr int kMaximumIterations = 10;
-// The iteration stops after a step below this (6 mm on the ground); each step shrinks the
-// error by about e², so what is left is far below a millimetre.
-constexpr double kLatitudeTolerance = 1e-09;
 
 // Below this |sin φ| (about 5.7 degrees, north of every Australian territory) the height is
 // taken along the equatorial radius instead of the polar axis: −Z / sin φ divides by a
@@ -51,7 +48,7 @@ CartesianPoint GeographicToCartesianGda(const DatumParameters& parameters, doubl
 }
 
 GeodeticPoint CartesianToGeographic(const Ellipsoid& ellipsoid, double x, double y, double z,
-                                    double firstLatitude) {
+                                    double firstLatitude, double tolerance) {
   const double a = ellipsoid.semiMajorAxis;
   const double e2 = ellipsoid.eccentricitySquared;
   const double p = std::sqrt(x * x + y * y);
@@ -72,7 +69,7 @@ GeodeticPoint CartesianToGeographic(const Ellipsoid& ellipsoid, double x, double
     nu = a / std::sqrt(1.0 - e2 * sinLatitude * sinLatitude);
     tanLatitude = (e2 * nu * sinLatitude + z) / p;
     const double next = std::atan(tanLatitude);
-    const bool settled = std::fabs(next - latitude) < kLatitudeTolerance;
+    const bool settled = std::fabs(next - latitude) < tolerance;
     latitude = next;
     if (settled) break;
   }

@@ -181,6 +181,8 @@ std::unique_ptr<GridFile> GridFile::Open(const std::filesystem::path& path,
   std::unique_ptr<GridFile> grid(new GridFile);
   grid->detection_ = status.detection;
   grid->sourceSemiMajorAxis_ = detail::LoadFloat64(overview.data() + o.sourceSemiMajorAxis);
+  grid->systemFrom_ = Characters(overview.data() + o.sourceDatum);
+  grid->systemTo_ = Characters(overview.data() + o.targetDatum);
   // The accuracies are turned into metres on this axis.
   if (!std::isfinite(grid->sourceSemiMajorAxis_)) {
     return fail(GridOpenError::kCorrupt,
