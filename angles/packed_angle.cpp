@@ -237,7 +237,28 @@ std::string FormatPacked(double packed, int decimals) {
 }
 
 double RoundPacked(double packed, int decimals) {
-  return text::ToDouble(FormatPacked(packed, decimals));
+  // The text's value from its digits, without writing it: |packed| * 10^decimals rounded as
+  // printf rounds, the seconds carried as FormatPacked carries them, read as the text
+  // "whole.fraction" reads. Values beyond 64 bits of digits go through the text itself.
+  const std::optional<std::uint64_t> digits =
+      decimals >= 4 ? text::FixedDigits(packed, decimals) : std::nullopt;
+  if (!digits) return text::ToDouble(FormatPacked(packed, decimals));
+  const auto scale = static_cast<std::uint64_t>(detail::PowerOfTen(decimals));
+  const std::uint64_t minute = scale / 100;  // the last decimal's units in a minute
+  std::uint64_t whole = *digits / scale;
+  std::uint64_t fraction = *digits % scale;
+  const std::uint64_t minutes = fraction / minute;
+  const std::uint64_t secondsTens = fraction / (minute / 10) % 10;
+  if (secondsTens >= 6 && minutes < 60) {
+    fraction = (minutes + 1) * minute;
+    if (minutes + 1 == 60) {
+      fraction = 0;
+      ++whole;
+      if (whole == 360) whole = 0;
+    }
+  }
+  return detail::ReadFixedDecimal(std::signbit(packed), static_cast<double>(whole),
+                                  static_cast<std::int64_t>(fraction), decimals);
 }
 
 }  // namespace tarvo::angles
