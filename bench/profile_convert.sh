@@ -26,30 +26,17 @@ shown=${FUNCTIONS:-12}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath -m "${TARVO_PROFILE_BUILD:-$root/build/profile}")
 
-if [ -z "${TARVO_SHARED_DATA:-}" ] && [ -d "$root/../shared" ]; then
-  TARVO_SHARED_DATA=$(cd "$root/../shared" && pwd)
-fi
-grid=${TARVO_SHARED_DATA:-}/grids/A66_National_13_09_01.gsb
-if [ ! -f "$grid" ]; then
-  echo "The national grid is needed: set TARVO_SHARED_DATA (looked for $grid)" >&2
-  exit 1
-fi
+source "$root/bench/convert_setup.sh"
+grid=$(NationalGrid)
 command -v valgrind >/dev/null || { echo "valgrind is not installed" >&2; exit 1; }
-
-if [ ! -x "$build/tarvo-convert" ]; then
-  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS=-g -DTARVO_GUI=OFF \
-    -DTARVO_TESTS=OFF -DTARVO_BENCH=OFF >/dev/null
-  cmake --build "$build" -j "$(nproc)" --target tarvo-convert >/dev/null
-fi
+BuildConverter "$build" -DCMAKE_CXX_FLAGS=-g
 tarvo=$build/tarvo-convert
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-awk -v n="$points" 'BEGIN { srand(20020301);
-  for (i = 0; i < n; i++) printf "%.3f %.3f\n", 250000 + rand() * 500000, 6000000 + rand() * 1400000 }' \
-  > grid.txt
+Zone56Points "$points" grid.txt
 # The same points as latitude and longitude and as X, Y, Z (after the header block).
 "$tarvo" -q -f -T ssv -F 1,2 --from AMG:56 --to AMG:56 --output-units geo --output-format packed \
   --method medium --params national -i grid.txt -o geo_header.txt
