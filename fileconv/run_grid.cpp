@@ -15,10 +15,12 @@ bool RunNeedsGrid(const FileConversionSettings& settings, int gridMethod) {
 }
 
 GridShift ShiftByGrid(std::shared_ptr<const ntv2::GridFile> grid) {
-  return GridShift([grid = std::move(grid)](double packedLatitude, double packedLongitude,
-                                            bool reverse) -> std::optional<GeographicRadians> {
+  // The hint lives in the function object: each copy of it (one per thread) keeps its own.
+  return GridShift([grid = std::move(grid), hint = ntv2::SubGridHint{}](
+                       double packedLatitude, double packedLongitude,
+                       bool reverse) mutable -> std::optional<GeographicRadians> {
     const std::optional<ntv2::GridShift> shift =
-        grid->Shift(packedLatitude, packedLongitude, reverse);
+        grid->Shift(packedLatitude, packedLongitude, reverse, hint, ntv2::ShiftAccuracy::Skipped);
     if (!shift) return std::nullopt;
     return GeographicRadians{shift->latitude, shift->longitude};
   });

@@ -23,7 +23,9 @@ namespace tarvo::fileconv {
 // the run refuses with its own message).
 bool RunNeedsGrid(const FileConversionSettings& settings, int gridMethod);
 
-// The shift of a run by a grid already read: GridFile::Shift per record.
+// The shift of a run by a grid already read: GridFile::Shift per record, starting its search
+// at the sub-grid of the record before and computing no accuracy. That sub-grid is kept in
+// the function object: threads that shift at the same time each need a copy of their own.
 GridShift ShiftByGrid(std::shared_ptr<const ntv2::GridFile> grid);
 
 // The shift of a run with the grid at `gridFilePath`, read now (or taken from the cache when

@@ -41,7 +41,9 @@
 //
 // Shift is pure (no messages, no counters, no I/O) and cheap: the batch conversion opens a
 // grid once per run and calls it per record. A GridFile is immutable after Open and may be
-// shared by any number of readers.
+// shared by any number of readers. A caller that shifts point after point keeps a
+// SubGridHint of its own (one per thread) and passes it in: the sub-grid of the last point
+// is tried first, which spares the search but never changes the sub-grid chosen.
 #pragma once
 
 #include <cstddef>
@@ -121,6 +123,17 @@ struct GridShift {
   int subGrid = -1;                // index, in file order, of the sub-grid used
 };
 
+// The sub-grid a caller's last point fell in, kept by the caller from one Shift to the next.
+// A point inside it is placed there at once when no sub-grid the selection rule tries first
+// overlaps it there; any other point, and a hint from another grid, goes through the whole
+// search, which updates the hint.
+struct SubGridHint {
+  int searchIndex = -1;  // the sub-grid's place in the search order; -1 before the first point
+};
+
+// Whether Shift computes the accuracies (a batch conversion writes none).
+enum class ShiftAccuracy { Computed, Skipped };
+
 // "Acc: Lat %.3fm Long %.3fm" with the two accuracies, or "No Accuracy Available".
 std::string AccuracyText(const GridShift& shift);
 
@@ -152,18 +165,34 @@ class GridFile {
   // its target datum, or with `reverse` back. Nothing when no sub-grid contains it or a value
   // is no packed angle.
   std::optional<GridShift> Shift(double packedLatitude, double packedLongitude, bool reverse) const;
+  // The same, trying the sub-grid of `hint` first and leaving the sub-grid used in it; with
+  // ShiftAccuracy::Skipped no accuracy is computed (accuracyKnown is false).
+  std::optional<GridShift> Shift(double packedLatitude, double packedLongitude, bool reverse,
+                                 SubGridHint& hint, ShiftAccuracy accuracy) const;
 
  private:
   GridFile() = default;
 
-  // A sub-grid's bounds as the search needs them, in the order the search tries them.
+  // A sub-grid's bounds as the search needs them, in the order the search tries them, and
+  // the earlier entries whose bounds meet its own: shadows_[firstShadow, + shadowCount).
   struct SearchEntry {
     double south;
     double north;
     double east;
     double west;
     int subGrid;
+    std::uint32_t firstShadow;
+    std::uint32_t shadowCount;
+
+    bool Contains(double phi, double lambda) const {
+      return south <= phi && phi <= north && east <= lambda && lambda <= west;
+    }
   };
+
+  // The search order's index of the sub-grid that holds a point (file units), or -1.
+  int FindEntry(double phi, double lambda, const SubGridHint* hint) const;
+  std::optional<GridShift> ShiftAt(double packedLatitude, double packedLongitude, bool reverse,
+                                   SubGridHint* hint, ShiftAccuracy accuracy) const;
 
   LayoutDetection detection_;
   double sourceSemiMajorAxis_ = 0.0;
@@ -173,6 +202,7 @@ class GridFile {
   std::vector<std::size_t> firstNode_;  // per sub-grid, its first record in nodes_
   std::vector<GridNode> nodes_;         // every sub-grid's records, in file order
   std::vector<SearchEntry> searchOrder_;
+  std::vector<int> shadows_;  // indices into searchOrder_
 };
 
 }  // namespace tarvo::ntv2
