@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/ensure-packages.sh
 
-ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}" \
+  "${PYTHON_PACKAGES[@]}"
 ensure_locale de_DE.UTF-8
 
 # Real NTv2 grids and PROJ-made tables live in the shared folder beside the checkout; the
@@ -15,8 +16,10 @@ if [ -z "${TARVO_SHARED_DATA:-}" ] && [ -d ../shared ]; then
   export TARVO_SHARED_DATA
 fi
 
+# The Python module is built into the same sanitized tree and its pytest run is one of the
+# CTest tests, under a preloaded sanitizer runtime (python/CMakeLists.txt): no second build.
 build=build/test
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DTARVO_SANITIZE=ON
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DTARVO_SANITIZE=ON -DTARVO_PYTHON=ON
 cmake --build "$build" -j "$(nproc)"
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
 

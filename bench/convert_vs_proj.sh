@@ -27,25 +27,15 @@ runs=${RUNS:-5}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TARVO_RELEASE_BUILD:-$root/build/release}
 
-if [ -z "${TARVO_SHARED_DATA:-}" ] && [ -d "$root/../shared" ]; then
-  TARVO_SHARED_DATA=$(cd "$root/../shared" && pwd)
-fi
-grid=${TARVO_SHARED_DATA:-}/grids/A66_National_13_09_01.gsb
-if [ ! -f "$grid" ]; then
-  echo "The national grid is needed: set TARVO_SHARED_DATA (looked for $grid)" >&2
-  exit 1
-fi
+source "$root/bench/convert_setup.sh"
+grid=$(NationalGrid)
 if [ ! -x /usr/bin/time ]; then
   echo "Installing GNU time (/usr/bin/time) ..." >&2
   apt-get install -y --no-install-recommends time >/dev/null
 fi
 command -v cs2cs >/dev/null || { echo "PROJ's cs2cs is not installed (Debian proj-bin)" >&2; exit 1; }
 
-if [ ! -x "$build/tarvo-convert" ]; then
-  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DTARVO_GUI=OFF -DTARVO_TESTS=OFF \
-    -DTARVO_BENCH=OFF >/dev/null
-  cmake --build "$build" -j "$(nproc)" --target tarvo-convert >/dev/null
-fi
+BuildConverter "$build"
 tarvo=$build/tarvo-convert
 
 # A folder of its own: tarvo-convert reads no saved settings here, only its options.
@@ -53,10 +43,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-# Points over zone 56 from 26 to 36 degrees south, all inside the national grid.
-awk -v n="$points" 'BEGIN { srand(20020301);
-  for (i = 0; i < n; i++) printf "%.3f %.3f\n", 250000 + rand() * 500000, 6000000 + rand() * 1400000 }' \
-  > points.txt
+Zone56Points "$points" points.txt
 
 common=(-q -f -T ssv -F 1,2 --from AMG:56 --to MGA:56 --contents results-only -i points.txt)
 tarvo_ntv2=("$tarvo" "${common[@]}" -o tarvo_ntv2.txt --method ntv2 --grid "$grid")

@@ -1,12 +1,15 @@
 // Points per second of the engine's per-point operations: the Transverse Mercator forward
-// and inverse and the 7-parameter datum change. Each benchmark cycles through a few thousand
-// different points inside zone 56 (so no result can be computed once and reused) and hands
-// every result to DoNotOptimize. Read items_per_second.
+// and inverse, the 7-parameter datum change and Cartesian to geographic (from the previous
+// point's latitude, as a batch run of Cartesian records starts it). Each benchmark cycles through a
+// few thousand different points inside zone 56 (so no result can be computed once and reused) and
+// hands every result to DoNotOptimize. Read items_per_second.
 #include <benchmark/benchmark.h>
 
 #include <random>
 #include <vector>
 
+#include "chain/point_chain.h"
+#include "engine/cartesian.h"
 #include "engine/ellipsoid.h"
 #include "engine/seven_parameter.h"
 #include "engine/transform_settings.h"
@@ -78,6 +81,24 @@ void BM_SevenParameterForward(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_SevenParameterForward);
+
+void BM_CartesianToGeographic(benchmark::State& state) {
+  const std::vector<Point> points = GeographicPoints();
+  std::vector<CartesianPoint> cartesian;
+  for (const Point& p : points) {
+    cartesian.push_back(GeographicToCartesian(kAnsEllipsoid, p.first, p.second, 250.0));
+  }
+  double estimate = chain::PointState::kInitialLatitude;
+  size_t i = 0;
+  for (auto _ : state) {
+    const CartesianPoint& c = cartesian[i++ & (kPointCount - 1)];
+    const GeodeticPoint geodetic = CartesianToGeographic(kAnsEllipsoid, c.x, c.y, c.z, estimate);
+    estimate = geodetic.latitude;
+    benchmark::DoNotOptimize(geodetic);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_CartesianToGeographic);
 
 }  // namespace
 }  // namespace tarvo::engine

@@ -1,7 +1,9 @@
 // Points per second of the NTv2 datum change with the national AGD66 grid, forward (AGD66 to
 // GDA94, one pass) and reverse (three passes):
-//   - GridShift*: GridFile::Shift, the pure per-point operation the batch conversion calls
-//     once per record on a grid it opened once;
+//   - GridShift*: GridFile::Shift, the pure per-point operation, on a grid opened once;
+//   - GridShiftHinted*: the same as the batch conversion calls it per record, with a
+//     SubGridHint carried from point to point and no accuracy, on the scattered points and
+//     on a walk whose points lie a few hundred metres apart, as in a survey's file;
 //   - GridPoint*: the main window's datum change of one point, which also asks the file
 //     system whether the grid file changed (one stat), counts, builds its chain with the
 //     grid and formats the accuracy text.
@@ -10,6 +12,7 @@
 // skipped with a message. Read items_per_second.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -75,6 +78,23 @@ std::vector<Point> GridPoints(const GridFile& grid) {
   return points;
 }
 
+// Points a few hundred metres apart: a random walk over NSW and Queensland.
+std::vector<Point> WalkPoints(const GridFile& grid) {
+  std::mt19937_64 random(56);
+  std::uniform_real_distribution<double> step(-0.005, 0.005);
+  std::vector<Point> points;
+  double latitude = 30.0;
+  double longitude = 151.0;
+  while (points.size() < kPointCount) {
+    latitude = std::clamp(latitude + step(random), 20.0, 36.0);
+    longitude = std::clamp(longitude + step(random), 145.0, 153.0);
+    const Point p{angles::DecimalDegreesToPacked(latitude, 5),
+                  angles::DecimalDegreesToPacked(longitude, 5)};
+    if (grid.Shift(p.latitude, p.longitude, false)) points.push_back(p);
+  }
+  return points;
+}
+
 // The national grid, or nothing after marking the benchmark skipped.
 std::unique_ptr<GridFile> OpenNationalGrid(benchmark::State& state) {
   const auto path = NationalGridPath();
@@ -88,14 +108,28 @@ std::unique_ptr<GridFile> OpenNationalGrid(benchmark::State& state) {
   return grid;
 }
 
-void GridShift(benchmark::State& state, bool reverse) {
+void GridShift(benchmark::State& state, bool reverse, bool walk = false) {
   const auto grid = OpenNationalGrid(state);
   if (!grid) return;
-  const std::vector<Point> points = GridPoints(*grid);
+  const std::vector<Point> points = walk ? WalkPoints(*grid) : GridPoints(*grid);
   std::size_t i = 0;
   for (auto _ : state) {
     const Point& p = points[i++ & (kPointCount - 1)];
     auto shift = grid->Shift(p.latitude, p.longitude, reverse);
+    benchmark::DoNotOptimize(shift);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
+void GridShiftHinted(benchmark::State& state, bool reverse, bool walk) {
+  const auto grid = OpenNationalGrid(state);
+  if (!grid) return;
+  const std::vector<Point> points = walk ? WalkPoints(*grid) : GridPoints(*grid);
+  SubGridHint hint;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const Point& p = points[i++ & (kPointCount - 1)];
+    auto shift = grid->Shift(p.latitude, p.longitude, reverse, hint, ShiftAccuracy::Skipped);
     benchmark::DoNotOptimize(shift);
   }
   state.SetItemsProcessed(state.iterations());
@@ -138,8 +172,24 @@ void BM_GridPointForward(benchmark::State& state) {
 void BM_GridPointReverse(benchmark::State& state) {
   GridPointThroughTheChain(state, chain::Datum::Gda94, chain::Datum::Agd66);
 }
+void BM_GridShiftForwardWalk(benchmark::State& state) {
+  GridShift(state, false, true);
+}
+void BM_GridShiftHintedForward(benchmark::State& state) {
+  GridShiftHinted(state, false, false);
+}
+void BM_GridShiftHintedReverse(benchmark::State& state) {
+  GridShiftHinted(state, true, false);
+}
+void BM_GridShiftHintedForwardWalk(benchmark::State& state) {
+  GridShiftHinted(state, false, true);
+}
 BENCHMARK(BM_GridShiftForward);
 BENCHMARK(BM_GridShiftReverse);
+BENCHMARK(BM_GridShiftForwardWalk);
+BENCHMARK(BM_GridShiftHintedForward);
+BENCHMARK(BM_GridShiftHintedReverse);
+BENCHMARK(BM_GridShiftHintedForwardWalk);
 BENCHMARK(BM_GridPointForward);
 BENCHMARK(BM_GridPointReverse);
 

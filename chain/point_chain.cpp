@@ -96,12 +96,12 @@ Geographic PointChain::Hold(double latitude, double longitude) const {
 }
 
 PointResult PointChain::Convert(const PointInput& input, PointState& state) const {
-  return Transform(Locate(input, state));
+  return Transform(Locate(input, state), settings_.target.zone, &state.gridHint);
 }
 
 PointResult PointChain::Convert(const PointInput& input, const Zones& zones,
                                 PointState& state) const {
-  return Transform(Locate(input, zones.source, state), zones.target);
+  return Transform(Locate(input, zones.source, state), zones.target, &state.gridHint);
 }
 
 SourcePoint PointChain::Locate(const PointInput& input, PointState& state) const {
@@ -181,6 +181,11 @@ PointResult PointChain::Transform(const SourcePoint& source) const {
 }
 
 PointResult PointChain::Transform(const SourcePoint& source, int targetZone) const {
+  return Transform(source, targetZone, nullptr);
+}
+
+PointResult PointChain::Transform(const SourcePoint& source, int targetZone,
+                                  ntv2::SubGridHint* gridHint) const {
   PointResult result;
   if (refused_) {
     result.status = Status::Refused;
@@ -236,8 +241,12 @@ PointResult PointChain::Transform(const SourcePoint& source, int targetZone) con
       }
       case StepKind::GridToGda94:
       case StepKind::GridFromGda94: {
-        std::optional<ntv2::GridShift> moved =
-            settings_.grid->Shift(held.latitude, held.longitude, step == StepKind::GridFromGda94);
+        ntv2::SubGridHint ownHint;
+        std::optional<ntv2::GridShift> moved = settings_.grid->Shift(
+            held.latitude, held.longitude, step == StepKind::GridFromGda94,
+            gridHint != nullptr ? *gridHint : ownHint,
+            settings_.outputs.gridAccuracy ? ntv2::ShiftAccuracy::Computed
+                                           : ntv2::ShiftAccuracy::Skipped);
         if (!moved) {
           result.status = Status::OutsideGrid;
           return result;

@@ -1,15 +1,14 @@
 // Geographic <-> Cartesian conversion; see cartesian.h.
 #include "engine/cartesian.h"
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace tarvo::engine {
 namespace {
 
 constexpr int kMaximumIterations = 10;
-// The iteration stops after a step below this (6 mm on the ground); each step shrinks the
-// error by about e², so what is left is far below a millimetre.
-constexpr double kLatitudeTolerance = 1e-09;
 
 // Below this |sin φ| (about 5.7 degrees, north of every Australian territory) the height is
 // taken along the equatorial radius instead of the polar axis: −Z / sin φ divides by a
@@ -42,7 +41,7 @@ CartesianPoint GeographicToCartesianGda(const DatumParameters& parameters, doubl
 }
 
 GeodeticPoint CartesianToGeographic(const Ellipsoid& ellipsoid, double x, double y, double z,
-                                    double firstLatitude) {
+                                    double firstLatitude, double tolerance) {
   const double a = ellipsoid.semiMajorAxis;
   const double e2 = ellipsoid.eccentricitySquared;
   const double p = std::sqrt(x * x + y * y);
@@ -53,23 +52,37 @@ GeodeticPoint CartesianToGeographic(const Ellipsoid& ellipsoid, double x, double
   //
   // Each step gives tan φ = q; the sine the next step needs is q / √(1 + q²), the sine of
   // arctan q without a library sine, so the arctangent itself only serves the stopping test
-  // and the result.
+  // and the result. The test needs it only near the end: by the mean value theorem
+  // |arctan q′ − arctan q| ≥ |q′ − q| / (1 + max(q², q′²)), so while |q′ − q| exceeds four
+  // tolerances times 1 + max(q², q′²) the step exceeds four tolerances, and the test fails
+  // however the two arctangents are rounded (each within an ulp, some 1e-16). Those steps
+  // skip the arctangents; the steps taken, the test and the result are exactly those of
+  // computing every one.
   const double sinFirst = std::sin(firstLatitude);
   double nu = a / std::sqrt(1.0 - e2 * sinFirst * sinFirst);
   double tanLatitude = (e2 * nu * sinFirst + z) / p;
-  double latitude = std::atan(tanLatitude);
+  std::optional<double> latitude;  // arctan of tanLatitude, once computed
   for (int iteration = 0; iteration < kMaximumIterations; ++iteration) {
     const double sinLatitude = tanLatitude / std::sqrt(1.0 + tanLatitude * tanLatitude);
     nu = a / std::sqrt(1.0 - e2 * sinLatitude * sinLatitude);
-    tanLatitude = (e2 * nu * sinLatitude + z) / p;
-    const double next = std::atan(tanLatitude);
-    const bool settled = std::fabs(next - latitude) < kLatitudeTolerance;
+    const double nextTan = (e2 * nu * sinLatitude + z) / p;
+    const double slope = 1.0 + std::max(tanLatitude * tanLatitude, nextTan * nextTan);
+    if (std::fabs(nextTan - tanLatitude) > 4.0 * tolerance * slope) {
+      tanLatitude = nextTan;
+      latitude.reset();
+      continue;
+    }
+    if (!latitude) latitude = std::atan(tanLatitude);
+    const double next = std::atan(nextTan);
+    const bool settled = std::fabs(next - *latitude) < tolerance;
+    tanLatitude = nextTan;
     latitude = next;
     if (settled) break;
   }
+  if (!latitude) latitude = std::atan(tanLatitude);
 
   GeodeticPoint geodetic;
-  geodetic.latitude = std::fabs(latitude);
+  geodetic.latitude = std::fabs(*latitude);
   geodetic.longitude = std::atan(y / x);
   // h = −Z / sin|φ| − ν (1 − e²), with the ν of the step that produced φ. Near the equator
   // the equivalent h = p / cos φ − ν is the well-conditioned one.

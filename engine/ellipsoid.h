@@ -28,12 +28,16 @@ inline constexpr double kAnsPolarRadius = 6399617.22455845;
 inline constexpr Ellipsoid kAnsEllipsoid{kAnsSemiMajorAxis, kAnsEccentricitySquared,
                                          kAnsOneMinusEccentricitySquared};
 
-// GRS80 (GDA94). Its polar radius is computed from a and 1 − e² where it is needed.
+// GRS80 (GDA94, GDA2020). Its polar radius is computed from a and 1 − e² where it is needed.
 inline constexpr double kGrs80SemiMajorAxis = 6378137.0;
 inline constexpr double kGrs80InverseFlattening = 298.257222101;
 inline constexpr double kGrs80EccentricitySquared = 0.00669438002290;
 inline constexpr double kGrs80OneMinusEccentricitySquared = 0.9933056199770993;
 inline constexpr double kGrs80SecondEccentricitySquared = 0.006739496775478856;
+
+// GRS80 as a whole, for the datums fixed on it (GDA94 and GDA2020 in their similarity).
+inline constexpr Ellipsoid kGrs80Ellipsoid{kGrs80SemiMajorAxis, kGrs80EccentricitySquared,
+                                           kGrs80OneMinusEccentricitySquared};
 
 // Angle units.
 inline constexpr double kRadiansPerDegree = 0.017453292519943295;

@@ -18,6 +18,7 @@ chain::ChainSettings RunChain(const ChainSetup& setup) {
   settings.outputs.targetGrid =
       setup.outputUnits == Units::Grid || setup.outputUnits == Units::Both;
   settings.outputs.targetCartesian = setup.outputUnits == Units::Cartesian;
+  settings.outputs.gridAccuracy = false;
   return settings;
 }
 

@@ -52,12 +52,10 @@ enum class FieldKind { First, Second, Height, Zone };
 // Returns false only for a first field that cannot be read (the run ends there).
 //
 // Every collected character was examined inside the window, and the window widens only for
-// characters that are skipped, so a field never collects more than kFieldWindow characters:
-// `out` is sized for that once and cut to what was collected.
+// characters that are skipped, so a field never collects more than kFieldWindow characters.
 bool ScanField(std::string_view line, std::size_t start, FieldKind kind, bool dms, std::string& out,
                std::size_t& stop) {
-  out.resize(kFieldWindow);
-  char* const collected = out.data();
+  char collected[kFieldWindow];
   std::size_t count = 0;
   const bool coordinate = kind == FieldKind::First || kind == FieldKind::Second;
   std::size_t window = kFieldWindow;
@@ -66,16 +64,20 @@ bool ScanField(std::string_view line, std::size_t start, FieldKind kind, bool dm
   bool ended = true;  // the scan ended inside the line, not at the line's end
   std::size_t pos = start;
   for (std::size_t examined = 0; examined < window; ++examined, ++pos) {
+    // The bulk of a field, a run of digits (and minus signs), is collected in one tight loop.
+    const std::size_t run = pos;
+    const std::size_t runLimit = std::min(line.size(), pos + (window - examined));
+    for (; pos < runLimit && (IsDigit(line[pos]) || line[pos] == '-'); ++pos) {
+      collected[count++] = line[pos];
+    }
+    examined += pos - run;
+    if (examined == window) break;
     if (pos >= line.size()) {
       ended = false;
       break;
     }
     const char c = line[pos];
     if (c == ',') break;
-    if (IsDigit(c) || c == '-') {
-      collected[count++] = c;
-      continue;
-    }
     if (!dms && kind != FieldKind::Zone && !exponentPlaced &&
         StartsExponent(line, pos, std::string_view(collected, count))) {
       collected[count++] = c;
@@ -115,13 +117,13 @@ bool ScanField(std::string_view line, std::size_t start, FieldKind kind, bool dm
     }
     // Any other character: a letter in the first field means this line is no record.
     if (kind == FieldKind::First) {
-      out.resize(count);
+      out.assign(collected, count);
       stop = pos;
       return false;
     }
     break;
   }
-  out.resize(count);
+  out.assign(collected, count);
   stop = pos;
   // The line ends: that ends a field that holds something. A first field with nothing in it
   // is an empty line or the end of the data.

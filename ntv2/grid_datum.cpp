@@ -1,6 +1,8 @@
 #include "ntv2/grid_datum.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 
 #include "ntv2/datum_choice_dialog.h"
 
@@ -24,6 +26,25 @@ bool Holds(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;
 }
 
+std::string UpperCase(std::string_view text) {
+  std::string upper(text);
+  std::transform(upper.begin(), upper.end(), upper.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return upper;
+}
+
+// A datum name of the overview header as compared: up to a NUL, blanks trimmed, upper case.
+std::string DatumName(std::string_view field) {
+  field = field.substr(0, field.find('\0'));
+  const auto first = field.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return UpperCase(field.substr(first, field.find_last_not_of(' ') - first + 1));
+}
+
+bool IsKnownDatum(std::string_view name) {
+  return name == "AGD66" || name == "AGD84" || name == "GDA94" || name == "GDA2020";
+}
+
 }  // namespace
 
 std::optional<std::string_view> DatumFromSubGridName(std::string_view subGridName) {
@@ -33,6 +54,19 @@ std::optional<std::string_view> DatumFromSubGridName(std::string_view subGridNam
   if (HoldsAny(name, kAgd66Names)) return kAgd66Text;
   if (HoldsAny(name, kLaterAgd84Names)) return kAgd84Text;
   return std::nullopt;
+}
+
+Gda2020Grid Gda2020GridFrom(std::string_view systemFrom, std::string_view systemTo,
+                            std::string_view path) {
+  const std::string from = DatumName(systemFrom);
+  const std::string to = DatumName(systemTo);
+  if (from == "GDA94" && to == "GDA2020") return Gda2020Grid::kGda94ToGda2020;
+  if (from == "GDA2020" || to == "GDA2020") return Gda2020Grid::kUnusable;
+  if (IsKnownDatum(from) || IsKnownDatum(to)) return Gda2020Grid::kNone;
+
+  // Windows and POSIX separators alike: the path may come from a settings file of either.
+  const std::string name = UpperCase(path.substr(path.find_last_of("/\\") + 1));
+  return Holds(name, "GDA2020") ? Gda2020Grid::kGda94ToGda2020 : Gda2020Grid::kNone;
 }
 
 std::optional<std::string_view> DatumFromPath(std::string_view path) {

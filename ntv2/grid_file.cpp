@@ -196,6 +196,8 @@ std::unique_ptr<GridFile> GridFile::Open(const std::filesystem::path& path,
   std::unique_ptr<GridFile> grid(new GridFile);
   grid->detection_ = status.detection;
   grid->sourceSemiMajorAxis_ = detail::LoadFloat64(overview.data() + o.sourceSemiMajorAxis);
+  grid->systemFrom_ = Characters(overview.data() + o.sourceDatum);
+  grid->systemTo_ = Characters(overview.data() + o.targetDatum);
   // The accuracies are turned into metres on this axis.
   if (!std::isfinite(grid->sourceSemiMajorAxis_)) {
     return fail(GridOpenError::kCorrupt,
@@ -296,13 +298,27 @@ std::unique_ptr<GridFile> GridFile::Open(const std::filesystem::path& path,
   // increments, so the first hit is the one the selection rule names.
   for (std::size_t i = 0; i < grid->subGrids_.size(); ++i) {
     const SubGrid& s = grid->subGrids_[i];
-    grid->searchOrder_.push_back({s.south, s.north, s.east, s.west, static_cast<int>(i)});
+    grid->searchOrder_.push_back({s.south, s.north, s.east, s.west, static_cast<int>(i), 0, 0});
   }
   std::stable_sort(grid->searchOrder_.begin(), grid->searchOrder_.end(),
                    [&grid](const SearchEntry& p, const SearchEntry& q) {
                      return grid->subGrids_[static_cast<std::size_t>(p.subGrid)].latitudeIncrement <
                             grid->subGrids_[static_cast<std::size_t>(q.subGrid)].latitudeIncrement;
                    });
+  // A point inside an entry belongs to it unless an earlier entry also holds it; only the
+  // earlier entries whose bounds meet its own (all bounds inclusive) can.
+  for (std::size_t j = 0; j < grid->searchOrder_.size(); ++j) {
+    SearchEntry& entry = grid->searchOrder_[j];
+    entry.firstShadow = static_cast<std::uint32_t>(grid->shadows_.size());
+    for (std::size_t i = 0; i < j; ++i) {
+      const SearchEntry& earlier = grid->searchOrder_[i];
+      if (earlier.south <= entry.north && entry.south <= earlier.north &&
+          earlier.east <= entry.west && entry.east <= earlier.west) {
+        grid->shadows_.push_back(static_cast<int>(i));
+      }
+    }
+    entry.shadowCount = static_cast<std::uint32_t>(grid->shadows_.size()) - entry.firstShadow;
+  }
   return grid;
 }
 
@@ -314,8 +330,38 @@ const GridNode& GridFile::Node(int subGrid, int row, int column) const {
                 static_cast<std::size_t>(column)];
 }
 
+int GridFile::FindEntry(double phi, double lambda, const SubGridHint* hint) const {
+  if (hint != nullptr && hint->searchIndex >= 0 &&
+      static_cast<std::size_t>(hint->searchIndex) < searchOrder_.size()) {
+    const SearchEntry& entry = searchOrder_[static_cast<std::size_t>(hint->searchIndex)];
+    if (entry.Contains(phi, lambda)) {
+      const auto first = shadows_.begin() + entry.firstShadow;
+      const bool shadowed = std::any_of(first, first + entry.shadowCount, [&](int earlier) {
+        return searchOrder_[static_cast<std::size_t>(earlier)].Contains(phi, lambda);
+      });
+      if (!shadowed) return hint->searchIndex;
+    }
+  }
+  for (std::size_t i = 0; i < searchOrder_.size(); ++i) {
+    if (searchOrder_[i].Contains(phi, lambda)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
 std::optional<GridShift> GridFile::Shift(double packedLatitude, double packedLongitude,
                                          bool reverse) const {
+  return ShiftAt(packedLatitude, packedLongitude, reverse, nullptr, ShiftAccuracy::Computed);
+}
+
+std::optional<GridShift> GridFile::Shift(double packedLatitude, double packedLongitude,
+                                         bool reverse, SubGridHint& hint,
+                                         ShiftAccuracy accuracy) const {
+  return ShiftAt(packedLatitude, packedLongitude, reverse, &hint, accuracy);
+}
+
+std::optional<GridShift> GridFile::ShiftAt(double packedLatitude, double packedLongitude,
+                                           bool reverse, SubGridHint* hint,
+                                           ShiftAccuracy accuracy) const {
   const double inputLatitude = angles::PackedToRadians(packedLatitude);
   const double inputLongitude = angles::PackedToRadians(packedLongitude);
   // A value that is no packed angle (kInvalidAngle, the only negative result) lies in no
@@ -325,15 +371,10 @@ std::optional<GridShift> GridFile::Shift(double packedLatitude, double packedLon
   const double phi0 = -SnappedSeconds(inputLatitude);
   const double lambda0 = -SnappedSeconds(inputLongitude);
 
-  const SearchEntry* found = nullptr;
-  for (const SearchEntry& entry : searchOrder_) {
-    if (entry.south <= phi0 && phi0 <= entry.north && entry.east <= lambda0 &&
-        lambda0 <= entry.west) {
-      found = &entry;
-      break;
-    }
-  }
-  if (found == nullptr) return std::nullopt;
+  const int entry = FindEntry(phi0, lambda0, hint);
+  if (entry < 0) return std::nullopt;
+  if (hint != nullptr) hint->searchIndex = entry;
+  const SearchEntry* found = &searchOrder_[static_cast<std::size_t>(entry)];
   const auto index = static_cast<std::size_t>(found->subGrid);
   const SubGrid& s = subGrids_[index];
   const GridNode* nodes = nodes_.data() + firstNode_[index];
@@ -375,8 +416,9 @@ std::optional<GridShift> GridFile::Shift(double packedLatitude, double packedLon
   shift.longitude = lambda * -kRadiansPerSecond;
   shift.subGrid = found->subGrid;
   // Only the latitude accuracies decide whether an accuracy is known.
-  shift.accuracyKnown = cell.a->latitudeAccuracy >= 0.0f && cell.b->latitudeAccuracy >= 0.0f &&
-                        cell.c->latitudeAccuracy >= 0.0f && cell.d->latitudeAccuracy >= 0.0f;
+  shift.accuracyKnown = accuracy == ShiftAccuracy::Computed && cell.a->latitudeAccuracy >= 0.0f &&
+                        cell.b->latitudeAccuracy >= 0.0f && cell.c->latitudeAccuracy >= 0.0f &&
+                        cell.d->latitudeAccuracy >= 0.0f;
   if (shift.accuracyKnown) {
     // Arc seconds on the source ellipsoid's equatorial radius; a second of longitude
     // shrinks with the cosine of the (input) latitude.

@@ -7,7 +7,9 @@
 // keeps the sub-grid headers and all node records. It shows no messages: it says why a file
 // cannot be used, and each caller shows its own message with that reason under it.
 //
-// GridFile::Shift moves one point between the grid's datum (AGD66 or AGD84) and GDA94:
+// GridFile::Shift moves one point between the grid's source datum (SYSTEM_F) and its target
+// datum (SYSTEM_T): AGD66 or AGD84 and GDA94, or GDA94 and GDA2020 (ntv2/grid_datum.h tells
+// which); "forward" is from the source to the target, "reverse" the other way:
 //   - The point is taken as packed DDD.MMSSsss values (south and east positive) and turned
 //     into arc seconds in the file convention (north and west positive). The seconds are
 //     snapped to the nearest 1e-8 second (0.3 micrometres on the ground), so that a position
@@ -20,12 +22,12 @@
 //     precision:  v = A + (B - A)x + (C - A)y + (A - B - C + D)xy  with A the node south-east
 //     of the point, B one column west, C one row north, D north-west, and x, y the point's
 //     position in the cell as fractions of the increments.
-//   - Forward (grid datum to GDA94) applies the shift once: phi' = phi + dphi. Reverse
-//     (GDA94 to the grid datum) solves phi = phi' + dphi(phi') by three fixed-point passes
-//     phi'_{k+1} = phi - dphi(phi'_k), starting at the GDA94 position. Each pass shrinks the
+//   - Forward (source to target) applies the shift once: phi' = phi + dphi. Reverse (target
+//     to source) solves phi = phi' + dphi(phi') by three fixed-point passes
+//     phi'_{k+1} = phi - dphi(phi'_k), starting at the target position. Each pass shrinks the
 //     error by the shift's rate of change with position (about 1e-4 second per second in
-//     the national grids), so three passes agree with an exact inverse to far below a
-//     millimetre.
+//     the national AGD grids, 1e-5 in the GDA2020 island grids), so three passes agree with
+//     an exact inverse to far below a millimetre.
 //   - On the north or west limit of a sub-grid the node one row north or one column west
 //     does not exist; the limit row or column is taken again (its weight is zero there, so
 //     the shifts are those of the limit). A reverse estimate that strays outside the chosen
@@ -39,7 +41,9 @@
 //
 // Shift is pure (no messages, no counters, no I/O) and cheap: the batch conversion opens a
 // grid once per run and calls it per record. A GridFile is immutable after Open and may be
-// shared by any number of readers.
+// shared by any number of readers. A caller that shifts point after point keeps a
+// SubGridHint of its own (one per thread) and passes it in: the sub-grid of the last point
+// is tried first, which spares the search but never changes the sub-grid chosen.
 #pragma once
 
 #include <cstddef>
@@ -124,6 +128,17 @@ struct GridShift {
   int subGrid = -1;                // index, in file order, of the sub-grid used
 };
 
+// The sub-grid a caller's last point fell in, kept by the caller from one Shift to the next.
+// A point inside it is placed there at once when no sub-grid the selection rule tries first
+// overlaps it there; any other point, and a hint from another grid, goes through the whole
+// search, which updates the hint.
+struct SubGridHint {
+  int searchIndex = -1;  // the sub-grid's place in the search order; -1 before the first point
+};
+
+// Whether Shift computes the accuracies (a batch conversion writes none).
+enum class ShiftAccuracy { Computed, Skipped };
+
 // "Acc: Lat %.3fm Long %.3fm" with the two accuracies, or "No Accuracy Available".
 std::string AccuracyText(const GridShift& shift);
 
@@ -142,34 +157,57 @@ class GridFile {
   const LayoutDetection& detection() const { return detection_; }
   // The source ellipsoid's semi-major axis from the overview header, metres.
   double sourceSemiMajorAxis() const { return sourceSemiMajorAxis_; }
+  // The source and target datum names of the overview header (SYSTEM_F, SYSTEM_T): the 8
+  // characters as read, such as "AGD66   " and "GDA94   ", or "GDA94   " and "GDA2020 ".
+  const std::string& systemFrom() const { return systemFrom_; }
+  const std::string& systemTo() const { return systemTo_; }
   // In file order.
   std::span<const SubGrid> subGrids() const { return subGrids_; }
   // Node `row` (from the south), `column` (from the east) of sub-grid `subGrid`.
   const GridNode& Node(int subGrid, int row, int column) const;
 
-  // Moves a point (packed values, south and east positive) from the grid's datum to GDA94,
-  // or with `reverse` from GDA94 to the grid's datum. Nothing when no sub-grid contains it
-  // or a value is no packed angle.
+  // Moves a point (packed values, south and east positive) from the grid's source datum to
+  // its target datum, or with `reverse` back. Nothing when no sub-grid contains it or a value
+  // is no packed angle.
   std::optional<GridShift> Shift(double packedLatitude, double packedLongitude, bool reverse) const;
+  // The same, trying the sub-grid of `hint` first and leaving the sub-grid used in it; with
+  // ShiftAccuracy::Skipped no accuracy is computed (accuracyKnown is false).
+  std::optional<GridShift> Shift(double packedLatitude, double packedLongitude, bool reverse,
+                                 SubGridHint& hint, ShiftAccuracy accuracy) const;
 
  private:
   GridFile() = default;
 
-  // A sub-grid's bounds as the search needs them, in the order the search tries them.
+  // A sub-grid's bounds as the search needs them, in the order the search tries them, and
+  // the earlier entries whose bounds meet its own: shadows_[firstShadow, + shadowCount).
   struct SearchEntry {
     double south;
     double north;
     double east;
     double west;
     int subGrid;
+    std::uint32_t firstShadow;
+    std::uint32_t shadowCount;
+
+    bool Contains(double phi, double lambda) const {
+      return south <= phi && phi <= north && east <= lambda && lambda <= west;
+    }
   };
+
+  // The search order's index of the sub-grid that holds a point (file units), or -1.
+  int FindEntry(double phi, double lambda, const SubGridHint* hint) const;
+  std::optional<GridShift> ShiftAt(double packedLatitude, double packedLongitude, bool reverse,
+                                   SubGridHint* hint, ShiftAccuracy accuracy) const;
 
   LayoutDetection detection_;
   double sourceSemiMajorAxis_ = 0.0;
+  std::string systemFrom_;
+  std::string systemTo_;
   std::vector<SubGrid> subGrids_;
   std::vector<std::size_t> firstNode_;  // per sub-grid, its first record in nodes_
   std::vector<GridNode> nodes_;         // every sub-grid's records, in file order
   std::vector<SearchEntry> searchOrder_;
+  std::vector<int> shadows_;  // indices into searchOrder_
 };
 
 }  // namespace tarvo::ntv2

@@ -28,6 +28,11 @@ BUILD_PACKAGES=(g++ make cmake qt6-base-dev qt6-qpa-plugins libgl-dev fonts-deja
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev proj-bin locales desktop-file-utils)
 # The fuzz targets (fuzz/): clang with its sanitizer and libFuzzer runtimes.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+# The Python module (python/) and its tests, for Debian's own Python: pybind11 and numpy to
+# build it, pytest to test it; pyproj, pandas and Dask for the examples and comparisons that
+# build on it. Debian 12 has no pyarrow package: Parquet output is optional there.
+PYTHON_PACKAGES=(python3-dev pybind11-dev python3-numpy python3-pytest python3-pyproj
+  python3-pandas python3-dask python3-distributed)
 
 # ensure_locale NAME: generates a locale such as de_DE.UTF-8 when it is not available yet.
 ensure_locale() {

@@ -18,6 +18,7 @@
 //     rounding mode). Values whose scaled magnitude does not fit 64 bits go to snprintf.
 #pragma once
 
+#include <cstdint>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -51,5 +52,10 @@ std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2))
 // Appends what snprintf's "%*.*f" writes for `value` with `precision` decimals, right-aligned
 // in `width` characters (wider when needed), to `out`.
 void AppendFixed(std::string& out, double value, int precision, int width = 0);
+
+// The digits AppendFixed writes for `value` with `precision` decimals (sign and point left
+// out) as one integer: |value| * 10^precision rounded as printf rounds it. Nothing where
+// AppendFixed goes to snprintf (above 17 decimals, 64 bits too few, not finite).
+std::optional<std::uint64_t> FixedDigits(double value, int precision);
 
 }  // namespace tarvo::text

@@ -120,6 +120,41 @@ TEST(FormatPacked, WritesASecondsFieldThatRoundsTo60AsTheNextMinute) {
   for (const auto& c : cases) EXPECT_EQ(FormatPacked(c.packed, 8), c.expected) << c.packed;
 }
 
+// RoundPacked computes the value of FormatPacked's text from the digits without writing it;
+// it must be the very double the text reads as, carries, signs and zeros included. Values
+// are drawn around the places where the text changes: a seconds field just below 60 (the
+// carry), its tens digit 5 or 6, minutes 59 and 60+, whole degrees 359 and 99, at every
+// number of decimals the readers use (8, 9) and the others the writer allows.
+TEST(RoundPacked, IsTheValueOfTheFormattedText) {
+  std::mt19937_64 random(2021);
+  const double edges[] = {
+      0.0,     -0.0, 35.12999999999, 35.5959999999, 359.5959999999, 99.5959999999, -35.5959999999,
+      35.7560, 1e15, -1e300,         35.12595,      0.00595};
+  const auto same = [](double value, int decimals) {
+    const double expected = text::ToDouble(FormatPacked(value, decimals));
+    const double actual = RoundPacked(value, decimals);
+    return std::signbit(actual) == std::signbit(expected) &&
+           (actual == expected || (std::isnan(actual) && std::isnan(expected)));
+  };
+  for (int decimals = 0; decimals <= 20; ++decimals) {
+    for (const double value : edges) EXPECT_TRUE(same(value, decimals)) << value << " " << decimals;
+  }
+  std::uniform_real_distribution<double> below(0.0, 1e-7);
+  int failures = 0;
+  for (int i = 0; i < 200000 && failures < 5; ++i) {
+    const double degrees = static_cast<double>(random() % 361);
+    const double minutes = static_cast<double>(random() % 62);
+    const double seconds = static_cast<double>(50 + random() % 11) + (random() % 2 ? 1.0 : 0.5) -
+                           below(random) * static_cast<double>(random() % 3);
+    const double packed = (random() % 2 ? -1 : 1) * (degrees + minutes / 100 + seconds / 10000);
+    for (const int decimals : {8, 9, 4 + static_cast<int>(random() % 10)}) {
+      if (!same(packed, decimals) && ++failures <= 5) {
+        ADD_FAILURE() << text::Format("%.17g with %d decimals", packed, decimals);
+      }
+    }
+  }
+}
+
 // The converters compute "write the digits, read the text back" arithmetically; it must be
 // the very double the C library reads.
 TEST(ReadFixedDecimal, GivesTheDoubleTheTextReadsAs) {

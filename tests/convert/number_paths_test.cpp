@@ -3,6 +3,7 @@
 // the halfway cases where rounding decides, and at every precision and width the writer uses.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -146,6 +147,32 @@ TEST(AppendFixed, SignsZerosAndLimits) {
   EXPECT_EQ(Fixed(379291.7965, 3, 0), "379291.796") << "its binary value lies below the half";
 }
 
+// AppendFixed rounds in 64-bit arithmetic up to 4 decimals while the binary exponent leaves
+// a shift below 64 bits, in 128 bits otherwise, and writes two digits at a time: values on
+// both sides of those limits (around 2^-16 to 2^-14 at 3 to 5 decimals), halfway cases and
+// whole parts of 1 to 8 digits, at odd and even precisions.
+TEST(AppendFixed, BothSidesOfTheNarrowRoundingAndEveryDigitCount) {
+  Mismatches mismatches;
+  for (int precision = 0; precision <= 17; ++precision) {
+    for (int exponent = -18; exponent <= -12; ++exponent) {
+      const double power = std::ldexp(1.0, exponent);
+      for (const double value : {power, std::nextafter(power, 0.0), std::nextafter(power, 1.0),
+                                 3 * power, 0.00005, 0.000049999, 0.00015, 0.0005}) {
+        mismatches.FixedCase(value, precision, 0);
+        mismatches.FixedCase(-value, precision, 12);
+      }
+    }
+    for (double whole = 1; whole < 1e9; whole *= 10) {
+      for (const double value : {whole, whole - 0.5, whole + 0.25, whole * 9.99999999,
+                                 whole - std::pow(10.0, -precision) / 2}) {
+        mismatches.FixedCase(value, precision, 0);
+        mismatches.FixedCase(value, precision, 12);
+      }
+    }
+  }
+  EXPECT_EQ(mismatches.count(), 0) << "of " << mismatches.checked();
+}
+
 TEST(ToDouble, MatchesStrtodOnDecimalsOfEveryLength) {
   std::mt19937_64 random(1966);
   Mismatches mismatches;
@@ -159,6 +186,31 @@ TEST(ToDouble, MatchesStrtodOnDecimalsOfEveryLength) {
     for (char& digit : digits) digit = static_cast<char>('0' + random() % 10);
     digits.insert(random() % (digits.size() + 1), ".");
     mismatches.ParseCase(digits);
+  }
+  EXPECT_EQ(mismatches.count(), 0) << "of " << mismatches.checked();
+}
+
+// ToDouble reads runs of digits eight at a time where eight characters are left: runs of
+// every length up to 20 on both sides of the point, ended by the end of the text or by the
+// characters next to the digits ('/' and ':') and others a field may hold, in texts that end
+// just before, at and after eight characters of a run.
+TEST(ToDouble, DigitRunsOfEveryLengthAndWhatEndsThem) {
+  std::mt19937_64 random(8);
+  Mismatches mismatches;
+  const auto digits = [&](int count) {
+    std::string run(static_cast<std::size_t>(count), '0');
+    for (char& digit : run) digit = static_cast<char>('0' + random() % 10);
+    return run;
+  };
+  for (int whole = 0; whole <= 20; ++whole) {
+    for (int fraction = -1; fraction <= 20; ++fraction) {  // -1: no point
+      for (const char* end : {"", "/", ":", " 5", ".5", "e5", "\xB0", "x", "-"}) {
+        for (const char* sign : {"", "-"}) {
+          mismatches.ParseCase(sign + digits(whole) + (fraction >= 0 ? "." : "") +
+                               digits(std::max(fraction, 0)) + end);
+        }
+      }
+    }
   }
   EXPECT_EQ(mismatches.count(), 0) << "of " << mismatches.checked();
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -16,22 +17,22 @@
 namespace tarvo::testing {
 
 // Runs `act` on the active modal widget of type T as soon as one is open (polling every
-// 20 ms, for at most 5 s), then stops. Start it before the action that opens the window.
+// 20 ms), then stops. Start it before the action that opens the window. It gives up after
+// two minutes: a window that opens later than a short wait (a file chooser reading its folder
+// under the sanitizers on a loaded machine can take seconds) must still be answered, or the
+// test would hang in its modal loop.
 template <class T>
 void WhenModal(std::function<void(T*)> act) {
   auto* timer = new QTimer;
-  auto* waited = new int(0);
-  QObject::connect(timer, &QTimer::timeout, [timer, waited, act] {
-    if (auto* widget = qobject_cast<T*>(QApplication::activeModalWidget())) {
-      timer->stop();
-      timer->deleteLater();
-      delete waited;
-      act(widget);
-    } else if (++*waited > 250) {
-      timer->stop();
-      timer->deleteLater();
-      delete waited;
-    }
+  auto* started = new QElapsedTimer;
+  started->start();
+  QObject::connect(timer, &QTimer::timeout, [timer, started, act] {
+    auto* widget = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (widget == nullptr && !started->hasExpired(120000)) return;
+    timer->stop();
+    timer->deleteLater();
+    delete started;
+    if (widget != nullptr) act(widget);
   });
   timer->start(20);
 }

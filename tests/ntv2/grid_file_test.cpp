@@ -265,6 +265,14 @@ TEST_F(GridFileTest, TheFinestContainingSubGridWinsAndFileOrderBreaksTies) {
     const auto shift = ShiftAt(*grid, c.phi, c.lambda);
     ASSERT_TRUE(shift) << c.what;
     EXPECT_EQ(grid->subGrids()[static_cast<std::size_t>(shift->subGrid)].name, c.used) << c.what;
+    // A hint naming any sub-grid, none, or one of a larger grid, changes nothing.
+    for (const int remembered : {-1, 0, 1, 30}) {
+      SubGridHint hint{remembered};
+      const auto hinted = grid->Shift(PackedFromSeconds(-c.phi), PackedFromSeconds(-c.lambda),
+                                      false, hint, ShiftAccuracy::Computed);
+      ASSERT_TRUE(hinted) << c.what;
+      EXPECT_EQ(hinted->subGrid, shift->subGrid) << c.what << ", hint " << remembered;
+    }
   }
 }
 

@@ -125,6 +125,52 @@ TEST_F(NationalGrid, AgreesWithProjForwardAndReverseInTheSameSubGrid) {
   }
 }
 
+// A batch run keeps the last point's sub-grid as a hint for the next. Walked along every
+// sub-grid's limits (on them, a ten-thousandth of a second inside and outside, corners
+// included, where nested and neighbouring sub-grids meet), with the hint carried from point
+// to point, each shift is the one without a hint, to the bit; without the accuracy it is
+// the same position.
+TEST_F(NationalGrid, ASubGridHintChangesNoResult) {
+  const GridFile& grid = *grids_[0];
+  std::vector<std::pair<double, double>> points;  // file units: seconds, north and west positive
+  for (const SubGrid& s : grid.subGrids()) {
+    for (const double off : {0.0, 1e-4, -1e-4}) {
+      for (int k = 0; k <= 8; ++k) {
+        const double phi = s.south + (s.north - s.south) * k / 8;
+        const double lambda = s.east + (s.west - s.east) * k / 8;
+        points.insert(points.end(), {{s.south - off, lambda},
+                                     {s.north + off, lambda},
+                                     {phi, s.east - off},
+                                     {phi, s.west + off}});
+      }
+    }
+  }
+  for (const bool reverse : {false, true}) {
+    SubGridHint hint;
+    int shifted = 0;
+    for (const auto& [phi, lambda] : points) {
+      const double latitude = angles::DecimalDegreesToPacked(-phi / 3600, 5);
+      const double longitude = angles::DecimalDegreesToPacked(-lambda / 3600, 5);
+      const auto plain = grid.Shift(latitude, longitude, reverse);
+      const auto hinted = grid.Shift(latitude, longitude, reverse, hint, ShiftAccuracy::Computed);
+      const auto bare = grid.Shift(latitude, longitude, reverse, hint, ShiftAccuracy::Skipped);
+      const std::string where = text::Format("%.9f %.9f", latitude, longitude);
+      ASSERT_EQ(plain.has_value(), hinted.has_value()) << where;
+      ASSERT_EQ(plain.has_value(), bare.has_value()) << where;
+      if (!plain) continue;
+      ++shifted;
+      EXPECT_EQ(hinted->subGrid, plain->subGrid) << where;
+      EXPECT_EQ(hinted->latitude, plain->latitude) << where;
+      EXPECT_EQ(hinted->longitude, plain->longitude) << where;
+      EXPECT_EQ(AccuracyText(*hinted), AccuracyText(*plain)) << where;
+      EXPECT_EQ(bare->latitude, plain->latitude) << where;
+      EXPECT_EQ(bare->longitude, plain->longitude) << where;
+      EXPECT_FALSE(bare->accuracyKnown) << where;
+    }
+    EXPECT_GT(shifted, 1000);
+  }
+}
+
 TEST_F(NationalGrid, SubGridsWithoutAccuracyReportNone) {
   int without = 0;
   int with = 0;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <sstream>
 
 #include "tests/support/support.h"
@@ -67,6 +70,17 @@ std::vector<ProjFactors> RunProjFactors(const std::string& definition,
   EXPECT_EQ(factors.size(), rows.size()) << "one block per point expected from " << command;
   factors.resize(rows.size());
   return factors;
+}
+
+void Spread::Add(double metres) {
+  max_ = std::max(max_, metres);
+  sumOfSquares_ += metres * metres;
+  ++count_;
+}
+
+void Spread::Print(const std::string& what) const {
+  std::printf("[ measured ] %s: %d points, max %.3g mm, RMS %.3g mm\n", what.c_str(), count_,
+              max_ * 1e3, count_ ? std::sqrt(sumOfSquares_ / count_) * 1e3 : 0.0);
 }
 
 bool HaveProj() {

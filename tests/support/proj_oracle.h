@@ -26,4 +26,18 @@ std::vector<ProjFactors> RunProjFactors(const std::string& definition,
 // True when proj and cct are on the PATH.
 bool HaveProj();
 
+// The largest and the root-mean-square distance of a set of results from PROJ's, printed with
+// the test's output for the record ("[ measured ] ...").
+class Spread {
+ public:
+  void Add(double metres);
+  double max() const { return max_; }
+  void Print(const std::string& what) const;
+
+ private:
+  double max_ = 0.0;
+  double sumOfSquares_ = 0.0;
+  int count_ = 0;
+};
+
 }  // namespace tarvo::testing

@@ -86,8 +86,8 @@ std::string GridBytes(const SyntheticGrid& grid, const GridLayout& layout) {
   w.Int("NUM_FILE", static_cast<int>(grid.subGrids.size()));
   w.Text("GS_TYPE", "SECONDS");
   w.Text("VERSION", "TEST 1.0");
-  w.Text("SYSTEM_F", "AGD66");
-  w.Text("SYSTEM_T", "GDA94");
+  w.Text("SYSTEM_F", grid.systemFrom);
+  w.Text("SYSTEM_T", grid.systemTo);
   w.Double("MAJOR_F", grid.sourceSemiMajorAxis);
   w.Double("MINOR_F", 6356774.719);
   w.Double("MAJOR_T", 6378137.0);

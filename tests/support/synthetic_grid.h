@@ -38,6 +38,8 @@ struct SyntheticSubGrid {
 struct SyntheticGrid {
   std::vector<SyntheticSubGrid> subGrids;
   double sourceSemiMajorAxis = 6378160.0;  // ANS
+  std::string systemFrom = "AGD66";        // SYSTEM_F
+  std::string systemTo = "GDA94";          // SYSTEM_T
 };
 
 // The bytes of the grid file in `layout`.

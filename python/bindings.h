@@ -1,0 +1,12 @@
+// The parts of the compiled module tarvo._tarvo, one function per binding file, called once
+// from module.cpp when Python loads the module.
+#pragma once
+
+#include <pybind11/pybind11.h>
+
+namespace tarvo::python {
+
+// parse_angles, format_angles (angle_arrays.cpp).
+void BindAngles(pybind11::module_& m);
+
+}  // namespace tarvo::python
