@@ -3,7 +3,8 @@
 // (every caller), the map's sub-grid outlines, the grid open and its checks, the shift of
 // points in and around each sub-grid and of two points taken from the file's last bytes
 // (both directions, with the accuracy text and the result written as the main window shows
-// it), the single-point interpolation through its cache, and the text export.
+// it), the single-point route through the interpolator's cache and the chain, and the text
+// export.
 //
 // Besides the sanitizers it checks what the reader promises: an opened grid has exactly the
 // sub-grids its layout test counted and rows x columns nodes in each, and a shifted point
@@ -15,6 +16,7 @@
 
 #include "angles/dms_text.h"
 #include "angles/packed_angle.h"
+#include "chain/point_chain.h"
 #include "fuzz/fuzz_support.h"
 #include "ntv2/grid_export.h"
 #include "ntv2/grid_file.h"
@@ -121,22 +123,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(status.error != ntv2::GridOpenError::kNone, "a refused grid says why");
   }
 
-  // The single-point route, through the cache, in both directions.
+  // The single-point route: the grid from the interpolator's cache, through the chain, in
+  // both directions, with the accuracy text the main window shows.
   ntv2::GridInterpolator interpolator;
-  for (const std::string_view system : {"AGD/AMG", "GDA/MGA"}) {
-    double latitude = 0.0;
-    double longitude = 0.0;
-    std::string accuracy;
+  for (const bool toGda94 : {true, false}) {
     const double packedLatitude =
         grid && !grid->subGrids().empty() ? PackedLatitude(grid->subGrids()[0].south) : 33.5;
     const double packedLongitude =
         grid && !grid->subGrids().empty() ? PackedLongitude(grid->subGrids()[0].east) : 151.25;
-    const int result =
-        ntv2::GridInterpolate(interpolator, desktop, gridName, system, packedLatitude,
-                              packedLongitude, latitude, longitude, accuracy);
-    if (result == ntv2::kGridShifted) {
-      (void)angles::FormatRadiansDms(latitude, 5);
-      (void)angles::FormatRadiansDms(longitude, 5);
+    chain::ChainSettings settings;
+    settings.source.datum = toGda94 ? chain::Datum::Agd66 : chain::Datum::Gda94;
+    settings.target.datum = toGda94 ? chain::Datum::Gda94 : chain::Datum::Agd66;
+    settings.method = chain::DatumMethod::Grid;
+    settings.grid = interpolator.GridForPoint(gridName, desktop);
+    if (!settings.grid) continue;
+    chain::PointState state;
+    const chain::PointResult result = chain::PointChain(settings).Convert(
+        {chain::InputKind::Packed, packedLatitude, packedLongitude, 0.0}, state);
+    interpolator.CountShift(result.status != chain::Status::OutsideGrid);
+    if (result.gridShift) {
+      (void)angles::FormatRadiansDms(result.latitude, 5);
+      (void)angles::FormatRadiansDms(result.longitude, 5);
+      (void)ntv2::AccuracyText(*result.gridShift);
     }
   }
 
