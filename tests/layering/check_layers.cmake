@@ -4,6 +4,7 @@
 #
 # The folders stand in layers, lowest first:
 #   text  ui  engine  angles  ntv2  chain  params  fileconv  mainwindow  ui/qt  app | tools
+#   and, beside them over fileconv, python (the Python module: no window, no program).
 # A file may include its own folder and the folders before it, never one after it, with these
 # exceptions: engine and chain include nothing from ui (no messages, no desktop), and chain
 # reaches none through the headers it includes either; app and tools stand side by side and
@@ -18,7 +19,7 @@ if(NOT SOURCE_DIR)
   message(FATAL_ERROR "SOURCE_DIR is not set")
 endif()
 
-set(layers text ui engine angles ntv2 chain params fileconv mainwindow ui/qt app tools)
+set(layers text ui engine angles ntv2 chain params fileconv mainwindow ui/qt app tools python)
 # What each folder may include, besides itself.
 set(allowed_text "")
 set(allowed_ui text)
@@ -32,6 +33,7 @@ set(allowed_mainwindow ${allowed_fileconv} fileconv)
 set(allowed_ui/qt ${allowed_mainwindow} mainwindow)
 set(allowed_app ${allowed_ui/qt} ui/qt)
 set(allowed_tools ${allowed_mainwindow} mainwindow)
+set(allowed_python ${allowed_fileconv} fileconv)
 # Folders whose files may include Qt.
 set(qt_folders ui/qt app tests/gui)
 # Folders that must not reach ui even through the headers they include.
@@ -91,7 +93,7 @@ endfunction()
 set(violations 0)
 file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")
 foreach(source IN LISTS sources)
-  if(source MATCHES "^(build|tests|fuzz|bench|python)/" OR source MATCHES "^\\.")
+  if(source MATCHES "^(build|tests|fuzz|bench)/" OR source MATCHES "^\\.")
     continue()
   endif()
   layer_of("${source}" own)
