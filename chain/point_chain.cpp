@@ -38,6 +38,15 @@ void TakeShifted(double latitude, double longitude, double& toLatitude, double& 
   toLongitude = longitude;
 }
 
+// use(constants) with the constants of `side` in `zone`: the side's own (`own`, made with
+// the chain), or those of another zone, made for this point (a record's zone field may name
+// one). Nothing is copied for the side's own zone.
+template <typename Use>
+auto InZone(const Side& side, const engine::ProjectionConstants& own, int zone, Use use) {
+  if (zone == side.zone) return use(own);
+  return use(engine::SetZoneConstants(zone, side.datum == Datum::Gda94));
+}
+
 }  // namespace
 
 PointChain::PointChain(ChainSettings settings) : settings_(std::move(settings)) {
@@ -68,13 +77,6 @@ PointChain::PointChain(ChainSettings settings) : settings_(std::move(settings)) 
       refused_ = !settings_.external;
       break;
   }
-}
-
-engine::ProjectionConstants PointChain::Constants(const Side& side,
-                                                  const engine::ProjectionConstants& own,
-                                                  int zone) const {
-  if (zone == side.zone) return own;
-  return engine::SetZoneConstants(zone, side.datum == Datum::Gda94);
 }
 
 const engine::Ellipsoid& PointChain::EllipsoidOf(Datum datum) const {
@@ -118,16 +120,19 @@ SourcePoint PointChain::Locate(const PointInput& input, int sourceZone, PointSta
   bool projectForward = sourceGrid;
   switch (input.kind) {
     case InputKind::Grid: {
-      const engine::GeographicPosition geographic = engine::GridToGeographic(
-          Constants(side, sourceConstants_, sourceZone), input.first, input.second);
+      const engine::GeographicPosition geographic =
+          InZone(side, sourceConstants_, sourceZone, [&](const engine::ProjectionConstants& c) {
+            return engine::GridToGeographic(c, input.first, input.second);
+          });
       point.latitude = geographic.latitude;
       point.longitude = geographic.longitude;
       if (sourceGrid) {
         // The inverse gives the convergence; only the point scale needs the forward.
-        point.grid = {input.first, input.second, geographic.convergence,
-                      engine::GeographicToGrid(Constants(side, sourceConstants_, sourceZone),
-                                               point.latitude, point.longitude)
-                          .pointScale};
+        point.grid = {
+            input.first, input.second, geographic.convergence,
+            InZone(side, sourceConstants_, sourceZone, [&](const engine::ProjectionConstants& c) {
+              return engine::GeographicToGrid(c, point.latitude, point.longitude);
+            }).pointScale};
         projectForward = false;
       }
       break;
@@ -155,8 +160,10 @@ SourcePoint PointChain::Locate(const PointInput& input, int sourceZone, PointSta
     }
   }
   if (projectForward) {
-    const engine::GridPosition grid = engine::GeographicToGrid(
-        Constants(side, sourceConstants_, sourceZone), point.latitude, point.longitude);
+    const engine::GridPosition grid =
+        InZone(side, sourceConstants_, sourceZone, [&](const engine::ProjectionConstants& c) {
+          return engine::GeographicToGrid(c, point.latitude, point.longitude);
+        });
     point.grid = {grid.easting, grid.northing, grid.convergence, grid.pointScale};
   }
   if (sourceGrid) {
@@ -242,17 +249,17 @@ PointResult PointChain::Transform(const SourcePoint& source, int targetZone,
       case StepKind::GridToGda94:
       case StepKind::GridFromGda94: {
         ntv2::SubGridHint ownHint;
-        std::optional<ntv2::GridShift> moved = settings_.grid->Shift(
-            held.latitude, held.longitude, step == StepKind::GridFromGda94,
-            gridHint != nullptr ? *gridHint : ownHint,
-            settings_.outputs.gridAccuracy ? ntv2::ShiftAccuracy::Computed
-                                           : ntv2::ShiftAccuracy::Skipped);
+        std::optional<ntv2::GridShift> moved =
+            settings_.grid->Shift(held.latitude, held.longitude, step == StepKind::GridFromGda94,
+                                  gridHint != nullptr ? *gridHint : ownHint,
+                                  settings_.outputs.gridAccuracy ? ntv2::ShiftAccuracy::Computed
+                                                                 : ntv2::ShiftAccuracy::Skipped);
         if (!moved) {
           result.status = Status::OutsideGrid;
           return result;
         }
         TakeShifted(moved->latitude, moved->longitude, latitude, longitude, outsideArea);
-        result.gridShift = moved;
+        if (settings_.outputs.gridAccuracy) result.gridShift = moved;
         break;
       }
       case StepKind::ExternalToGda94:
@@ -278,8 +285,10 @@ PointResult PointChain::Transform(const SourcePoint& source, int targetZone,
   const Side& side = settings_.target;
   bool finite = AllFinite({latitude, longitude, height});
   if (settings_.outputs.targetGrid) {
-    const engine::GridPosition grid = engine::GeographicToGrid(
-        Constants(side, targetConstants_, targetZone), latitude, longitude);
+    const engine::GridPosition grid =
+        InZone(side, targetConstants_, targetZone, [&](const engine::ProjectionConstants& c) {
+          return engine::GeographicToGrid(c, latitude, longitude);
+        });
     result.grid = {grid.easting, grid.northing, grid.convergence, grid.pointScale};
     finite = finite && IsFinite(result.grid);
   }

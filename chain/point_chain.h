@@ -201,7 +201,8 @@ struct PointResult {
   // The height is the input's own: neither derived from Cartesian input nor changed by a
   // similarity (a caller may show the height as it was typed).
   bool heightAsGiven = false;
-  // The grid shift's result, accuracy included, when a grid step ran.
+  // The grid shift's result, accuracy included, when a grid step ran (and
+  // Outputs::gridAccuracy asked for it).
   std::optional<ntv2::GridShift> gridShift;
 };
 
@@ -247,8 +248,6 @@ class PointChain {
   };
   static constexpr std::size_t kMaxSteps = 2;
 
-  engine::ProjectionConstants Constants(const Side& side, const engine::ProjectionConstants& own,
-                                        int zone) const;
   const engine::Ellipsoid& EllipsoidOf(Datum datum) const;
   double& EstimateOf(Datum datum, PointState& state) const;
   Geographic Hold(double latitude, double longitude) const;
