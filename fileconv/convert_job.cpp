@@ -255,7 +255,8 @@ ConvertJob MakeConvertJob(const ConvertOptions& options,
   if (RunNeedsGrid(state.settings, state.grid.gridMethod) && !state.grid.gridFilePath.empty()) {
     choices.grid =
         ntv2::OpenGridForInterpolation(state.interpolator, state.grid.gridFilePath, desktop);
-    if (!choices.grid) return made;
+    made.gridUnusable = !choices.grid;
+    if (made.gridUnusable) return made;
   }
   made.job = MakeBatchJob(state.settings, state.batch, state.transform, choices, desktop,
                           [&state](Setting setting) { return state.sources.Of(setting); });

@@ -34,6 +34,7 @@ struct ConvertJob {
   // option the settings cannot take (usageError).
   std::optional<BatchJob> job;
   std::string usageError;
+  bool gridUnusable = false;  // the refusal was the grid file's
   BatchRunOptions run;  // what to do with bad records; no progress
 };
 

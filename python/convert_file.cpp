@@ -18,6 +18,7 @@
 #include "fileconv/convert_job.h"
 #include "fileconv/convert_options.h"
 #include "python/bindings.h"
+#include "python/errors.h"
 #include "ui/desktop.h"
 #include "ui/dialog.h"
 #include "ui/os_services.h"
@@ -103,15 +104,18 @@ py::dict ConvertFile(const std::vector<std::string>& arguments) {
   KeptMessages desktop(options->force);
   fileconv::BatchRunResult result;
   std::string usageError;
+  bool gridUnusable = false;
   bool made = false;
   {
     py::gil_scoped_release unlocked;
     fileconv::ConvertJob job = fileconv::MakeConvertJob(*options, std::nullopt, desktop);
     usageError = job.usageError;
+    gridUnusable = job.gridUnusable;
     made = job.job.has_value();
     if (made) result = fileconv::RunBatchConversion(*job.job, job.run, desktop);
   }
   if (!usageError.empty()) throw std::invalid_argument(usageError);
+  if (gridUnusable) throw GridFileError(desktop.Reason());
   if (!made) throw std::invalid_argument(desktop.Reason());
   if (!result.converted) {
     if (desktop.Asked(kOverwriteCaption)) {

@@ -17,7 +17,8 @@ when the run has finished: a refused or failed run leaves an existing output as 
 The conversion runs without the GIL.
 
 Errors carry the program's messages: ``ValueError`` for an option or a combination of
-settings the conversion refuses, ``FileExistsError`` for an existing output without
+settings the conversion refuses, ``tarvo.GridFileError`` for a grid file that cannot be read
+or used, ``FileExistsError`` for an existing output without
 ``force``, ``FileNotFoundError`` for an input that does not open, ``OSError`` for a run
 that could not read or write its files to the end.
 """

@@ -106,6 +106,9 @@ def test_refuses_as_the_converter_does_and_writes_nothing(tmp_path, options, err
 def test_files_that_do_not_open_or_exist_already(tmp_path):
     (tmp_path / "in.txt").write_text(GRID_POINTS)
     (tmp_path / "old.txt").write_text("old")
+    with pytest.raises(tarvo.GridFileError, match="Invalid GSB File"):
+        tarvo.convert_file(tmp_path / "in.txt", tmp_path / "new.txt",
+                           **{**FIELDS, "grid": tmp_path / "in.txt", "method": "ntv2"})
     with pytest.raises(FileExistsError, match="old.txt"):
         tarvo.convert_file(tmp_path / "in.txt", tmp_path / "old.txt", **FIELDS)
     with pytest.raises(FileNotFoundError, match=r"File \(.*missing.txt\) does not exist"):
