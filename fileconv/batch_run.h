@@ -3,12 +3,12 @@
 // (record_writer.h), one record at a time, in constant memory.
 //
 // A run goes: checks, preparation, record loop, end.
-//   Checks, each ending the run with its message before anything is written: the field
-//   numbers; input and output not the same file (by name, or by identity: links, and
-//   standard input or output redirected from or to the other file); the units, systems,
-//   zones and notations the run needs; a datum shift it can apply; the input is a regular
-//   file that opens; an existing output file may be overwritten (Yes/No); the output file
-//   can be created; the output contents choice ("&Cancel" ends the run).
+//   Checks, each ending the run with its message before anything is written: input and
+//   output not the same file (by name, or by identity: links, and standard input or output
+//   redirected from or to the other file); the input is a regular file that opens; an
+//   existing output file may be overwritten (Yes/No); the output file can be created; the
+//   output contents choice, unless the job holds it ("&Cancel" ends the run). The settings
+//   were checked when the job was made (batch_job.h).
 //   Preparation: for SSV the longest line of as many data lines as there are header lines;
 //   the header block (CSV, SSV).
 //   Record loop: read, echo line, convert, write; until the first field of a line cannot be
@@ -41,10 +41,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/transform_settings.h"
-#include "fileconv/file_conversion_settings.h"
-#include "fileconv/record_chain.h"
-#include "ntv2/grid_choice.h"
+#include "fileconv/batch_job.h"
 #include "ui/desktop.h"
 
 namespace tarvo::fileconv {
@@ -55,43 +52,12 @@ enum class BadRecords {
   Skip,  // the line is left out and counted; the run goes on (blank lines are passed over)
 };
 
-// The settings a run's checks may refuse, for naming where each came from.
-enum class Setting {
-  Fields,  // the first, second and height field numbers
-  InputUnits,
-  OutputUnits,
-  InputSystem,
-  OutputSystem,
-  InputZone,
-  OutputZone,
-  InputFormat,   // the latitude/longitude input notation
-  OutputFormat,  // the latitude/longitude output notation
-  Grid,          // the grid method and file of the High Accuracy method
-};
-
 struct BatchRunOptions {
-  // The grid method of the High Accuracy route (ntv2::GridChoice::gridMethod).
-  ntv2::GridMethod gridMethod = ntv2::GridMethod::GridFileAgd66;
-  // The NTv2 grid, read before the run; needed when the grid flag is set and exactly one
-  // side is GDA94.
-  std::shared_ptr<const ntv2::GridFile> grid;
-  // When set, the run writes this and does not ask (a command-line converter).
-  std::optional<OutputContents> outputContents;
   // Called with the bytes read so far and the input file's size: once at the start, then
   // every thousandth of the file or so, and at the end. The dialog moves its progress bar
   // and lets its window repaint.
   std::function<void(std::uint64_t position, std::uint64_t size)> progress;
-  // Streams in place of the named files (a command-line run with "-"). With an input stream
-  // the run reads it instead of opening the input file; with an output stream it writes
-  // there instead of creating the output file, and asks nothing about an existing one. The
-  // names still stand in the messages. The run neither closes nor rewinds them.
-  std::FILE* inputStream = nullptr;
-  std::FILE* outputStream = nullptr;
   BadRecords badRecords = BadRecords::Stop;
-  // Where a setting came from ("tarvofile.dat line 5", "option --input-units"): when given,
-  // a check that refuses the setting puts it under its message. The dialog's own settings
-  // need no such note.
-  std::function<std::string(Setting)> settingSource;
 };
 
 struct BatchRunResult {
@@ -114,13 +80,13 @@ struct BatchRunResult {
   bool nothingConverted = false;    // the input held data, but no record was converted
   bool outputKept = false;          // an output file was left as it was: the run failed or
                                     // converted nothing
+  // SSV: the longest data line measured, this run's or the job's before (line end included).
+  std::size_t longestLineLength = 0;
 };
 
-// Runs one batch conversion with the dialog's settings. Sets the SSV longest line length in
-// `batch` and reads its file type code and echo flag.
-BatchRunResult RunBatchConversion(const FileConversionSettings& settings, BatchValues& batch,
-                                  const engine::TransformSettings& transform,
-                                  const BatchRunOptions& options, ui::Desktop& desktop);
+// Runs one batch conversion job (batch_job.h).
+BatchRunResult RunBatchConversion(const BatchJob& job, const BatchRunOptions& options,
+                                  ui::Desktop& desktop);
 
 // The date and time of the header block: "%I:%M%p %A %B %d,%Y" with English names,
 // whatever the process locale ("09:05AM Friday March 01,2002").

@@ -514,18 +514,26 @@ void FileConversionDialog::SelectOutputFormat() {
 // --- The buttons --------------------------------------------------------------------------
 
 void FileConversionDialog::Calculate() {
-  BatchRunOptions options;
-  options.gridMethod = grid_.gridMethod;
+  JobChoices choices;
+  choices.gridMethod = grid_.gridMethod;
   // The grid is read once, before the output file is touched, so a file that cannot be used
   // is refused with nothing written.
   if (RunNeedsGrid(settings_, grid_.gridMethod)) {
-    options.grid = ntv2::OpenGridForInterpolation(interpolator_, grid_.gridFilePath, desktop());
-    if (!options.grid) return;
+    choices.grid = ntv2::OpenGridForInterpolation(interpolator_, grid_.gridFilePath, desktop());
+    if (!choices.grid) return;
   }
+  const std::optional<BatchJob> job =
+      MakeBatchJob(settings_, batch_, transform_, choices, desktop());
+  if (!job) {
+    lastRun_ = BatchRunResult{};
+    return;
+  }
+  BatchRunOptions options;
   options.progress = [this](std::uint64_t position, std::uint64_t size) {
     ShowProgress(position, size);
   };
-  BatchRunResult result = RunBatchConversion(settings_, batch_, transform_, options, desktop());
+  BatchRunResult result = RunBatchConversion(*job, options, desktop());
+  batch_.longestLineLength = result.longestLineLength;
   if (result.previewText) previewText_ = *result.previewText;
   lastRun_ = std::move(result);
 }

@@ -117,12 +117,13 @@ BatchConversionCase RunBatchConversionCase(const std::uint8_t* data, std::size_t
       *text = in.Text(24);
     }
   }
-  fileconv::BatchRunOptions run;
-  run.gridMethod =
+  fileconv::JobChoices choices;
+  choices.gridMethod =
       (options & 2) != 0 ? ntv2::GridMethod::NswMrePrograms : ntv2::GridMethod::GridFileAgd66;
-  if ((options & 4) == 0) run.grid = AustraliaGrid();
-  run.outputContents = (options & 8) != 0 ? fileconv::OutputContents::ResultsWithInput
-                                          : fileconv::OutputContents::ResultsOnly;
+  if ((options & 4) == 0) choices.grid = AustraliaGrid();
+  choices.contents = (options & 8) != 0 ? fileconv::OutputContents::ResultsWithInput
+                                        : fileconv::OutputContents::ResultsOnly;
+  fileconv::BatchRunOptions run;
   std::uint64_t lastPosition = 0;
   run.progress = [&lastPosition](std::uint64_t position, std::uint64_t size) {
     Require(position >= lastPosition, "progress never goes back");
@@ -145,8 +146,10 @@ BatchConversionCase RunBatchConversionCase(const std::uint8_t* data, std::size_t
     start = end + 1;
   }
 
+  // The dialog's run: the job of its texts, refused with a message or run.
+  const auto job = fileconv::MakeBatchJob(settings, batch, transform, choices, desktop);
   const fileconv::BatchRunResult result =
-      fileconv::RunBatchConversion(settings, batch, transform, run, desktop);
+      job ? fileconv::RunBatchConversion(*job, run, desktop) : fileconv::BatchRunResult{};
   Require(result.count + result.outsideGrid + result.noResult <= lines,
           "no more records than lines");
   if (result.converted && !result.outputKept) {

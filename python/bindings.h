@@ -9,4 +9,7 @@ namespace tarvo::python {
 // parse_angles, format_angles (angle_arrays.cpp).
 void BindAngles(pybind11::module_& m);
 
+// convert_file (convert_file.cpp).
+void BindConvertFile(pybind11::module_& m);
+
 }  // namespace tarvo::python

@@ -46,3 +46,5 @@ from tarvo._tarvo import __version__  # noqa: E402  (the exceptions are defined 
 from tarvo import angles  # noqa: E402
 
 __all__ = ["GridFileError", "OutsideGridError", "TarvoError", "__version__", "angles"]
+from tarvo.convert import ConversionResult, convert_file  # noqa: E402
+__all__ += ["ConversionResult", "convert_file"]

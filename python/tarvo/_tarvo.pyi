@@ -5,6 +5,7 @@ and run their loops without the GIL.
 """
 
 from typing import Tuple
+from typing import Any, Dict, List
 
 import numpy as np
 import numpy.typing as npt
@@ -23,3 +24,7 @@ def format_angles(values: npt.NDArray[np.float64], notation: str, decimals: int,
                   unit: str) -> npt.NDArray[np.str_]:
     """Texts (dtype 'U') of an array of values, of the same shape; see
     tarvo.angles.format."""
+
+def convert_file(arguments: List[str]) -> Dict[str, Any]:
+    """One batch conversion from tarvo-convert's arguments (without the program's name); the
+    counts of the run. See tarvo.convert_file."""

@@ -4,6 +4,7 @@
 
 #include "fileconv/output_contents_dialog.h"
 #include "ntv2/grid_choice.h"
+#include "tests/support/dialog_run.h"
 #include "ui/testing/scripted_desktop.h"
 #include "version.h"
 
@@ -50,7 +51,7 @@ DialogState::DialogState(const ConverterFolder& folder) {
 
 std::string DialogRun(fileconv::FileConversionSettings settings, fileconv::BatchValues batch,
                       const engine::TransformSettings& transform, fileconv::OutputContents contents,
-                      const fileconv::BatchRunOptions& options) {
+                      const fileconv::JobChoices& choices) {
   using fileconv::OutputContentsDialog;
   ui::testing::ScriptedDesktop desktop;
   desktop.QueueModal([contents](ui::testing::FakeView& view) {
@@ -60,7 +61,7 @@ std::string DialogRun(fileconv::FileConversionSettings settings, fileconv::Batch
     view.Click(OutputContentsDialog::kStart);
   });
   const fileconv::BatchRunResult result =
-      fileconv::RunBatchConversion(settings, batch, transform, options, desktop);
+      testing::RunDialogSettings(settings, batch, transform, choices, {}, desktop);
   EXPECT_TRUE(result.converted) << "the dialog's run did not convert";
   return result.converted ? testing::ReadFile(settings.outputFileName) : "";
 }

@@ -56,7 +56,7 @@ struct DialogState {
 // with `contents`. Returns the output file's contents ("" when nothing was converted).
 std::string DialogRun(fileconv::FileConversionSettings settings, fileconv::BatchValues batch,
                       const engine::TransformSettings& transform, fileconv::OutputContents contents,
-                      const fileconv::BatchRunOptions& options = {});
+                      const fileconv::JobChoices& choices = {});
 
 // `text` without its "TARVO V<version> - Date Computed: ..." line.
 std::string WithoutDate(const std::string& text);

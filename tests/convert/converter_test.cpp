@@ -169,10 +169,10 @@ TEST(ConverterOutput, NationalGridRunEqualsTheDialogRun) {
   dialog.settings.secondFieldNumber = "2";
   ntv2::GridInterpolator interpolator;
   ui::testing::ScriptedDesktop desktop;
-  fileconv::BatchRunOptions options;
-  options.grid = ntv2::OpenGridForInterpolation(interpolator, grid.string(), desktop);
+  fileconv::JobChoices choices;
+  choices.grid = ntv2::OpenGridForInterpolation(interpolator, grid.string(), desktop);
   EXPECT_EQ(WithoutDate(output), WithoutDate(DialogRun(dialog.settings, dialog.batch, transform,
-                                                       OutputContents::ResultsOnly, options)));
+                                                       OutputContents::ResultsOnly, choices)));
 }
 
 TEST(ConverterSettings, StartsFromTheFilesOfTheCurrentDirectory) {

@@ -22,6 +22,7 @@
 #include "ntv2/grid_file.h"
 #include "ntv2/grid_header.h"
 #include "tests/convert/converter_support.h"
+#include "tests/support/dialog_run.h"
 #include "text/atomic_file.h"
 #include "text/number_text.h"
 #include "text/text_file.h"
@@ -58,12 +59,18 @@ DialogState DialogRunOf(const ConverterFolder& folder, const fs::path& input,
   return dialog;
 }
 
-BatchRunResult RunDialog(DialogState& dialog, fileconv::BatchRunOptions options = {}) {
-  ui::testing::ScriptedDesktop desktop;
+BatchRunResult RunDialog(DialogState& dialog, const fileconv::BatchRunOptions& options,
+                         ui::testing::ScriptedDesktop& desktop) {
   desktop.QueueAnswer(ui::MessageAnswer::Yes);  // "File Exists Overwrite"
-  options.outputContents = OutputContents::ResultsOnly;
-  return fileconv::RunBatchConversion(dialog.settings, dialog.batch, dialog.transform, options,
-                                      desktop);
+  fileconv::JobChoices choices;
+  choices.contents = OutputContents::ResultsOnly;
+  return testing::RunDialogSettings(dialog.settings, dialog.batch, dialog.transform, choices,
+                                    options, desktop);
+}
+
+BatchRunResult RunDialog(DialogState& dialog, const fileconv::BatchRunOptions& options = {}) {
+  ui::testing::ScriptedDesktop desktop;
+  return RunDialog(dialog, options, desktop);
 }
 
 // The folder of a full disk holds only what its body writes, whether it is a tmpfs of the
@@ -369,11 +376,7 @@ TEST(EndlessLines, AreRefusedInBoundedMemory) {
   folder.Write("dialog.txt", kOld);
   DialogState dialog = DialogRunOf(folder, folder / "in.txt", folder / "dialog.txt");
   ui::testing::ScriptedDesktop desktop;
-  desktop.QueueAnswer(ui::MessageAnswer::Yes);
-  fileconv::BatchRunOptions options;
-  options.outputContents = OutputContents::ResultsOnly;
-  const BatchRunResult result = fileconv::RunBatchConversion(dialog.settings, dialog.batch,
-                                                             dialog.transform, options, desktop);
+  const BatchRunResult result = RunDialog(dialog, {}, desktop);
   EXPECT_EQ(result.overlongLine, 3u);
   ASSERT_EQ(desktop.messages().size(), 2u);
   EXPECT_EQ(desktop.messages()[1].text,

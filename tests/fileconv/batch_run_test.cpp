@@ -13,6 +13,7 @@
 #include "angles/packed_angle.h"
 #include "engine/grid_system.h"
 #include "fileconv/output_contents_dialog.h"
+#include "tests/support/dialog_run.h"
 #include "tests/support/support.h"
 #include "tests/support/synthetic_grid.h"
 #include "ui/testing/scripted_desktop.h"
@@ -61,7 +62,11 @@ class Conversion {
                                                              : OutputContentsDialog::kResultsOnly);
       view.Click(OutputContentsDialog::kStart);
     });
-    return RunBatchConversion(settings, batch, transform, options, desktop);
+    return RunDialog();
+  }
+
+  BatchRunResult RunDialog() {
+    return testing::RunDialogSettings(settings, batch, transform, choices, options, desktop);
   }
 
   void Input(const std::string& contents) { WriteFile(dir / "in.csv", contents); }
@@ -93,6 +98,7 @@ class Conversion {
   BatchValues batch;
   engine::TransformSettings transform;
   ntv2::GridChoice grid;
+  JobChoices choices;
   BatchRunOptions options;
 };
 
@@ -157,7 +163,7 @@ TEST_F(BatchRun, ChecksBeforeAnythingIsWritten) {
       {"the NSW MRE programs",
        [](Conversion& t) {
          t.settings.gridFlag = true;
-         t.options.gridMethod = ntv2::GridMethod::NswMrePrograms;
+         t.choices.gridMethod = ntv2::GridMethod::NswMrePrograms;
        },
        "The NSW (MRE) method is not available\nfor file conversion", "ERROR"},
       {"High Accuracy without a grid", [](Conversion& t) { t.settings.gridFlag = true; },
@@ -168,8 +174,7 @@ TEST_F(BatchRun, ChecksBeforeAnythingIsWritten) {
     Conversion t;
     t.Input(kTwoPoints);
     check.change(t);
-    const BatchRunResult result =
-        RunBatchConversion(t.settings, t.batch, t.transform, t.options, t.desktop);
+    const BatchRunResult result = t.RunDialog();
     EXPECT_FALSE(result.converted);
     EXPECT_FALSE(result.previewText);
     ASSERT_EQ(t.desktop.messages().size(), 1u);
@@ -288,7 +293,7 @@ TEST_F(BatchRun, TheQuestionsComeBeforeAnythingIsWrittenAndCancelWritesNothing) 
       view.Click(OutputContentsDialog::kResultsOnly);
       view.Click(OutputContentsDialog::kCancel);
     });
-    EXPECT_FALSE(RunBatchConversion(settings, batch, transform, options, desktop).converted);
+    EXPECT_FALSE(RunDialog().converted);
     EXPECT_EQ(seenByTheQuestion, existing ? "keep me" : "");
     EXPECT_EQ(Output(), existing ? "keep me" : "");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()),
@@ -323,7 +328,7 @@ TEST_F(BatchRun, RecordsOutsideTheGridAreMissingFromOutputAndCount) {
   settings.outputZone = "55";
   settings.heightField = "3";
   // A synthetic grid: covers 30 to 40 degrees south, moves points one arc second north.
-  options.grid =
+  choices.grid =
       ntv2::testing::ConstantShiftGrid(dir.path(), "north.gsb", 40, 30, 140, 155, 1.0, 0.0);
   const BatchRunResult result = Convert();
   EXPECT_EQ(result.count, 2u);

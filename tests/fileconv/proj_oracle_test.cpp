@@ -17,6 +17,7 @@
 #include "fileconv/batch_run.h"
 #include "fileconv/run_grid.h"
 #include "ntv2/grid_interpolate.h"
+#include "tests/support/dialog_run.h"
 #include "tests/support/support.h"
 #include "tests/support/synthetic_grid.h"
 #include "text/number_text.h"
@@ -112,10 +113,11 @@ std::vector<std::vector<std::string>> RunAndSplit(const std::vector<Point>& poin
   BatchValues batch;
   engine::TransformSettings transform;
   transform.accuracyMethod = engine::AccuracyMethod::Medium;
-  BatchRunOptions options;
-  options.outputContents = OutputContents::ResultsWithInput;
+  JobChoices choices;
+  choices.contents = OutputContents::ResultsWithInput;
   ui::testing::ScriptedDesktop desktop;
-  const BatchRunResult result = RunBatchConversion(settings, batch, transform, options, desktop);
+  const BatchRunResult result =
+      testing::RunDialogSettings(settings, batch, transform, choices, {}, desktop);
   EXPECT_EQ(result.count, points.size());
 
   std::vector<std::vector<std::string>> records;
@@ -246,11 +248,12 @@ TEST(ProjOracle, NtV2GridRunAgreesWithinTwoMillimetres) {
   settings.inputFileName = (dir / "in.csv").string();
   settings.outputFileName = (dir / "out.csv").string();
   BatchValues batch;
-  BatchRunOptions options;
-  options.outputContents = OutputContents::ResultsWithInput;
-  options.grid = grid;
+  JobChoices choices;
+  choices.contents = OutputContents::ResultsWithInput;
+  choices.grid = grid;
   ui::testing::ScriptedDesktop desktop;
-  const BatchRunResult result = RunBatchConversion(settings, batch, transform, options, desktop);
+  const BatchRunResult result =
+      testing::RunDialogSettings(settings, batch, transform, choices, {}, desktop);
   EXPECT_EQ(result.count, points.size());
   EXPECT_TRUE(desktop.messages().empty());
 

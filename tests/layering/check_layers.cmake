@@ -39,8 +39,7 @@ set(qt_folders ui/qt app tests/gui)
 # Folders that must not reach ui even through the headers they include.
 set(no_ui_reach chain)
 # The command-line converter's files use no window: nothing from mainwindow or ui/qt.
-set(windowless app/tarvo_convert.cpp app/convert_options.h app/convert_options.cpp
-    app/console_desktop.h app/console_desktop.cpp)
+set(windowless app/tarvo_convert.cpp app/console_desktop.h app/console_desktop.cpp)
 
 # The layer folder of a path relative to the source tree ("ui/qt/x.h" -> ui/qt), or empty.
 function(layer_of path result)

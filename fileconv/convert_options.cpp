@@ -1,4 +1,4 @@
-#include "app/convert_options.h"
+#include "fileconv/convert_options.h"
 
 #include <algorithm>
 #include <array>
@@ -10,10 +10,8 @@
 #include "engine/grid_system.h"
 #include "engine/transform_settings.h"
 
-namespace tarvo::app {
+namespace tarvo::fileconv {
 namespace {
-
-using fileconv::FileTypeCode;
 
 std::string Lower(std::string_view text) {
   std::string lower(text);
@@ -463,4 +461,4 @@ Example:
 )";
 }
 
-}  // namespace tarvo::app
+}  // namespace tarvo::fileconv

@@ -27,7 +27,7 @@
 #include "fileconv/batch_run.h"
 #include "fileconv/file_conversion_settings.h"
 
-namespace tarvo::app {
+namespace tarvo::fileconv {
 
 // A side of the conversion: the system label and, when given, the zone text.
 struct SideOption {
@@ -81,4 +81,4 @@ std::optional<ConvertOptions> ParseConvertOptions(const std::vector<std::string>
 // The text of --help.
 std::string HelpText();
 
-}  // namespace tarvo::app
+}  // namespace tarvo::fileconv
