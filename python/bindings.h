@@ -9,4 +9,7 @@ namespace tarvo::python {
 // parse_angles, format_angles (angle_arrays.cpp).
 void BindAngles(pybind11::module_& m);
 
+// Chain, the transformation chain over arrays (transformer.cpp).
+void BindTransformer(pybind11::module_& m);
+
 }  // namespace tarvo::python

@@ -11,4 +11,5 @@ PYBIND11_MODULE(_tarvo, m) {
   m.attr("__version__") = tarvo::kVersion;
   tarvo::python::RegisterErrorTranslation();
   tarvo::python::BindAngles(m);
+  tarvo::python::BindTransformer(m);
 }

@@ -44,5 +44,7 @@ class OutsideGridError(TarvoError, ValueError):
 
 from tarvo._tarvo import __version__  # noqa: E402  (the exceptions are defined first)
 from tarvo import angles  # noqa: E402
+from tarvo.transformer import PARAMETER_KEYS, Transformer  # noqa: E402
 
-__all__ = ["GridFileError", "OutsideGridError", "TarvoError", "__version__", "angles"]
+__all__ = ["GridFileError", "OutsideGridError", "PARAMETER_KEYS", "TarvoError", "Transformer",
+           "__version__", "angles"]

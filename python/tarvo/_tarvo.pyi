@@ -4,7 +4,7 @@ Its functions take arrays in the one form they loop over (made by the pure Pytho
 and run their loops without the GIL.
 """
 
-from typing import Tuple
+from typing import Optional, Sequence, Tuple
 
 import numpy as np
 import numpy.typing as npt
@@ -23,3 +23,33 @@ def format_angles(values: npt.NDArray[np.float64], notation: str, decimals: int,
                   unit: str) -> npt.NDArray[np.str_]:
     """Texts (dtype 'U') of an array of values, of the same shape; see
     tarvo.angles.format."""
+
+class Chain:
+    """One transformation chain over arrays, with its worker threads; see
+    tarvo.Transformer, which builds it and documents the arguments."""
+
+    def __init__(self, source: str, target: str, method: str, preset: Optional[str],
+                 parameters: Optional[Sequence[float]], grid: Optional[str],
+                 threads: int) -> None: ...
+    def transform(self, x: npt.ArrayLike, y: npt.ArrayLike, z: Optional[npt.ArrayLike],
+                  raise_outside: bool) -> Tuple[npt.NDArray[np.float64], npt.NDArray[np.float64],
+                                                npt.NDArray[np.float64]]:
+        """The target's three values per point (the third the height, or Z)."""
+    def factors(self, x: npt.ArrayLike, y: npt.ArrayLike, z: Optional[npt.ArrayLike]
+                ) -> Tuple[npt.NDArray[np.float64], npt.NDArray[np.float64]]:
+        """Point scale and convergence (degrees)."""
+    def accuracy(self, x: npt.ArrayLike, y: npt.ArrayLike, z: Optional[npt.ArrayLike]
+                 ) -> Tuple[npt.NDArray[np.float64], npt.NDArray[np.float64]]:
+        """The grid's latitude and longitude accuracy (metres)."""
+    @property
+    def source_form(self) -> str:
+        """"grid", "geographic" or "cartesian"."""
+    @property
+    def target_form(self) -> str: ...
+    @property
+    def source_datum(self) -> str:
+        """"AGD66", "AGD84" or "GDA94"."""
+    @property
+    def target_datum(self) -> str: ...
+    @property
+    def threads(self) -> int: ...
