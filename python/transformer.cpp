@@ -212,7 +212,10 @@ class Chain {
 
   py::tuple Transform(const Points& x, const Points& y, const std::optional<Points>& z,
                       bool raiseOutside) const {
-    return Run(*chain_, x, y, z, raiseOutside, 3, [this](const chain::PointResult& r, double* out) {
+    // Heights (or Z) only where they were given or are Cartesian.
+    const bool cartesian =
+        source_.form == CoordinateForm::Cartesian || target_.form == CoordinateForm::Cartesian;
+    return Run(*chain_, x, y, z, raiseOutside, z || cartesian ? 3 : 2, [this](const chain::PointResult& r, double* out) {
       switch (target_.form) {
         case CoordinateForm::Grid:
           out[0] = r.grid.east;
@@ -276,7 +279,7 @@ class Chain {
   }
 
   // Converts every point through `chain` and hands each result to `take`, which writes
-  // `values` values (2 or 3); a point outside the grid (or refused) gives NaN, and with
+  // three values, of which the first `values` are kept; a point outside the grid (or refused) gives NaN, and with
   // `raiseOutside` the first such point raises OutsideGridError.
   template <class Take>
   py::tuple Run(const chain::PointChain& chain, const Points& x, const Points& y,

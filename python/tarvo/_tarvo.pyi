@@ -32,9 +32,9 @@ class Chain:
                  parameters: Optional[Sequence[float]], grid: Optional[str],
                  threads: int) -> None: ...
     def transform(self, x: npt.ArrayLike, y: npt.ArrayLike, z: Optional[npt.ArrayLike],
-                  raise_outside: bool) -> Tuple[npt.NDArray[np.float64], npt.NDArray[np.float64],
-                                                npt.NDArray[np.float64]]:
-        """The target's three values per point (the third the height, or Z)."""
+                  raise_outside: bool) -> Tuple[npt.NDArray[np.float64], ...]:
+        """The target's values per point: two, and the height (or Z) when z is given or a
+        side is Cartesian."""
     def factors(self, x: npt.ArrayLike, y: npt.ArrayLike, z: Optional[npt.ArrayLike]
                 ) -> Tuple[npt.NDArray[np.float64], npt.NDArray[np.float64]]:
         """Point scale and convergence (degrees)."""

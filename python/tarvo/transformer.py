@@ -109,7 +109,8 @@ class Transformer:
             raise ValueError("grid2020: GDA2020 is not available in this transformation yet")
         if method is None:
             method = "medium" if grid is None else "high"
-        grid = None if grid is None else os.fspath(grid)
+        # Absolute, so that a copy unpickled in another folder (a Dask worker's) finds it.
+        grid = None if grid is None else os.path.abspath(os.fspath(grid))
         if isinstance(params, str):
             preset, values = params, None
         elif isinstance(params, Mapping):
@@ -158,9 +159,7 @@ class Transformer:
         """
         if errors not in ("nan", "raise"):
             raise ValueError(f"errors is 'nan' or 'raise', not {errors!r}")
-        first, second, third = self._chain.transform(x, y, z, errors == "raise")
-        cartesian = "cartesian" in (self._chain.source_form, self._chain.target_form)
-        return (first, second, third) if z is not None or cartesian else (first, second)
+        return self._chain.transform(x, y, z, errors == "raise")
 
     def factors(self, x: ArrayLike, y: ArrayLike, z: Optional[ArrayLike] = None) -> Arrays:
         """Point scale and grid convergence (degrees, positive east of the central
