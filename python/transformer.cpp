@@ -215,24 +215,25 @@ class Chain {
     // Heights (or Z) only where they were given or are Cartesian.
     const bool cartesian =
         source_.form == CoordinateForm::Cartesian || target_.form == CoordinateForm::Cartesian;
-    return Run(*chain_, x, y, z, raiseOutside, z || cartesian ? 3 : 2, [this](const chain::PointResult& r, double* out) {
-      switch (target_.form) {
-        case CoordinateForm::Grid:
-          out[0] = r.grid.east;
-          out[1] = r.grid.north;
-          break;
-        case CoordinateForm::Geographic:
-          out[0] = -r.latitude * kDegrees;
-          out[1] = r.longitude * kDegrees;
-          break;
-        case CoordinateForm::Cartesian:
-          out[0] = r.cartesian.x;
-          out[1] = r.cartesian.y;
-          out[2] = r.cartesian.z;
-          return;
-      }
-      out[2] = r.height;
-    });
+    return Run(*chain_, x, y, z, raiseOutside, z || cartesian ? 3 : 2,
+               [this](const chain::PointResult& r, double* out) {
+                 switch (target_.form) {
+                   case CoordinateForm::Grid:
+                     out[0] = r.grid.east;
+                     out[1] = r.grid.north;
+                     break;
+                   case CoordinateForm::Geographic:
+                     out[0] = -r.latitude * kDegrees;
+                     out[1] = r.longitude * kDegrees;
+                     break;
+                   case CoordinateForm::Cartesian:
+                     out[0] = r.cartesian.x;
+                     out[1] = r.cartesian.y;
+                     out[2] = r.cartesian.z;
+                     return;
+                 }
+                 out[2] = r.height;
+               });
   }
 
   py::tuple Factors(const Points& x, const Points& y, const std::optional<Points>& z) const {
@@ -279,8 +280,8 @@ class Chain {
   }
 
   // Converts every point through `chain` and hands each result to `take`, which writes
-  // three values, of which the first `values` are kept; a point outside the grid (or refused) gives NaN, and with
-  // `raiseOutside` the first such point raises OutsideGridError.
+  // three values, of which the first `values` are kept; a point outside the grid (or refused) gives
+  // NaN, and with `raiseOutside` the first such point raises OutsideGridError.
   template <class Take>
   py::tuple Run(const chain::PointChain& chain, const Points& x, const Points& y,
                 const std::optional<Points>& z, bool raiseOutside, std::size_t values,
