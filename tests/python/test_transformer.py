@@ -330,6 +330,18 @@ def test_threads_give_the_bits_of_one_thread():
             assert a.tobytes() == b.tobytes(), f"{threads} threads"
 
 
+def test_python_threads_share_one_transformer():
+    # Arrays long enough to be split over the Transformer's own threads as well.
+    from concurrent.futures import ThreadPoolExecutor
+    t = tarvo.Transformer("AMG:56", "MGA:56", threads=3)
+    east, north = np.tile(EAST, 2000), np.tile(NORTH, 2000)
+    with ThreadPoolExecutor(4) as pool:
+        results = list(pool.map(lambda _: t.transform(east, north), range(8)))
+    for e, n in results:
+        np.testing.assert_array_equal(e, np.tile(REFERENCE[0], 2000))
+        np.testing.assert_array_equal(n, np.tile(REFERENCE[1], 2000))
+
+
 def test_pickles_as_its_arguments(grid):
     for t in (AMG_TO_MGA, tarvo.Transformer("MGA:56", "AMG:56", grid=grid),
               tarvo.Transformer("AMG:56", "MGA:56", params={"tx": 1, "ty": 2, "tz": 3, "rx": 0,
