@@ -9,6 +9,7 @@
 #include "angles/angle_format.h"
 #include "engine/grid_system.h"
 #include "engine/transform_settings.h"
+#include "params/parameter_sets.h"
 
 namespace tarvo::fileconv {
 namespace {
@@ -71,15 +72,6 @@ constexpr Alias kFormats[] = {
     {angles::kSecondsLabel, {"seconds", "sec"}},
     {angles::kMinutesLabel, {"minutes", "min"}},
 };
-
-// Presets by the names the command line gives them, in the order of their indices.
-constexpr std::array<std::array<std::string_view, 3>, 5> kPresetNames = {{
-    {"national", "0", "agd84"},
-    {"nsw-vic", "1", "nsw"},
-    {"act", "2", ""},
-    {"tasmania", "3", "tas"},
-    {"nt", "4", "n.territory"},
-}};
 
 class Parser {
  public:
@@ -295,15 +287,10 @@ class Parser {
     return true;
   }
   bool Params(const std::string& name, const std::string& value) {
-    const std::string lower = Lower(value);
-    for (std::size_t index = 0; index < kPresetNames.size(); ++index) {
-      for (std::string_view word : kPresetNames[index]) {
-        if (!word.empty() && lower == word) {
-          o_.preset = static_cast<int>(index);
-          o_.paramsFile.reset();
-          return true;
-        }
-      }
+    if (const auto preset = params::FindPreset(value)) {
+      o_.preset = *preset;
+      o_.paramsFile.reset();
+      return true;
     }
     if (value.empty()) return Invalid(name, value, "a preset name or a parameter file");
     o_.paramsFile = value;

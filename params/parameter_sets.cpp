@@ -1,5 +1,7 @@
 #include "params/parameter_sets.h"
 
+#include <array>
+#include <cctype>
 #include <cmath>
 #include <sstream>
 
@@ -39,7 +41,36 @@ const Preset kPresets[kPresetCount] = {
       "-1.8538"}},
 };
 
+// Presets by the names a command line gives them, in the order of their indices.
+constexpr std::array<std::array<std::string_view, 3>, kPresetCount> kPresetNames = {{
+    {"national", "0", "agd84"},
+    {"nsw-vic", "1", "nsw"},
+    {"act", "2", ""},
+    {"tasmania", "3", "tas"},
+    {"nt", "4", "n.territory"},
+}};
+
+// Lower case without blanks: labels compare whatever their spacing.
+std::string Folded(std::string_view text) {
+  std::string folded;
+  for (const char c : text) {
+    if (c != ' ') folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return folded;
+}
+
 }  // namespace
+
+std::optional<int> FindPreset(std::string_view name) {
+  const std::string folded = Folded(name);
+  for (int index = 0; index < kPresetCount; ++index) {
+    for (const std::string_view word : kPresetNames[static_cast<std::size_t>(index)]) {
+      if (!word.empty() && folded == word) return index;
+    }
+    if (folded == Folded(*ParameterSetLabel(index))) return index;
+  }
+  return std::nullopt;
+}
 
 std::optional<Preset> ApplyPreset(int index) {
   if (index < 0 || index >= kPresetCount) return std::nullopt;

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "engine/transform_settings.h"
 
@@ -30,6 +31,12 @@ struct Preset {
 
 // The preset of index 0 to 4, or nothing.
 std::optional<Preset> ApplyPreset(int index);
+
+// The preset a name gives, in any case: the command line's words ("national", "nsw-vic",
+// "act", "tasmania", "nt", the short forms "agd84", "nsw", "tas", "n.territory", the indices
+// "0" to "4") or the set's label as the program names it ("National  -->  AGD84<>GDA",
+// compared without its blanks). Nothing for any other name.
+std::optional<int> FindPreset(std::string_view name);
 
 // The name the main window and the batch run show for a parameter set ("National  -->
 // AGD84<>GDA", ..., "User Defined"); nothing for an index that names no set.

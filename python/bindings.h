@@ -11,5 +11,7 @@ void BindAngles(pybind11::module_& m);
 
 // convert_file (convert_file.cpp).
 void BindConvertFile(pybind11::module_& m);
+// Chain, the transformation chain over arrays (transformer.cpp).
+void BindTransformer(pybind11::module_& m);
 
 }  // namespace tarvo::python

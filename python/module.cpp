@@ -12,4 +12,5 @@ PYBIND11_MODULE(_tarvo, m) {
   tarvo::python::RegisterErrorTranslation();
   tarvo::python::BindAngles(m);
   tarvo::python::BindConvertFile(m);
+  tarvo::python::BindTransformer(m);
 }

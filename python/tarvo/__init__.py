@@ -44,7 +44,8 @@ class OutsideGridError(TarvoError, ValueError):
 
 from tarvo._tarvo import __version__  # noqa: E402  (the exceptions are defined first)
 from tarvo import angles  # noqa: E402
-
-__all__ = ["GridFileError", "OutsideGridError", "TarvoError", "__version__", "angles"]
 from tarvo.convert import ConversionResult, convert_file  # noqa: E402
-__all__ += ["ConversionResult", "convert_file"]
+from tarvo.transformer import PARAMETER_KEYS, Transformer  # noqa: E402
+
+__all__ = ["ConversionResult", "GridFileError", "OutsideGridError", "PARAMETER_KEYS",
+           "TarvoError", "Transformer", "__version__", "angles", "convert_file"]
