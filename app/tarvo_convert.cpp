@@ -38,6 +38,8 @@
 
 #include "app/console_desktop.h"
 #include "app/convert_options.h"
+#include "chain/datum.h"
+#include "chain/system_text.h"
 #include "engine/grid_system.h"
 #include "fileconv/batch_run.h"
 #include "fileconv/file_conversion_settings.h"
@@ -95,6 +97,7 @@ struct RunState {
   // The refusal of a 7-parameter set that no transformation can use (with where it came
   // from), shown when the run needs the set.
   std::optional<std::string> parameterProblem;
+  std::string grid2020Path;  // --grid2020
 };
 
 // The nine texts of the parameter file `file` become the active set, or its refusal is kept;
@@ -182,7 +185,14 @@ std::string ApplyTransformOptions(const ConvertOptions& o, RunState& state) {
     state.grid.gridMethod = GridMethodFor(*o.grid, state);
     if (!o.method) t.accuracyMethod = engine::AccuracyMethod::High;
   }
+  if (o.grid2020) {
+    state.grid2020Path = *o.grid2020;
+    if (!o.method) t.accuracyMethod = engine::AccuracyMethod::High;
+  }
   if (o.method) t.accuracyMethod = *o.method;
+  if (o.grid2020 && t.accuracyMethod != engine::AccuracyMethod::High) {
+    return "--grid2020 applies to the NTv2 method (--method ntv2)";
+  }
   if (o.preset) {
     params::SetActiveParameters(t, params::ApplyPreset(*o.preset)->texts);
     t.parameterSet = *o.preset;
@@ -213,8 +223,31 @@ void PickSystem(const SideOption& side, std::string& system, std::string& zone) 
   zone = side.zone ? *side.zone : engine::ZoneTextForSystem(zone, system);
 }
 
+// The units an EPSG code of `side` names, into `units` (the option's value): a code and a
+// units option that disagree are a usage error, returned; empty otherwise.
+std::string TakeCodeUnits(const std::optional<SideOption>& side, const char* sideOption,
+                          const char* unitsOption, std::optional<std::string>& units) {
+  if (!side || !side->form) return {};
+  const std::string_view label =
+      *side->form == chain::CoordinateForm::Cartesian ? kCartesianUnits : kGeographicUnits;
+  if (units && *units != label) {
+    return text::Format("EPSG:%d (--%s) has %s coordinates: --%s says otherwise", *side->epsg,
+                        sideOption, label == kCartesianUnits ? "X, Y, Z" : "geographic",
+                        unitsOption);
+  }
+  units = std::string(label);
+  return {};
+}
+
 // The dialog's settings the options replace. Returns a usage error text, or empty.
-std::string ApplyFileOptions(const ConvertOptions& o, RunState& state) {
+std::string ApplyFileOptions(const ConvertOptions& options, RunState& state) {
+  ConvertOptions o = options;
+  if (auto error = TakeCodeUnits(o.from, "from", "input-units", o.inputUnits); !error.empty()) {
+    return error;
+  }
+  if (auto error = TakeCodeUnits(o.to, "to", "output-units", o.outputUnits); !error.empty()) {
+    return error;
+  }
   FileConversionSettings& s = state.settings;
   BatchValues& batch = state.batch;
   if (o.input) s.inputFileName = *o.input;
@@ -272,6 +305,47 @@ std::string ApplyFileOptions(const ConvertOptions& o, RunState& state) {
     state.sources.Set(Setting::OutputFormat, "option --output-format");
   }
   return {};
+}
+
+// An AGD code (--from or --to) names its datum; the method in use must change that datum to
+// GDA94. Returns the refusal that says which set or grid would fit, or nothing.
+std::optional<std::string> CheckCodeDatums(const ConvertOptions& o, const RunState& state) {
+  const std::optional<chain::Datum> inUse = chain::AgdDatumInUse(
+      state.transform.accuracyMethod, state.transform.parameterSet, state.grid.gridMethod);
+  for (const auto* side : {&o.from, &o.to}) {
+    if (!*side || !(*side)->agdDatum || !inUse || *inUse == *(*side)->agdDatum) continue;
+    const chain::Datum wanted = *(*side)->agdDatum;
+    const bool medium = state.transform.accuracyMethod == engine::AccuracyMethod::Medium;
+    const std::string method = medium
+                                   ? text::Format("the 7-parameter set in use transforms from %s",
+                                                  std::string(chain::DatumName(*inUse)).c_str())
+                                   : "the grid in use (" + state.grid.gridFilePath +
+                                         ") shifts from " + std::string(chain::DatumName(*inUse));
+    const std::string fit = wanted == chain::Datum::Agd66
+                                ? "--params nsw-vic, act, tasmania or nt, or an AGD66 grid"
+                                : "--params national, or an AGD84 grid";
+    return ui::WithReason(
+        text::Format("EPSG:%d is on %s, but %s", *(*side)->epsg,
+                     std::string(chain::DatumName(wanted)).c_str(), method.c_str()),
+        "use " + fit);
+  }
+  return std::nullopt;
+}
+
+// The GDA94 -> GDA2020 grid of --grid2020, read once for the run: a file that cannot be used,
+// or one whose header says it shifts between other datums, is refused with its message.
+std::shared_ptr<const ntv2::GridFile> OpenGda2020Grid(RunState& state, ui::Desktop& desktop) {
+  auto grid = ntv2::OpenGridForInterpolation(state.interpolator, state.grid2020Path, desktop);
+  if (grid && ntv2::Gda2020GridFrom(grid->systemFrom(), grid->systemTo(), state.grid2020Path) !=
+                  ntv2::Gda2020Grid::kGda94ToGda2020) {
+    desktop.ShowMessage(
+        ui::WithReason("Not a GDA94 to GDA2020 grid",
+                       state.grid2020Path + ": SYSTEM_F '" + grid->systemFrom() + "', SYSTEM_T '" +
+                           grid->systemTo() + "' (option --grid2020)"),
+        "ERROR", ui::MessageIcon::Error, ui::MessageButtons::Ok);
+    return nullptr;
+  }
+  return grid;
 }
 
 // The progress line on a terminal: the share of the input read, or the bytes read from a
@@ -354,6 +428,11 @@ int Run(const std::vector<std::string>& args) {
   TakeMethodSettings(state.settings, state.transform, state.grid);
   if (error = ApplyFileOptions(*options, state); !error.empty()) return UsageError(error);
 
+  if (const auto refusal = CheckCodeDatums(*options, state)) {
+    desktop.ShowMessage(*refusal, "ERROR", ui::MessageIcon::Error, ui::MessageButtons::Ok);
+    return kExitRefused;
+  }
+
   BatchRunOptions run;
   run.gridMethod = state.grid.gridMethod;
   run.outputContents = options->contents.value_or(OutputContents::ResultsOnly);
@@ -364,6 +443,11 @@ int Run(const std::vector<std::string>& args) {
   if (RunNeedsGrid(state.settings, state.grid.gridMethod) && !state.grid.gridFilePath.empty()) {
     run.grid = ntv2::OpenGridForInterpolation(state.interpolator, state.grid.gridFilePath, desktop);
     if (!run.grid) return kExitRefused;
+  }
+  if (state.settings.gridFlag && !state.grid2020Path.empty()) {
+    run.grid2020 = OpenGda2020Grid(state, desktop);
+    if (!run.grid2020) return kExitRefused;
+    run.grid2020Path = state.grid2020Path;
   }
   ProgressLine progress;
   if (!options->quiet && ::isatty(STDERR_FILENO)) {

@@ -55,7 +55,7 @@ void RefuseSetting(ui::Desktop& desktop, const BatchRunOptions& options, Setting
 
 bool IsKnownSystem(std::string_view system) {
   return system == engine::GridSystem::kAmg || system == engine::GridSystem::kMga ||
-         system == engine::GridSystem::kIsg;
+         system == engine::GridSystem::kIsg || system == engine::GridSystem::kMga2020;
 }
 
 // A file's identity: its device and inode.
@@ -107,6 +107,8 @@ struct Plan {
   Units outputUnits = Units::Grid;
   int headerLines = 0;
   int precision = kMediumAccuracyPrecision;
+  // How a run between GDA94 (or AGD) and GDA2020 makes that step; empty for other runs.
+  std::string gda2020Method;
 };
 
 // The checks that need no file, in the order the user meets them. Each failing check shows
@@ -205,10 +207,16 @@ std::optional<Plan> MakePlan(const FileConversionSettings& settings, const Batch
     outputFormat = *format;
   }
 
-  // The datum change and the method that makes it.
+  // The datum change and the method that makes it. Both AGD systems of a run are on the
+  // AGD datum of the method in use.
   const bool inputIsGda = engine::IsGda(settings.inputSystem);
   const bool outputIsGda = engine::IsGda(settings.outputSystem);
-  const bool gridShift = settings.gridFlag && inputIsGda != outputIsGda;
+  const engine::AccuracyMethod method =
+      settings.gridFlag ? engine::AccuracyMethod::High : engine::AccuracyMethod::Medium;
+  const auto agd = chain::AgdDatumInUse(method, transform.parameterSet, options.gridMethod);
+  const chain::Datum inputDatum = chain::DatumOfSystem(settings.inputSystem, agd);
+  const chain::Datum outputDatum = chain::DatumOfSystem(settings.outputSystem, agd);
+  const bool gridShift = settings.gridFlag && chain::IsAgd(inputDatum) != chain::IsAgd(outputDatum);
   if (gridShift) {
     if (options.gridMethod == ntv2::GridMethod::NswMrePrograms) {
       RefuseSetting(desktop, options, Setting::Grid,
@@ -245,18 +253,17 @@ std::optional<Plan> MakePlan(const FileConversionSettings& settings, const Batch
   chain.inputFormat = inputFormat;
   chain.fieldsArePacked = layout.dmsFields;
   chain.precision = plan.precision;
-  // Both AGD systems of a run are on the AGD datum of the method in use.
-  const engine::AccuracyMethod method =
-      settings.gridFlag ? engine::AccuracyMethod::High : engine::AccuracyMethod::Medium;
-  const auto agd = chain::AgdDatumInUse(method, transform.parameterSet, options.gridMethod);
-  chain.chain.source = {chain::DatumOfSystem(settings.inputSystem, agd),
-                        text::ToInt(settings.inputZone)};
-  chain.chain.target = {chain::DatumOfSystem(settings.outputSystem, agd),
-                        text::ToInt(settings.outputZone)};
+  chain.chain.source = {inputDatum, text::ToInt(settings.inputZone)};
+  chain.chain.target = {outputDatum, text::ToInt(settings.outputZone)};
   chain.chain.method =
       settings.gridFlag ? chain::DatumMethod::Grid : chain::DatumMethod::SevenParameter;
   chain.chain.parameters = engine::MakeDatumParameters(transform);
   if (gridShift) chain.chain.grid = options.grid;
+  if (settings.gridFlag) chain.chain.grid2020 = options.grid2020;
+  if ((inputDatum == chain::Datum::Gda2020) != (outputDatum == chain::Datum::Gda2020)) {
+    plan.gda2020Method =
+        chain::Gda2020MethodText(chain.chain.grid2020 ? options.grid2020Path : std::string());
+  }
 
   WriterSetup& writer = plan.writer;
   writer.type = type;
@@ -292,6 +299,7 @@ std::string HeaderBlock(const FileConversionSettings& settings, const Plan& plan
   header += text::Format("TARVO V%s - Date Computed: %s\n", kVersion, FormatRunDate(now).c_str());
   header += text::Format("Using %s method - %s\n", settings.methodText.c_str(),
                          settings.parameterDescription.c_str());
+  if (!plan.gda2020Method.empty()) header += plan.gda2020Method + "\n";
   header += kRule;
   header += text::Format("Transformation of %s Zone %s to %s Zone %s\n",
                          settings.inputSystem.c_str(), settings.inputZone.c_str(),

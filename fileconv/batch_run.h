@@ -73,8 +73,12 @@ struct BatchRunOptions {
   // The grid method of the High Accuracy route (ntv2::GridChoice::gridMethod).
   ntv2::GridMethod gridMethod = ntv2::GridMethod::GridFileAgd66;
   // The NTv2 grid, read before the run; needed when the grid flag is set and exactly one
-  // side is GDA94.
+  // side is on an AGD datum.
   std::shared_ptr<const ntv2::GridFile> grid;
+  // A GDA94 -> GDA2020 grid for the step between those datums under the High Accuracy
+  // method; without one (and under Medium Accuracy) that step is the 7-parameter similarity.
+  std::shared_ptr<const ntv2::GridFile> grid2020;
+  std::string grid2020Path;  // its path, for the header
   // When set, the run writes this and does not ask (a command-line converter).
   std::optional<OutputContents> outputContents;
   // Called with the bytes read so far and the input file's size: once at the start, then

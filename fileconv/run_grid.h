@@ -10,8 +10,8 @@
 namespace tarvo::fileconv {
 
 // True when a run with these settings changes the datum by an NTv2 grid: the High Accuracy
-// method, exactly one side on GDA94, and a grid file method (not the NSW MRE programs, which
-// the run refuses with its own message).
+// method, exactly one side on an AGD datum, and a grid file method (not the NSW MRE
+// programs, which the run refuses with its own message).
 bool RunNeedsGrid(const FileConversionSettings& settings, ntv2::GridMethod gridMethod);
 
 }  // namespace tarvo::fileconv

@@ -1,0 +1,49 @@
+// A coordinate system as a user types it on a command line or in a script: the one reading of
+// such texts, shared by tarvo-convert and the Python module.
+//
+//   SYSTEM[:ZONE]  SYSTEM a grid system's label ("AGD/AMG", "GDA/MGA", "AGD/ISG", "MGA2020")
+//                  or its short name (AMG, MGA, ISG, MGA2020), any case; ZONE two or three
+//                  digits ("56", "561"), checked against the system by the run.
+//   EPSG:CODE      a code of the EPSG registry for a system the program knows:
+//                    20249-20256  AGD66 / AMG zones 49-56     4202  AGD66 (geographic)
+//                    20349-20356  AGD84 / AMG zones 49-56     4203  AGD84 (geographic)
+//                    28349-28356  GDA94 / MGA zones 49-56     4283  GDA94 (geographic)
+//                    7849-7856    GDA2020 / MGA zones 49-56   7844  GDA2020 (geographic)
+//                    4939, 7843   GDA94, GDA2020 (geographic with ellipsoidal heights)
+//                    4938, 7842   GDA94, GDA2020 (geocentric X, Y, Z)
+//                  A projected code names the grid system and zone; a geographic or
+//                  geocentric one names the system and the form of the coordinates (its zone
+//                  is the zone in use). The AGD codes name their datum, which the method in
+//                  use must agree with (AgdDatumInUse). AGD66 and AGD84 have no geocentric
+//                  codes, and the ISG has none at all.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "chain/datum.h"
+
+namespace tarvo::chain {
+
+enum class CoordinateForm { Grid, Geographic, Cartesian };
+
+struct SystemText {
+  std::string system;               // the grid system's label
+  std::optional<std::string> zone;  // digits
+  // The form an EPSG code names for geographic and geocentric systems (projected codes and
+  // SYSTEM[:ZONE] leave the form to the units chosen).
+  std::optional<CoordinateForm> form;
+  // The AGD datum an AGD code names.
+  std::optional<Datum> agdDatum;
+  std::optional<int> epsg;  // the code, when the text was one
+};
+
+// Reads `text`. Returns nothing for a text that names no system, with what was expected in
+// `error` ("a zone of two or three digits after ':'").
+std::optional<SystemText> ParseSystemText(std::string_view text, std::string& error);
+
+// "AGD66", "AGD84", "GDA94" or "GDA2020".
+std::string_view DatumName(Datum datum);
+
+}  // namespace tarvo::chain
