@@ -97,7 +97,6 @@ struct RunState {
   // The refusal of a 7-parameter set that no transformation can use (with where it came
   // from), shown when the run needs the set.
   std::optional<std::string> parameterProblem;
-  std::string grid2020Path;  // --grid2020
 };
 
 // The nine texts of the parameter file `file` become the active set, or its refusal is kept;
@@ -186,7 +185,7 @@ std::string ApplyTransformOptions(const ConvertOptions& o, RunState& state) {
     if (!o.method) t.accuracyMethod = engine::AccuracyMethod::High;
   }
   if (o.grid2020) {
-    state.grid2020Path = *o.grid2020;
+    state.grid.gda2020GridPath = *o.grid2020;
     if (!o.method) t.accuracyMethod = engine::AccuracyMethod::High;
   }
   if (o.method) t.accuracyMethod = *o.method;
@@ -332,22 +331,6 @@ std::optional<std::string> CheckCodeDatums(const ConvertOptions& o, const RunSta
   return std::nullopt;
 }
 
-// The GDA94 -> GDA2020 grid of --grid2020, read once for the run: a file that cannot be used,
-// or one whose header says it shifts between other datums, is refused with its message.
-std::shared_ptr<const ntv2::GridFile> OpenGda2020Grid(RunState& state, ui::Desktop& desktop) {
-  auto grid = ntv2::OpenGridForInterpolation(state.interpolator, state.grid2020Path, desktop);
-  if (grid && ntv2::Gda2020GridFrom(grid->systemFrom(), grid->systemTo(), state.grid2020Path) !=
-                  ntv2::Gda2020Grid::kGda94ToGda2020) {
-    desktop.ShowMessage(
-        ui::WithReason("Not a GDA94 to GDA2020 grid",
-                       state.grid2020Path + ": SYSTEM_F '" + grid->systemFrom() + "', SYSTEM_T '" +
-                           grid->systemTo() + "' (option --grid2020)"),
-        "ERROR", ui::MessageIcon::Error, ui::MessageButtons::Ok);
-    return nullptr;
-  }
-  return grid;
-}
-
 // The progress line on a terminal: the share of the input read, or the bytes read from a
 // stream of unknown size. Written only when the figure changes.
 class ProgressLine {
@@ -444,10 +427,10 @@ int Run(const std::vector<std::string>& args) {
     run.grid = ntv2::OpenGridForInterpolation(state.interpolator, state.grid.gridFilePath, desktop);
     if (!run.grid) return kExitRefused;
   }
-  if (state.settings.gridFlag && !state.grid2020Path.empty()) {
-    run.grid2020 = OpenGda2020Grid(state, desktop);
+  if (RunNeedsGda2020Grid(state.settings, state.grid)) {
+    run.grid2020 = ntv2::OpenGda2020Grid(state.interpolator, state.grid.gda2020GridPath, desktop);
     if (!run.grid2020) return kExitRefused;
-    run.grid2020Path = state.grid2020Path;
+    run.grid2020Path = state.grid.gda2020GridPath;
   }
   ProgressLine progress;
   if (!options->quiet && ::isatty(STDERR_FILENO)) {

@@ -16,6 +16,10 @@ bool IsGda2020(std::string_view system) {
   return system == GridSystem::kMga2020;
 }
 
+bool IsAgdSystem(std::string_view system) {
+  return !IsGda(system) && !IsGda2020(system);
+}
+
 int ZoneFromLongitude(double packedLongitude, std::string_view system) {
   // The whole part of a packed longitude is its degrees, so the 6-degree zone can be read
   // from the packed value directly: zone 31 starts at 0 E, each zone is 6 degrees wide.

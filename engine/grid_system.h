@@ -30,6 +30,8 @@ struct GridSystem {
 bool IsGda(std::string_view system);
 // True for the GDA2020 system (GRS80 too).
 bool IsGda2020(std::string_view system);
+// True for a system on an AGD datum: any but the GDA94 and GDA2020 ones.
+bool IsAgdSystem(std::string_view system);
 
 // The zone proposed for a packed longitude (DDD.MMSSsss, east): the 6-degree zone, or for
 // "AGD/ISG" the ISG zone. 151.423 (151 42' 30") gives 56, or 561 for ISG.

@@ -3,19 +3,16 @@
 #include "engine/grid_system.h"
 
 namespace tarvo::fileconv {
-namespace {
-
-// The systems on GRS80 are GDA94's and GDA2020's; every other text is taken as AGD.
-bool IsAgdSystem(std::string_view system) {
-  return !engine::IsGda(system) && !engine::IsGda2020(system);
-}
-
-}  // namespace
 
 bool RunNeedsGrid(const FileConversionSettings& settings, ntv2::GridMethod gridMethod) {
   return settings.gridFlag &&
-         IsAgdSystem(settings.inputSystem) != IsAgdSystem(settings.outputSystem) &&
+         engine::IsAgdSystem(settings.inputSystem) != engine::IsAgdSystem(settings.outputSystem) &&
          gridMethod != ntv2::GridMethod::NswMrePrograms;
+}
+
+bool RunNeedsGda2020Grid(const FileConversionSettings& settings, const ntv2::GridChoice& grid) {
+  return settings.gridFlag && !grid.gda2020GridPath.empty() &&
+         engine::IsGda2020(settings.inputSystem) != engine::IsGda2020(settings.outputSystem);
 }
 
 }  // namespace tarvo::fileconv
