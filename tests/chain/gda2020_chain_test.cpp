@@ -3,11 +3,11 @@
 // random points with grids the test writes itself, so that a fresh clone checks every route.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <map>
 #include <memory>
 #include <random>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -41,20 +41,18 @@ enum class Route {
 
 // A position as the tables write it: grid E, N (and the zone); latitude (degrees, north
 // positive), longitude, height; or X, Y, Z.
-struct Position {
-  double a = 0.0, b = 0.0, c = 0.0;
-};
+using Position = std::array<double, 3>;
 
 PointInput InputOf(Form form, const Position& p) {
   switch (form) {
     case Form::Grid:
-      return {InputKind::Grid, p.a, p.b, p.c};
+      return {InputKind::Grid, p[0], p[1], p[2]};
     case Form::Geographic:
-      return {InputKind::Geographic, -p.a * kRadiansPerDegree, p.b * kRadiansPerDegree, p.c};
+      return {InputKind::Geographic, -p[0] * kRadiansPerDegree, p[1] * kRadiansPerDegree, p[2]};
     case Form::Cartesian:
       break;
   }
-  return {InputKind::Cartesian, p.a, p.b, p.c};
+  return {InputKind::Cartesian, p[0], p[1], p[2]};
 }
 
 // The result in the form asked, as the tables write it.
@@ -74,13 +72,13 @@ Position OutputOf(Form form, const PointResult& r) {
 // geographic ones without an expected height (NaN), in space otherwise.
 double Separation(Form form, const Position& a, const Position& expected) {
   if (form == Form::Cartesian) {
-    return std::hypot(a.a - expected.a, a.b - expected.b, a.c - expected.c);
+    return std::hypot(a[0] - expected[0], a[1] - expected[1], a[2] - expected[2]);
   }
-  if (form == Form::Grid) return std::hypot(a.a - expected.a, a.b - expected.b);
-  const double north = (a.a - expected.a) * kRadiansPerDegree * engine::kGrs80SemiMajorAxis;
-  const double east = (a.b - expected.b) * kRadiansPerDegree * engine::kGrs80SemiMajorAxis *
-                      std::cos(a.a * kRadiansPerDegree);
-  return std::hypot(north, east, std::isnan(expected.c) ? 0.0 : a.c - expected.c);
+  if (form == Form::Grid) return std::hypot(a[0] - expected[0], a[1] - expected[1]);
+  const double north = (a[0] - expected[0]) * kRadiansPerDegree * engine::kGrs80SemiMajorAxis;
+  const double east = (a[1] - expected[1]) * kRadiansPerDegree * engine::kGrs80SemiMajorAxis *
+                      std::cos(a[0] * kRadiansPerDegree);
+  return std::hypot(north, east, std::isnan(expected[2]) ? 0.0 : a[2] - expected[2]);
 }
 
 ChainSettings Settings(Datum from, Datum to, int zone, Form output, Route route,
@@ -100,13 +98,6 @@ ChainSettings Settings(Datum from, Datum to, int zone, Form output, Route route,
     settings.grid2020 = std::move(grid2020);
   }
   return settings;
-}
-
-std::vector<std::string> Words(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<std::string> words;
-  for (std::string word; in >> word;) words.push_back(word);
-  return words;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -171,12 +162,6 @@ constexpr TableCheck kTableChecks[] = {
      "lat_helmert lon_helmert", kMillimetre, 32},
 };
 
-Position Columns(const testing::CsvRow& row, const char* columns, double missing) {
-  const std::vector<std::string> names = Words(columns);
-  return {row.Number(names.at(0)), row.Number(names.at(1)),
-          names.size() > 2 ? row.Number(names[2]) : missing};
-}
-
 TEST(Gda2020ChainAgainstSharedTables, EveryCheckWithinItsTolerance) {
   TARVO_REQUIRE_SHARED_DATA(shared);
   std::map<std::string, std::shared_ptr<const ntv2::GridFile>> grids;
@@ -210,13 +195,13 @@ TEST(Gda2020ChainAgainstSharedTables, EveryCheckWithinItsTolerance) {
           Settings(check.from, check.to, zone, check.output, check.route, agdGrid, grid2020));
       PointState state;
       const PointResult result =
-          chain.Convert(InputOf(check.input, Columns(row, check.in, 0.0)), state);
+          chain.Convert(InputOf(check.input, row.Numbers(check.in, 0.0)), state);
       ASSERT_EQ(result.status, Status::Ok);
       const double separation = Separation(check.output, OutputOf(check.output, result),
-                                           Columns(row, check.expected, std::nan("")));
+                                           row.Numbers(check.expected, std::nan("")));
       spread.Add(separation);
-      EXPECT_LT(separation, check.tolerance)
-          << "input " << Words(check.in)[0] << " " << row.Text(Words(check.in)[0]);
+      EXPECT_LT(separation, check.tolerance) << "input " << testing::Words(check.in)[0] << " "
+                                             << row.Text(testing::Words(check.in)[0]);
     }
     EXPECT_EQ(count, check.count);
     spread.Print(what);
