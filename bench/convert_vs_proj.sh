@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
 # Whole-process speed of tarvo-convert against PROJ's cs2cs on the same points.
 #
-# Makes N random AGD/AMG zone 56 points (East North, space separated, millimetres; N from the
-# first argument, 1000000 by default) and converts them to GDA/MGA zone 56 with each tool:
-#   NTv2         the national AGD66 grid ($TARVO_SHARED_DATA/grids/A66_National_13_09_01.gsb)
-#                cs2cs +proj=utm +zone=56 +south +ellps=aust_SA +nadgrids=GRID
-#                  +to +proj=utm +zone=56 +south +ellps=GRS80 +towgs84=0,0,0
-#   7-parameter  the National AGD84 set; PROJ's +towgs84 takes position-vector rotations,
-#                so the set's coordinate-frame rotations enter with their signs changed
+# Makes N random zone 56 points (East North, space separated, millimetres; N from the first
+# argument, 1000000 by default) and converts them with each tool:
+#   ntv2     AGD/AMG to GDA/MGA by the national AGD66 grid
+#            ($TARVO_SHARED_DATA/grids/A66_National_13_09_01.gsb)
+#            cs2cs +proj=utm +zone=56 +south +ellps=aust_SA +nadgrids=GRID
+#              +to +proj=utm +zone=56 +south +ellps=GRS80 +towgs84=0,0,0
+#   7p       AGD/AMG to GDA/MGA by the National AGD84 set; PROJ's +towgs84 takes
+#            position-vector rotations, so the set's coordinate-frame rotations enter with
+#            their signs changed
+#   mga2020  MGA94 to MGA2020 by the similarity EPSG:8048: on the GDA94 side as +towgs84
+#            (position vector), so that "WGS 84" stands for GDA2020
+#   amg2020  AMG66 to MGA2020: the national grid to GDA94, then the similarity; the GDA2020
+#            side's +towgs84 is EPSG:8048 reversed (every value negated, which differs from
+#            the exact inverse by far less than a micrometre here)
 # Each tool runs RUNS times (5 by default), alternating; the script prints the median
 # elapsed and CPU (user + system) seconds, their spread, the ratio of cs2cs's median to
 # tarvo-convert's (a throughput ratio), the peak resident memory of each, and the largest
@@ -17,7 +24,8 @@
 # decimetres of a sub-grid's limit, where PROJ and Tarvo choose or extrapolate differently
 # (a centimetre or two at 154.1 degrees east).
 #
-# Usage: bench/convert_vs_proj.sh [POINTS]    (RUNS=9 bench/convert_vs_proj.sh 4000000)
+# Usage: bench/convert_vs_proj.sh [POINTS]    (RUNS=9 bench/convert_vs_proj.sh 4000000;
+#        METHODS="mga2020 amg2020" for some of the four)
 # Needs a Release build (made here when missing), PROJ's cs2cs and GNU time (/usr/bin/time,
 # Debian package "time").
 set -euo pipefail
@@ -45,14 +53,25 @@ cd "$work"
 
 Zone56Points "$points" points.txt
 
-common=(-q -f -T ssv -F 1,2 --from AMG:56 --to MGA:56 --contents results-only -i points.txt)
-tarvo_ntv2=("$tarvo" "${common[@]}" -o tarvo_ntv2.txt --method ntv2 --grid "$grid")
-tarvo_7p=("$tarvo" "${common[@]}" -o tarvo_7p.txt --method medium --params national)
+common=(-q -f -T ssv -F 1,2 --contents results-only -i points.txt)
+agd=(--from AMG:56 --to MGA:56)
+tarvo_ntv2=("$tarvo" "${common[@]}" "${agd[@]}" -o tarvo_ntv2.txt --method ntv2 --grid "$grid")
+tarvo_7p=("$tarvo" "${common[@]}" "${agd[@]}" -o tarvo_7p.txt --method medium --params national)
+tarvo_mga2020=("$tarvo" "${common[@]}" --from MGA:56 --to MGA2020:56 -o tarvo_mga2020.txt
+  --method medium)
+tarvo_amg2020=("$tarvo" "${common[@]}" --from AMG:56 --to MGA2020:56 -o tarvo_amg2020.txt
+  --method ntv2 --grid "$grid")
+gda2020=0.06155,-0.01087,-0.04019,0.0394924,0.0327221,0.0328979,-0.009994
+gda2020_reversed=-0.06155,0.01087,0.04019,-0.0394924,-0.0327221,-0.0328979,0.009994
 proj_ntv2=(cs2cs -f %.3f +proj=utm +zone=56 +south +ellps=aust_SA "+nadgrids=$grid"
   +to +proj=utm +zone=56 +south +ellps=GRS80 +towgs84=0,0,0)
 proj_7p=(cs2cs -f %.3f +proj=utm +zone=56 +south +ellps=aust_SA
   +towgs84=-117.763,-51.510,139.061,0.292,0.443,0.277,-0.191
   +to +proj=utm +zone=56 +south +ellps=GRS80 +towgs84=0,0,0)
+proj_mga2020=(cs2cs -f %.3f +proj=utm +zone=56 +south +ellps=GRS80 "+towgs84=$gda2020"
+  +to +proj=utm +zone=56 +south +ellps=GRS80 +towgs84=0,0,0)
+proj_amg2020=(cs2cs -f %.3f +proj=utm +zone=56 +south +ellps=aust_SA "+nadgrids=$grid"
+  +to +proj=utm +zone=56 +south +ellps=GRS80 "+towgs84=$gda2020_reversed")
 
 # One timed run: appends "elapsed cpu peak_kB" to the file $1.
 timed() {
@@ -69,24 +88,22 @@ stats() {
           printf "%.2f %.2f %.2f\n", m, v[1], v[NR] }'
 }
 
-# Largest distance in metres between tarvo's records (after its 5 header lines) and cs2cs's.
+# Largest distance in metres between tarvo's records (after its header block, which ends with
+# the "Transformation of" line) and cs2cs's.
 difference() {
-  paste -d' ' <(tail -n +6 "$1") <(tr '\t' ' ' < "$2") |
+  paste -d' ' <(sed '1,/^Transformation of/d' "$1") <(tr '\t' ' ' < "$2") |
     awk '{ d = ($1 - $3) ^ 2 + ($2 - $4) ^ 2; if (d > m) m = d } END { printf "%.4f", sqrt(m) }'
 }
 
 printf 'tarvo-convert against cs2cs, %d points, %d runs each (medians; min-max)\n' "$points" "$runs"
 printf '%-12s %-6s %22s %22s %10s\n' method tool "elapsed s" "cpu s" "peak MB"
-for method in ntv2 7p; do
+for method in ${METHODS:-ntv2 7p mga2020 amg2020}; do
   rm -f tarvo.log proj.log
+  unset -n tarvo_run proj_run
+  declare -n tarvo_run="tarvo_$method" proj_run="proj_$method"
   for ((run = 0; run < runs; run++)); do
-    if [ "$method" = ntv2 ]; then
-      timed tarvo.log /dev/null "${tarvo_ntv2[@]}"
-      timed proj.log proj_out.txt "${proj_ntv2[@]}"
-    else
-      timed tarvo.log /dev/null "${tarvo_7p[@]}"
-      timed proj.log proj_out.txt "${proj_7p[@]}"
-    fi
+    timed tarvo.log /dev/null "${tarvo_run[@]}"
+    timed proj.log proj_out.txt "${proj_run[@]}"
   done
   for tool in tarvo proj; do
     read -r e emin emax < <(stats $tool.log 1)

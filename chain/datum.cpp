@@ -25,7 +25,13 @@ std::optional<Datum> AgdDatumInUse(engine::AccuracyMethod method, int parameterS
 
 Datum DatumOfSystem(std::string_view system, std::optional<Datum> agd) {
   if (engine::IsGda(system)) return Datum::Gda94;
+  if (engine::IsGda2020(system)) return Datum::Gda2020;
   return agd.value_or(Datum::Agd66);
+}
+
+std::string Gda2020MethodText(std::string_view gridPath) {
+  if (gridPath.empty()) return "GDA2020 by 7 parameters (conformal, no distortion)";
+  return "GDA2020 by grid " + std::string(gridPath);
 }
 
 }  // namespace tarvo::chain

@@ -5,6 +5,7 @@
 
 #include "angles/packed_angle.h"
 #include "engine/ellipsoid.h"
+#include "engine/gda2020.h"
 #include "engine/seven_parameter.h"
 #include "engine/transverse_mercator.h"
 
@@ -44,16 +45,16 @@ void TakeShifted(double latitude, double longitude, double& toLatitude, double& 
 template <typename Use>
 auto InZone(const Side& side, const engine::ProjectionConstants& own, int zone, Use use) {
   if (zone == side.zone) return use(own);
-  return use(engine::SetZoneConstants(zone, side.datum == Datum::Gda94));
+  return use(engine::SetZoneConstants(zone, IsGeocentric(side.datum)));
 }
 
 }  // namespace
 
 PointChain::PointChain(ChainSettings settings) : settings_(std::move(settings)) {
   sourceConstants_ =
-      engine::SetZoneConstants(settings_.source.zone, settings_.source.datum == Datum::Gda94);
+      engine::SetZoneConstants(settings_.source.zone, IsGeocentric(settings_.source.datum));
   targetConstants_ =
-      engine::SetZoneConstants(settings_.target.zone, settings_.target.datum == Datum::Gda94);
+      engine::SetZoneConstants(settings_.target.zone, IsGeocentric(settings_.target.datum));
 
   // The steps from the source datum to the target datum, through GDA94.
   const Datum from = settings_.source.datum;
@@ -63,27 +64,38 @@ PointChain::PointChain(ChainSettings settings) : settings_(std::move(settings)) 
     refused_ = true;  // the program has no transformation between AGD66 and AGD84
     return;
   }
-  const bool toGda94 = to == Datum::Gda94;
+  const bool grid2020 = settings_.grid2020 != nullptr;
+  if (IsAgd(from)) steps_[stepCount_++] = AgdStep(true);
+  if (from == Datum::Gda2020) {
+    steps_[stepCount_++] = grid2020 ? StepKind::GridFromGda2020 : StepKind::SimilarityFromGda2020;
+  }
+  if (to == Datum::Gda2020) {
+    steps_[stepCount_++] = grid2020 ? StepKind::GridToGda2020 : StepKind::SimilarityToGda2020;
+  }
+  if (IsAgd(to)) steps_[stepCount_++] = AgdStep(false);
+}
+
+PointChain::StepKind PointChain::AgdStep(bool toGda94) {
   switch (settings_.method) {
-    case DatumMethod::SevenParameter:
-      steps_[stepCount_++] = toGda94 ? StepKind::SimilarityToGda94 : StepKind::SimilarityFromGda94;
-      break;
     case DatumMethod::Grid:
-      steps_[stepCount_++] = toGda94 ? StepKind::GridToGda94 : StepKind::GridFromGda94;
-      refused_ = settings_.grid == nullptr;
-      break;
+      refused_ = refused_ || settings_.grid == nullptr;
+      return toGda94 ? StepKind::GridToGda94 : StepKind::GridFromGda94;
     case DatumMethod::External:
-      steps_[stepCount_++] = toGda94 ? StepKind::ExternalToGda94 : StepKind::ExternalFromGda94;
-      refused_ = !settings_.external;
+      refused_ = refused_ || !settings_.external;
+      return toGda94 ? StepKind::ExternalToGda94 : StepKind::ExternalFromGda94;
+    case DatumMethod::SevenParameter:
       break;
   }
+  return toGda94 ? StepKind::SimilarityToGda94 : StepKind::SimilarityFromGda94;
 }
 
 const engine::Ellipsoid& PointChain::EllipsoidOf(Datum datum) const {
+  if (datum == Datum::Gda2020) return engine::kGrs80Ellipsoid;
   return datum == Datum::Gda94 ? settings_.parameters.gdaEllipsoid : engine::kAnsEllipsoid;
 }
 
 double& PointChain::EstimateOf(Datum datum, PointState& state) const {
+  if (datum == Datum::Gda2020) return state.gda2020Latitude;
   return datum == Datum::Gda94 ? state.gdaLatitude : state.ansLatitude;
 }
 
@@ -220,8 +232,9 @@ PointResult PointChain::Transform(const SourcePoint& source, int targetZone,
   bool outsideArea = false;
   for (std::size_t i = 0; i < stepCount_; ++i) {
     const StepKind step = steps_[i];
-    // A shift moves the held position of the point it gets.
-    const bool shift = step != StepKind::SimilarityToGda94 && step != StepKind::SimilarityFromGda94;
+    // An AGD grid or external shift moves the held position of the point it gets.
+    const bool shift = step == StepKind::GridToGda94 || step == StepKind::GridFromGda94 ||
+                       step == StepKind::ExternalToGda94 || step == StepKind::ExternalFromGda94;
     if (shift && i == 0) {
       holdSource();
     } else if (shift) {
@@ -272,6 +285,36 @@ PointResult PointChain::Transform(const SourcePoint& source, int targetZone,
           return result;
         }
         TakeShifted(moved->latitude, moved->longitude, latitude, longitude, outsideArea);
+        break;
+      }
+      case StepKind::SimilarityToGda2020:
+      case StepKind::SimilarityFromGda2020: {
+        const engine::GeodeticPoint moved =
+            step == StepKind::SimilarityToGda2020
+                ? engine::Gda94ToGda2020(latitude, longitude, height)
+                : engine::Gda2020ToGda94(latitude, longitude, height);
+        latitude = moved.latitude;
+        longitude = moved.longitude;
+        height = moved.height;
+        similarity = true;
+        result.gda2020Step = PointResult::Gda2020Step::Similarity;
+        break;
+      }
+      case StepKind::GridToGda2020:
+      case StepKind::GridFromGda2020: {
+        // The grid reads packed positions to 1e-8 of a second; 7 + 1 decimals keep all of it.
+        constexpr int kGridSecondsDecimals = 7;
+        ntv2::SubGridHint hint;
+        const std::optional<ntv2::GridShift> moved = settings_.grid2020->Shift(
+            angles::RadiansToPacked(latitude, kGridSecondsDecimals),
+            angles::RadiansToPacked(longitude, kGridSecondsDecimals),
+            step == StepKind::GridFromGda2020, hint, ntv2::ShiftAccuracy::Skipped);
+        if (!moved) {
+          result.status = Status::OutsideGrid;
+          return result;
+        }
+        TakeShifted(moved->latitude, moved->longitude, latitude, longitude, outsideArea);
+        result.gda2020Step = PointResult::Gda2020Step::Grid;
         break;
       }
     }

@@ -9,10 +9,13 @@
 //      source zone (engine/transverse_mercator.h), Cartesian ones by the iterative inverse on
 //      the source datum's ellipsoid (engine/cartesian.h), whose derived height replaces any
 //      other; latitude and longitude as given.
-//   2. Datum change: the steps built with the chain, one after the other: AGD66 or AGD84 to
-//      GDA94 and back, by the 7-parameter similarity (engine/seven_parameter.h), by an NTv2
-//      grid (ntv2/grid_file.h) or by a shift made outside the chain (the window's NSW
-//      programs). None between two sides on one datum.
+//   2. Datum change: the steps built with the chain, one after the other, through GDA94:
+//      AGD66 or AGD84 to GDA94 and back, by the 7-parameter similarity
+//      (engine/seven_parameter.h), by an NTv2 grid (ntv2/grid_file.h) or by a shift made
+//      outside the chain (the window's NSW programs); GDA94 to GDA2020 and back by the
+//      EPSG:8048 similarity (engine/gda2020.h) or, when the chain has one, a GDA94 -> GDA2020
+//      NTv2 grid. An AGD point reaches GDA2020 in two steps. None between two sides on one
+//      datum.
 //   3. The target: latitude, longitude and height, and as asked grid coordinates,
 //      convergence and point scale in the target zone and Cartesian X, Y, Z on the target
 //      datum's ellipsoid.
@@ -28,8 +31,12 @@
 //     point on GDA94 also goes into the datum change and the target from its held position
 //     instead of its exact one (the main window has always taken a GDA94 point at its
 //     stored position). A point given as packed values is held as given.
-//   - Heights. A similarity yields the height of its result; a grid or external shift yields
-//     none, and the height goes on unchanged.
+//   - Heights. A similarity yields the height of its result (the GDA2020 one too: it is
+//     three-dimensional here, so Cartesian output is the similarity of Cartesian input); a
+//     grid or external shift yields none, and the height goes on unchanged.
+//   - The GDA2020 grid step takes the exact position it gets, packed to 1e-8 of a second (the
+//     grid's own resolution), not the held position: there is no older result to match, and
+//     the held position's rounding would cost up to 0.3 mm.
 //   - A shift that moves a point north of the equator or west of Greenwich (a latitude or
 //     longitude of 0 or less) has left the area the program serves: the target is worked out
 //     for the latitude's magnitude, and the status says OutsideArea.
@@ -123,6 +130,9 @@ struct ChainSettings {
   engine::DatumParameters parameters;
   std::shared_ptr<const ntv2::GridFile> grid;  // DatumMethod::Grid
   ExternalShift external;                      // DatumMethod::External
+  // A GDA94 -> GDA2020 grid for the step between those datums, whatever the method of the
+  // AGD step; without one that step is the EPSG:8048 similarity.
+  std::shared_ptr<const ntv2::GridFile> grid2020;
   PositionHolding holding;
   Outputs outputs;
 };
@@ -201,9 +211,11 @@ struct PointResult {
   // The height is the input's own: neither derived from Cartesian input nor changed by a
   // similarity (a caller may show the height as it was typed).
   bool heightAsGiven = false;
-  // The grid shift's result, accuracy included, when a grid step ran (and
+  // The grid shift's result, accuracy included, when an AGD grid step ran (and
   // Outputs::gridAccuracy asked for it).
   std::optional<ntv2::GridShift> gridShift;
+  // How the GDA94 <-> GDA2020 step was made, when one ran.
+  enum class Gda2020Step { None, Similarity, Grid } gda2020Step = Gda2020Step::None;
 };
 
 // What one point leaves to the next: the first latitude estimate of the Cartesian-to-
@@ -215,6 +227,7 @@ struct PointState {
   static constexpr double kInitialLatitude = 0.5585;
   double ansLatitude = kInitialLatitude;  // AGD66, AGD84
   double gdaLatitude = kInitialLatitude;  // GDA94
+  double gda2020Latitude = kInitialLatitude;
   ntv2::SubGridHint gridHint;
 };
 
@@ -245,7 +258,12 @@ class PointChain {
     GridFromGda94,
     ExternalToGda94,
     ExternalFromGda94,
+    SimilarityToGda2020,
+    SimilarityFromGda2020,
+    GridToGda2020,
+    GridFromGda2020,
   };
+  StepKind AgdStep(bool toGda94);
   static constexpr std::size_t kMaxSteps = 2;
 
   const engine::Ellipsoid& EllipsoidOf(Datum datum) const;

@@ -1,170 +1,257 @@
+// The reading of a system text; see system_text.h.
 #include "chain/system_text.h"
 
-#include <array>
+#include <algorithm>
 #include <cctype>
-#include <span>
+#include <initializer_list>
 
 #include "engine/grid_system.h"
+#include "text/number_text.h"
 
 namespace tarvo::chain {
 namespace {
 
 using engine::GridSystem;
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower;
+bool EqualNoCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
 }
 
-bool AllDigits(std::string_view text) {
-  if (text.empty()) return false;
-  for (const char c : text) {
-    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
-  }
-  return true;
+bool IsDigits(std::string_view text) {
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-struct Name {
-  std::string_view word;  // lower case
-  std::string_view system;
-  std::optional<Datum> datum;
-  bool isDatum;  // a datum name: latitude and longitude unless a unit word follows
+// The grid systems by label and short name.
+struct SystemName {
+  std::string_view label;
+  std::string_view shortName;
+};
+constexpr SystemName kSystemNames[] = {
+    {GridSystem::kAmg, "AMG"},
+    {GridSystem::kMga, "MGA"},
+    {GridSystem::kIsg, "ISG"},
+    {GridSystem::kMga2020, "MGA2020"},
 };
 
-constexpr std::array<Name, 9> kNames = {{
-    {"amg", GridSystem::kAmg, std::nullopt, false},
-    {"agd/amg", GridSystem::kAmg, std::nullopt, false},
-    {"mga", GridSystem::kMga, Datum::Gda94, false},
-    {"gda/mga", GridSystem::kMga, Datum::Gda94, false},
-    {"isg", GridSystem::kIsg, std::nullopt, false},
-    {"agd/isg", GridSystem::kIsg, std::nullopt, false},
-    {"agd66", GridSystem::kAmg, Datum::Agd66, true},
-    {"agd84", GridSystem::kAmg, Datum::Agd84, true},
-    {"gda94", GridSystem::kMga, Datum::Gda94, true},
-}};
+// The projected codes: zones 49 to 56 are the first code plus the zone less 49.
+struct ProjectedCodes {
+  int zone49;
+  std::string_view system;
+  std::optional<Datum> agdDatum;
+};
+constexpr ProjectedCodes kProjectedCodes[] = {
+    {20249, GridSystem::kAmg, Datum::Agd66},
+    {20349, GridSystem::kAmg, Datum::Agd84},
+    {28349, GridSystem::kMga, std::nullopt},
+    {7849, GridSystem::kMga2020, std::nullopt},
+};
 
-constexpr std::array<std::string_view, 3> kGeographicWords = {"geo", "geographic", "latlong"};
-constexpr std::array<std::string_view, 2> kCartesianWords = {"xyz", "cartesian"};
+// The geographic and geocentric codes.
+struct DatumCode {
+  int code;
+  std::string_view system;
+  CoordinateForm form;
+  std::optional<Datum> agdDatum;
+};
+constexpr DatumCode kDatumCodes[] = {
+    {4202, GridSystem::kAmg, CoordinateForm::Geographic, Datum::Agd66},
+    {4203, GridSystem::kAmg, CoordinateForm::Geographic, Datum::Agd84},
+    {4283, GridSystem::kMga, CoordinateForm::Geographic, std::nullopt},
+    {4939, GridSystem::kMga, CoordinateForm::Geographic, std::nullopt},
+    {4938, GridSystem::kMga, CoordinateForm::Cartesian, std::nullopt},
+    {7844, GridSystem::kMga2020, CoordinateForm::Geographic, std::nullopt},
+    {7843, GridSystem::kMga2020, CoordinateForm::Geographic, std::nullopt},
+    {7842, GridSystem::kMga2020, CoordinateForm::Cartesian, std::nullopt},
+};
 
-bool IsOneOf(std::string_view word, std::span<const std::string_view> words) {
-  for (const std::string_view w : words) {
-    if (word == w) return true;
+constexpr std::string_view kEpsgPrefix = "EPSG:";
+constexpr int kFirstZone = 49;
+constexpr int kLastZone = 56;
+
+constexpr const char* kEpsgExpected =
+    "an EPSG code of an AGD66, AGD84, GDA94 or GDA2020 system (AMG, MGA, geographic or "
+    "geocentric)";
+
+std::optional<SystemText> FromEpsg(std::string_view digits, std::string& error) {
+  if (!IsDigits(digits) || digits.size() > 6) {
+    error = kEpsgExpected;
+    return std::nullopt;
   }
-  return false;
+  const int code = text::ToInt(digits);
+  for (const ProjectedCodes& codes : kProjectedCodes) {
+    const int zone = kFirstZone + code - codes.zone49;
+    if (zone < kFirstZone || zone > kLastZone) continue;
+    return SystemText{std::string(codes.system), text::Format("%d", zone), std::nullopt,
+                      codes.agdDatum, code};
+  }
+  for (const DatumCode& datum : kDatumCodes) {
+    if (datum.code != code) continue;
+    return SystemText{std::string(datum.system), std::nullopt, datum.form, datum.agdDatum, code};
+  }
+  error = kEpsgExpected;
+  return std::nullopt;
 }
 
-constexpr const char* kGda2020Refusal =
-    "'%s' is a GDA2020 system; GDA2020 is not available in this transformation yet";
-
-std::string Quoted(const char* format, std::string_view text) {
+std::string Quoted(std::string_view format, std::string_view text) {
   std::string message(format);
   const std::size_t at = message.find("%s");
   return message.replace(at, 2, text);
 }
 
-// The EPSG codes of the program's systems.
-std::optional<CoordinateSystem> FromEpsg(std::string_view text, int code, std::string& error) {
-  const int zone = code % 100;
-  const bool zoneInRange = zone >= 49 && zone <= 56;
-  if (zoneInRange && code / 100 == 202)
-    return CoordinateSystem{GridSystem::kAmg, Datum::Agd66, CoordinateForm::Grid, zone};
-  if (zoneInRange && code / 100 == 203)
-    return CoordinateSystem{GridSystem::kAmg, Datum::Agd84, CoordinateForm::Grid, zone};
-  if (zoneInRange && code / 100 == 283)
-    return CoordinateSystem{GridSystem::kMga, Datum::Gda94, CoordinateForm::Grid, zone};
-  switch (code) {
-    case 4202:
-      return CoordinateSystem{GridSystem::kAmg, Datum::Agd66, CoordinateForm::Geographic, 0};
-    case 4203:
-      return CoordinateSystem{GridSystem::kAmg, Datum::Agd84, CoordinateForm::Geographic, 0};
-    case 4283:
-    case 4939:
-      return CoordinateSystem{GridSystem::kMga, Datum::Gda94, CoordinateForm::Geographic, 0};
-    case 4938:
-      return CoordinateSystem{GridSystem::kMga, Datum::Gda94, CoordinateForm::Cartesian, 0};
-    default:
-      break;
-  }
-  // GDA2020: geocentric 7842, geographic 7843 (3D) and 7844, MGA2020 zones 7849 to 7856.
-  if (code == 7842 || code == 7843 || code == 7844 || (code >= 7849 && code <= 7856)) {
-    error = Quoted(kGda2020Refusal, text);
-    return std::nullopt;
-  }
-  error = Quoted(
-      "'%s' is no system of the program: AGD66 / AMG (EPSG:20249 to 20256), AGD84 / AMG "
-      "(EPSG:20349 to 20356), GDA94 / MGA (EPSG:28349 to 28356), latitude and longitude "
-      "(EPSG:4202, 4203, 4283, 4939) or GDA94 Cartesian (EPSG:4938)",
-      text);
+bool IsOneOf(std::string_view word, std::initializer_list<std::string_view> words) {
+  return std::any_of(words.begin(), words.end(),
+                     [word](std::string_view w) { return EqualNoCase(word, w); });
+}
+
+// The datum names of the one-word form, with a grid system on the same datum.
+struct DatumWord {
+  std::string_view word;
+  Datum datum;
+  std::string_view system;
+};
+constexpr DatumWord kDatumWords[] = {
+    {"AGD66", Datum::Agd66, GridSystem::kAmg},
+    {"AGD84", Datum::Agd84, GridSystem::kAmg},
+    {"GDA94", Datum::Gda94, GridSystem::kMga},
+    {"GDA2020", Datum::Gda2020, GridSystem::kMga2020},
+};
+
+// The datum a system text names: an AGD code's, or that of a GDA grid system.
+std::optional<Datum> NamedDatum(const SystemText& system) {
+  if (system.agdDatum) return system.agdDatum;
+  if (system.system == GridSystem::kMga) return Datum::Gda94;
+  if (system.system == GridSystem::kMga2020) return Datum::Gda2020;
   return std::nullopt;
+}
+
+// The label constant of a label read (for a string_view that outlives the text).
+std::string_view Label(std::string_view label) {
+  for (const SystemName& known : kSystemNames) {
+    if (label == known.label) return known.label;
+  }
+  return {};
 }
 
 }  // namespace
 
-std::optional<CoordinateSystem> ParseSystemText(std::string_view text, std::string& error) {
-  const std::string lower = Lower(text);
-  const std::size_t colon = lower.find(':');
-  const std::string_view head = std::string_view(lower).substr(0, colon);
+std::optional<CoordinateSystem> ParseCoordinateSystem(std::string_view text,
+                                                      std::string& error) {
+  const std::size_t colon = text.find(':');
+  const std::string_view head = text.substr(0, colon);
   const std::optional<std::string_view> tail =
-      colon == std::string::npos ? std::nullopt
-                                 : std::optional(std::string_view(lower).substr(colon + 1));
+      colon == std::string_view::npos ? std::nullopt : std::optional(text.substr(colon + 1));
+  const auto unitForm = [&tail]() -> std::optional<CoordinateForm> {
+    if (!tail) return std::nullopt;
+    if (IsOneOf(*tail, {"geo", "geographic", "latlong"})) return CoordinateForm::Geographic;
+    if (IsOneOf(*tail, {"xyz", "cartesian"})) return CoordinateForm::Cartesian;
+    return std::nullopt;
+  };
 
-  if (head == "epsg") {
-    if (!tail || !AllDigits(*tail) || tail->size() > 6) {
+  for (const DatumWord& datum : kDatumWords) {
+    if (!EqualNoCase(head, datum.word)) continue;
+    const std::optional<CoordinateForm> form = tail ? unitForm() : CoordinateForm::Geographic;
+    if (!form) {
+      error = Quoted("'%s': after a datum give geo or xyz", text);
+      return std::nullopt;
+    }
+    return CoordinateSystem{datum.system, datum.datum, *form, 0};
+  }
+
+  if (EqualNoCase(head, "EPSG")) {
+    if (!tail || !IsDigits(*tail)) {
       error = Quoted("'%s' is no EPSG code: give one as EPSG:28356", text);
       return std::nullopt;
     }
-    return FromEpsg(text, std::stoi(std::string(*tail)), error);
-  }
-  if (head.rfind("mga2020", 0) == 0 || head.rfind("gda2020", 0) == 0) {
-    error = Quoted(kGda2020Refusal, text);
-    return std::nullopt;
+    std::string expected;
+    const std::optional<SystemText> code = ParseSystemText(text, expected);
+    if (!code) {
+      error = Quoted("'%s' is no system of the program: ", text) + expected;
+      return std::nullopt;
+    }
+    return CoordinateSystem{Label(code->system), NamedDatum(*code),
+                            code->form.value_or(CoordinateForm::Grid),
+                            code->zone ? text::ToInt(*code->zone) : 0};
   }
 
-  const Name* name = nullptr;
-  for (const Name& candidate : kNames) {
-    if (head == candidate.word) name = &candidate;
-  }
-  if (name == nullptr) {
+  std::string expected;
+  const std::optional<SystemText> named = ParseSystemText(head, expected);
+  if (!named) {
     error = Quoted(
-        "'%s' names no coordinate system: give AMG, MGA or ISG with a zone (AMG:56, ISG:561), "
-        "a datum (AGD66, AGD84, GDA94) or an EPSG code (EPSG:28356)",
+        "'%s' names no coordinate system: give AMG, MGA, MGA2020 or ISG with a zone (AMG:56, "
+        "ISG:561), a datum (AGD66, AGD84, GDA94, GDA2020) or an EPSG code (EPSG:28356)",
         text);
     return std::nullopt;
   }
-  CoordinateSystem system{name->system, name->datum,
-                          name->isDatum ? CoordinateForm::Geographic : CoordinateForm::Grid, 0};
+  CoordinateSystem system{Label(named->system), NamedDatum(*named), CoordinateForm::Grid, 0};
+  const bool isIsg = system.system == GridSystem::kIsg;
   if (!tail) {
-    if (name->isDatum) return system;
-    error = Quoted(name->system == GridSystem::kIsg ? "'%s' needs a zone, as in ISG:561"
-                                                    : "'%s' needs a zone, as in AMG:56",
+    error = Quoted(isIsg ? "'%s' needs a zone, as in ISG:561" : "'%s' needs a zone, as in AMG:56",
                    text);
     return std::nullopt;
   }
-  if (IsOneOf(*tail, kGeographicWords)) {
-    system.form = CoordinateForm::Geographic;
-    return system;
-  }
-  if (IsOneOf(*tail, kCartesianWords)) {
-    system.form = CoordinateForm::Cartesian;
+  if (const std::optional<CoordinateForm> form = unitForm()) {
+    system.form = *form;
     return system;
   }
   // A zone: two digits 49 to 56, or three for ISG ("5[456][123]").
-  const bool isIsg = name->system == GridSystem::kIsg;
-  if (!name->isDatum && tail->size() == (isIsg ? 3u : 2u) && engine::IsValidRecordZone(*tail)) {
-    system.form = CoordinateForm::Grid;
-    system.zone = std::stoi(std::string(*tail));
+  if (IsDigits(*tail) && tail->size() == (isIsg ? 3u : 2u) && engine::IsValidRecordZone(*tail)) {
+    system.zone = text::ToInt(*tail);
     return system;
   }
-  error = Quoted(name->isDatum ? "'%s': after a datum give geo or xyz"
-                 : isIsg       ? "'%s': the ISG zones are 541 to 563 (sub-zones 1 to 3)"
-                               : "'%s': the zones are 49 to 56",
+  error = Quoted(isIsg ? "'%s': the ISG zones are 541 to 563 (sub-zones 1 to 3)"
+                       : "'%s': the zones are 49 to 56",
                  text);
   return std::nullopt;
 }
 
 Datum DatumOf(const CoordinateSystem& system, std::optional<Datum> agd) {
   return system.datum.value_or(DatumOfSystem(system.system, agd));
+}
+
+std::optional<SystemText> ParseSystemText(std::string_view text, std::string& error) {
+  if (text.size() > kEpsgPrefix.size() &&
+      EqualNoCase(text.substr(0, kEpsgPrefix.size()), kEpsgPrefix)) {
+    return FromEpsg(text.substr(kEpsgPrefix.size()), error);
+  }
+  const std::size_t colon = text.find(':');
+  const std::string_view name = text.substr(0, colon);
+  SystemText system;
+  for (const SystemName& known : kSystemNames) {
+    if (EqualNoCase(name, known.label) || EqualNoCase(name, known.shortName)) {
+      system.system = known.label;
+    }
+  }
+  if (system.system.empty()) {
+    error = "AMG, MGA, ISG or MGA2020, optionally ':ZONE', or EPSG:CODE";
+    return std::nullopt;
+  }
+  if (colon != std::string_view::npos) {
+    const std::string_view zone = text.substr(colon + 1);
+    if (!IsDigits(zone) || zone.size() > 3) {
+      error = "a zone of two or three digits after ':'";
+      return std::nullopt;
+    }
+    system.zone = std::string(zone);
+  }
+  return system;
+}
+
+std::string_view DatumName(Datum datum) {
+  switch (datum) {
+    case Datum::Agd66:
+      return "AGD66";
+    case Datum::Agd84:
+      return "AGD84";
+    case Datum::Gda94:
+      return "GDA94";
+    case Datum::Gda2020:
+      break;
+  }
+  return "GDA2020";
 }
 
 }  // namespace tarvo::chain

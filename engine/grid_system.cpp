@@ -12,6 +12,14 @@ bool IsGda(std::string_view system) {
   return system == GridSystem::kMga;
 }
 
+bool IsGda2020(std::string_view system) {
+  return system == GridSystem::kMga2020;
+}
+
+bool IsAgdSystem(std::string_view system) {
+  return !IsGda(system) && !IsGda2020(system);
+}
+
 int ZoneFromLongitude(double packedLongitude, std::string_view system) {
   // The whole part of a packed longitude is its degrees, so the 6-degree zone can be read
   // from the packed value directly: zone 31 starts at 0 E, each zone is 6 degrees wide.
@@ -35,7 +43,8 @@ std::string ZoneTextForSystem(std::string_view zoneText, std::string_view newSys
   const int zone = text::ToInt(zoneText);
   if (newSystem == GridSystem::kIsg) {
     if (zone < 100) return text::Format("%2d1", zone);
-  } else if (newSystem == GridSystem::kAmg || newSystem == GridSystem::kMga) {
+  } else if (newSystem == GridSystem::kAmg || newSystem == GridSystem::kMga ||
+             newSystem == GridSystem::kMga2020) {
     if (zone > 100) return text::Format("%2d ", zone / 10);
   }
   return std::string(zoneText);

@@ -1,9 +1,11 @@
-// The three grid systems and their zone rules.
+// The grid systems and their zone rules.
 //
 // A grid system is identified everywhere (drop-down lists, settings files, the report) by its
 // text, compared byte for byte:
 //   "AGD/AMG"  Australian Map Grid on AGD66/AGD84 (ANS), 6-degree zones 49 to 56;
 //   "GDA/MGA"  Map Grid of Australia on GDA94 (GRS80), 6-degree zones 49 to 56;
+//   "MGA2020"  Map Grid of Australia on GDA2020 (GRS80): the MGA zones and constants on the
+//              newer datum; "GDA/MGA" keeps meaning GDA94 wherever it is stored;
 //   "AGD/ISG"  Integrated Survey Grid on AGD66/AGD84 (ANS), 2-degree zones written as three
 //              digits: the 6-degree zone followed by the sub-zone 1, 2 or 3 (west to east).
 // Zone 56 is centred on 153 E; ISG 561 on 151 E, 562 on 153 E, 563 on 155 E.
@@ -21,10 +23,15 @@ struct GridSystem {
   static constexpr std::string_view kAmg = "AGD/AMG";
   static constexpr std::string_view kMga = "GDA/MGA";
   static constexpr std::string_view kIsg = "AGD/ISG";
+  static constexpr std::string_view kMga2020 = "MGA2020";
 };
 
 // True for the GDA94 system: its projections use GRS80, the others ANS.
 bool IsGda(std::string_view system);
+// True for the GDA2020 system (GRS80 too).
+bool IsGda2020(std::string_view system);
+// True for a system on an AGD datum: any but the GDA94 and GDA2020 ones.
+bool IsAgdSystem(std::string_view system);
 
 // The zone proposed for a packed longitude (DDD.MMSSsss, east): the 6-degree zone, or for
 // "AGD/ISG" the ISG zone. 151.423 (151 42' 30") gives 56, or 561 for ISG.

@@ -21,7 +21,7 @@ constexpr std::string_view kFieldsText = "Please Select CSV fields\nthat contain
 
 bool IsKnownSystem(std::string_view system) {
   return system == engine::GridSystem::kAmg || system == engine::GridSystem::kMga ||
-         system == engine::GridSystem::kIsg;
+         system == engine::GridSystem::kIsg || system == engine::GridSystem::kMga2020;
 }
 
 JobRefusal Refuse(Setting setting, std::string text, std::string caption = "ERROR") {
@@ -132,9 +132,15 @@ std::variant<BatchJob, JobRefusal> MakeBatchJob(const FileConversionSettings& se
     job.outputFormat = *format;
   }
 
-  // The datum change and the method that makes it.
-  const bool gridShift = settings.gridFlag && engine::IsGda(settings.inputSystem) !=
-                                                  engine::IsGda(settings.outputSystem);
+  // The datum change and the method that makes it. Both AGD systems of a run are on the AGD
+  // datum of the method in use.
+  const engine::AccuracyMethod method =
+      settings.gridFlag ? engine::AccuracyMethod::High : engine::AccuracyMethod::Medium;
+  const auto agd = chain::AgdDatumInUse(method, transform.parameterSet, choices.gridMethod);
+  const chain::Datum inputDatum = chain::DatumOfSystem(settings.inputSystem, agd);
+  const chain::Datum outputDatum = chain::DatumOfSystem(settings.outputSystem, agd);
+  const bool gridShift =
+      settings.gridFlag && chain::IsAgd(inputDatum) != chain::IsAgd(outputDatum);
   if (gridShift) {
     if (choices.gridMethod == ntv2::GridMethod::NswMrePrograms) {
       return Refuse(Setting::Grid, "The NSW (MRE) method is not available\nfor file conversion");
@@ -166,24 +172,23 @@ std::variant<BatchJob, JobRefusal> MakeBatchJob(const FileConversionSettings& se
   chain.inputFormat = inputFormat;
   chain.fieldsArePacked = fields.dmsFields;
   chain.precision = settings.gridFlag ? kHighAccuracyPrecision : kMediumAccuracyPrecision;
-  // Both AGD systems of a run are on the AGD datum of the method in use.
-  const engine::AccuracyMethod method =
-      settings.gridFlag ? engine::AccuracyMethod::High : engine::AccuracyMethod::Medium;
-  const auto agd = chain::AgdDatumInUse(method, transform.parameterSet, choices.gridMethod);
-  chain.chain.source = {chain::DatumOfSystem(settings.inputSystem, agd),
-                        text::ToInt(settings.inputZone)};
-  chain.chain.target = {chain::DatumOfSystem(settings.outputSystem, agd),
-                        text::ToInt(settings.outputZone)};
+  chain.chain.source = {inputDatum, text::ToInt(settings.inputZone)};
+  chain.chain.target = {outputDatum, text::ToInt(settings.outputZone)};
   chain.chain.method =
       settings.gridFlag ? chain::DatumMethod::Grid : chain::DatumMethod::SevenParameter;
   chain.chain.parameters = engine::MakeDatumParameters(transform);
   if (gridShift) chain.chain.grid = choices.grid;
+  if (settings.gridFlag) chain.chain.grid2020 = choices.grid2020;
 
   job.contents = choices.contents;
   job.echo = batch.echo;
   job.longestLineLength = batch.longestLineLength;
   job.title = {settings.methodText, settings.parameterDescription, settings.inputSystem,
                settings.inputZone,  settings.outputSystem,         settings.outputZone};
+  if ((inputDatum == chain::Datum::Gda2020) != (outputDatum == chain::Datum::Gda2020)) {
+    job.title.gda2020Method =
+        chain::Gda2020MethodText(chain.chain.grid2020 ? choices.grid2020Path : std::string());
+  }
   return job;
 }
 

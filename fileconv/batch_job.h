@@ -14,7 +14,7 @@
 //      longitude; "DDD MM SS.ssss" only from CSV files), the output notation (only where the
 //      output is);
 //   6. a datum shift the run can apply: under the High Accuracy method between an AGD side
-//      and GDA94, not by the NSW programs, and only with the grid read beforehand.
+//      and GDA94 or GDA2020, not by the NSW programs, and only with the grid read beforehand.
 // The file checks that depend on the moment of the run (the files are the same, the input
 // opens, the output may be overwritten, what it shows) are the run's.
 #pragma once
@@ -64,10 +64,13 @@ struct JobFile {
 struct JobTitle {
   std::string method;       // "Medium Accuracy" or "High Accuracy - NTv2"
   std::string parameters;   // the 7-parameter set or the grid
-  std::string inputSystem;  // "AGD/AMG", "GDA/MGA" or "AGD/ISG"
+  std::string inputSystem;  // "AGD/AMG", "GDA/MGA", "AGD/ISG" or "MGA2020"
   std::string inputZone;    // as given ("56", "56 ", "561")
   std::string outputSystem;
   std::string outputZone;
+  // How a run between GDA2020 and another datum makes that step (one more header line);
+  // empty for every other run.
+  std::string gda2020Method;
 };
 
 struct BatchJob {
@@ -95,6 +98,11 @@ struct JobChoices {
   ntv2::GridMethod gridMethod = ntv2::GridMethod::GridFileAgd66;
   // The NTv2 grid, read before (run_grid.h): needed when the run shifts by a grid.
   std::shared_ptr<const ntv2::GridFile> grid;
+  // A GDA94 -> GDA2020 grid for the step between those datums under the High Accuracy
+  // method (run_grid.h); without one (and under Medium Accuracy) that step is the
+  // 7-parameter similarity. Its path names it in the header.
+  std::shared_ptr<const ntv2::GridFile> grid2020;
+  std::string grid2020Path;
   // When set, the run writes this and does not ask (a command-line converter).
   std::optional<OutputContents> contents;
   // Streams in place of the named files (a command-line run with "-").

@@ -97,6 +97,7 @@ std::string HeaderBlock(const BatchJob& job, const std::tm& now) {
   std::string header(kRule);
   header += text::Format("TARVO V%s - Date Computed: %s\n", kVersion, FormatRunDate(now).c_str());
   header += text::Format("Using %s method - %s\n", title.method.c_str(), title.parameters.c_str());
+  if (!title.gda2020Method.empty()) header += title.gda2020Method + "\n";
   header += kRule;
   header +=
       text::Format("Transformation of %s Zone %s to %s Zone %s\n", title.inputSystem.c_str(),

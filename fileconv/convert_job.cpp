@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdio>
 
+#include "chain/datum.h"
+#include "chain/system_text.h"
 #include "engine/grid_system.h"
 #include "fileconv/file_conversion_settings.h"
 #include "fileconv/run_grid.h"
@@ -130,7 +132,14 @@ std::string ApplyTransformOptions(const ConvertOptions& o, RunState& state) {
     state.grid.gridMethod = GridMethodFor(*o.grid, state);
     if (!o.method) t.accuracyMethod = engine::AccuracyMethod::High;
   }
+  if (o.grid2020) {
+    state.grid.gda2020GridPath = *o.grid2020;
+    if (!o.method) t.accuracyMethod = engine::AccuracyMethod::High;
+  }
   if (o.method) t.accuracyMethod = *o.method;
+  if (o.grid2020 && t.accuracyMethod != engine::AccuracyMethod::High) {
+    return "--grid2020 applies to the NTv2 method (--method ntv2)";
+  }
   if (o.preset) {
     params::SetActiveParameters(t, params::ApplyPreset(*o.preset)->texts);
     t.parameterSet = *o.preset;
@@ -161,8 +170,31 @@ void PickSystem(const SideOption& side, std::string& system, std::string& zone) 
   zone = side.zone ? *side.zone : engine::ZoneTextForSystem(zone, system);
 }
 
+// The units an EPSG code of `side` names, into `units` (the option's value): a code and a
+// units option that disagree are a usage error, returned; empty otherwise.
+std::string TakeCodeUnits(const std::optional<SideOption>& side, const char* sideOption,
+                          const char* unitsOption, std::optional<std::string>& units) {
+  if (!side || !side->form) return {};
+  const std::string_view label =
+      *side->form == chain::CoordinateForm::Cartesian ? kCartesianUnits : kGeographicUnits;
+  if (units && *units != label) {
+    return text::Format("EPSG:%d (--%s) has %s coordinates: --%s says otherwise", *side->epsg,
+                        sideOption, label == kCartesianUnits ? "X, Y, Z" : "geographic",
+                        unitsOption);
+  }
+  units = std::string(label);
+  return {};
+}
+
 // The dialog's settings the options replace. Returns a usage error text, or empty.
-std::string ApplyFileOptions(const ConvertOptions& o, RunState& state) {
+std::string ApplyFileOptions(const ConvertOptions& options, RunState& state) {
+  ConvertOptions o = options;
+  if (auto error = TakeCodeUnits(o.from, "from", "input-units", o.inputUnits); !error.empty()) {
+    return error;
+  }
+  if (auto error = TakeCodeUnits(o.to, "to", "output-units", o.outputUnits); !error.empty()) {
+    return error;
+  }
   FileConversionSettings& s = state.settings;
   BatchValues& batch = state.batch;
   if (o.input) s.inputFileName = *o.input;
@@ -222,6 +254,31 @@ std::string ApplyFileOptions(const ConvertOptions& o, RunState& state) {
   return {};
 }
 
+// An AGD code (--from or --to) names its datum; the method in use must change that datum to
+// GDA94. Returns the refusal that says which set or grid would fit, or nothing.
+std::optional<std::string> CheckCodeDatums(const ConvertOptions& o, const RunState& state) {
+  const std::optional<chain::Datum> inUse = chain::AgdDatumInUse(
+      state.transform.accuracyMethod, state.transform.parameterSet, state.grid.gridMethod);
+  for (const auto* side : {&o.from, &o.to}) {
+    if (!*side || !(*side)->agdDatum || !inUse || *inUse == *(*side)->agdDatum) continue;
+    const chain::Datum wanted = *(*side)->agdDatum;
+    const bool medium = state.transform.accuracyMethod == engine::AccuracyMethod::Medium;
+    const std::string method = medium
+                                   ? text::Format("the 7-parameter set in use transforms from %s",
+                                                  std::string(chain::DatumName(*inUse)).c_str())
+                                   : "the grid in use (" + state.grid.gridFilePath +
+                                         ") shifts from " + std::string(chain::DatumName(*inUse));
+    const std::string fit = wanted == chain::Datum::Agd66
+                                ? "--params nsw-vic, act, tasmania or nt, or an AGD66 grid"
+                                : "--params national, or an AGD84 grid";
+    return ui::WithReason(
+        text::Format("EPSG:%d is on %s, but %s", *(*side)->epsg,
+                     std::string(chain::DatumName(wanted)).c_str(), method.c_str()),
+        "use " + fit);
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 ConvertJob MakeConvertJob(const ConvertOptions& options,
@@ -246,6 +303,10 @@ ConvertJob MakeConvertJob(const ConvertOptions& options,
   TakeMethodSettings(state.settings, state.transform, state.grid);
   made.usageError = ApplyFileOptions(options, state);
   if (!made.usageError.empty()) return made;
+  if (const auto refusal = CheckCodeDatums(options, state)) {
+    desktop.ShowMessage(*refusal, "ERROR", ui::MessageIcon::Error, ui::MessageButtons::Ok);
+    return made;
+  }
 
   JobChoices choices;
   choices.gridMethod = state.grid.gridMethod;
@@ -257,6 +318,13 @@ ConvertJob MakeConvertJob(const ConvertOptions& options,
         ntv2::OpenGridForInterpolation(state.interpolator, state.grid.gridFilePath, desktop);
     made.gridUnusable = !choices.grid;
     if (made.gridUnusable) return made;
+  }
+  if (RunNeedsGda2020Grid(state.settings, state.grid)) {
+    choices.grid2020 =
+        ntv2::OpenGda2020Grid(state.interpolator, state.grid.gda2020GridPath, desktop);
+    made.gridUnusable = !choices.grid2020;
+    if (made.gridUnusable) return made;
+    choices.grid2020Path = state.grid.gda2020GridPath;
   }
   made.job = MakeBatchJob(state.settings, state.batch, state.transform, choices, desktop,
                           [&state](Setting setting) { return state.sources.Of(setting); });

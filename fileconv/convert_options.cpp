@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "angles/angle_format.h"
-#include "engine/grid_system.h"
+#include "chain/system_text.h"
 #include "engine/transform_settings.h"
 #include "params/parameter_sets.h"
 
@@ -43,12 +43,6 @@ std::optional<std::string> FindAlias(std::string_view text, std::span<const Alia
   }
   return std::nullopt;
 }
-
-constexpr Alias kSystems[] = {
-    {engine::GridSystem::kAmg, {"amg"}},
-    {engine::GridSystem::kMga, {"mga"}},
-    {engine::GridSystem::kIsg, {"isg"}},
-};
 
 constexpr Alias kInputUnits[] = {
     {fileconv::kGridUnits, {"en", "grid", "enh"}},
@@ -132,7 +126,7 @@ class Parser {
     Handler flag;
   };
 
-  static const std::array<Option, 22>& Options();
+  static const std::array<Option, 23>& Options();
 
   static const Option* FindLong(std::string_view name) {
     for (const Option& option : Options()) {
@@ -167,20 +161,10 @@ class Parser {
     return true;
   }
   bool Side(const std::string& name, const std::string& value) {
-    const std::size_t colon = value.find(':');
-    const std::string system = value.substr(0, colon);
-    SideOption side;
-    const auto label = FindAlias(system, kSystems);
-    if (!label) return Invalid(name, value, "AMG, MGA or ISG, optionally ':ZONE'");
-    side.system = *label;
-    if (colon != std::string::npos) {
-      const std::string zone = value.substr(colon + 1);
-      if (!IsDigits(zone) || zone.size() > 3) {
-        return Invalid(name, value, "a zone of two or three digits after ':'");
-      }
-      side.zone = zone;
-    }
-    (name == "from" ? o_.from : o_.to) = side;
+    std::string expected;
+    const std::optional<chain::SystemText> system = chain::ParseSystemText(value, expected);
+    if (!system) return Invalid(name, value, expected);
+    (name == "from" ? o_.from : o_.to) = *system;
     return true;
   }
   bool InputUnits(const std::string& name, const std::string& value) {
@@ -286,6 +270,11 @@ class Parser {
     o_.grid = value;
     return true;
   }
+  bool Grid2020(const std::string& name, const std::string& value) {
+    if (value.empty()) return Invalid(name, value, "a GDA94 -> GDA2020 NTv2 grid file");
+    o_.grid2020 = value;
+    return true;
+  }
   bool Params(const std::string& name, const std::string& value) {
     if (const auto preset = params::FindPreset(value)) {
       o_.preset = *preset;
@@ -344,8 +333,8 @@ class Parser {
   std::string& error_;
 };
 
-const std::array<Parser::Option, 22>& Parser::Options() {
-  static const std::array<Option, 22> options = {{
+const std::array<Parser::Option, 23>& Parser::Options() {
+  static const std::array<Option, 23> options = {{
       {"input", 'i', true, &Parser::Input},
       {"output", 'o', true, &Parser::Output},
       {"from", 0, true, &Parser::Side},
@@ -361,6 +350,7 @@ const std::array<Parser::Option, 22>& Parser::Options() {
       {"output-format", 0, true, &Parser::OutputFormat},
       {"method", 'm', true, &Parser::Method},
       {"grid", 'g', true, &Parser::Grid},
+      {"grid2020", 0, true, &Parser::Grid2020},
       {"params", 'p', true, &Parser::Params},
       {"contents", 'c', true, &Parser::Contents},
       {"on-bad-record", 0, true, &Parser::OnBadRecord},
@@ -384,8 +374,9 @@ std::optional<ConvertOptions> ParseConvertOptions(const std::vector<std::string>
 
 std::string HelpText() {
   return R"(Usage: tarvo-convert [OPTION]...
-Convert a file of coordinates between AGD66/AGD84 and GDA94, map grid (AMG, MGA, ISG),
-latitude/longitude and Cartesian X, Y, Z, as the program's file conversion does.
+Convert a file of coordinates between AGD66/AGD84, GDA94 and GDA2020, map grid (AMG, MGA,
+ISG, MGA2020), latitude/longitude and Cartesian X, Y, Z, as the program's file conversion
+does.
 
 Settings start from the files of the current directory, as the program keeps them:
 tarvofile.dat (the file conversion), tarvo_prm.dat (method, input notation, parameter set,
@@ -404,8 +395,9 @@ Files:
                            fields holding each record's input and output zone ('-': none)
 
 Coordinates:
-      --from=SYSTEM[:ZONE] input system and zone: AMG, MGA or ISG, e.g. AMG:56, ISG:561
-      --to=SYSTEM[:ZONE]   output system and zone, e.g. MGA:56
+      --from=SYSTEM[:ZONE] input system and zone: AMG, MGA (GDA94), ISG or MGA2020
+                           (GDA2020), e.g. AMG:56, ISG:561, MGA2020:55; or EPSG:CODE
+      --to=SYSTEM[:ZONE]   output system and zone, e.g. MGA:56, or EPSG:CODE
       --input-units=UNITS  en (East, North, Height), geo (Latitude, Longitude, Height) or
                            xyz (Cartesian); as in the dialog, this resets the height field
                            (give --fields with it)
@@ -418,7 +410,13 @@ Coordinates:
 Datum change:
   -m, --method=METHOD      medium (7-parameter similarity) or ntv2 (grid interpolation);
                            --grid alone implies ntv2
-  -g, --grid=FILE          NTv2 grid shift file (.gsb)
+  -g, --grid=FILE          NTv2 grid shift file (.gsb), AGD66 or AGD84 to GDA94
+      --grid2020=FILE      NTv2 grid from GDA94 to GDA2020 for that step of the ntv2
+                           method (implies it); without one, and under medium, the step is
+                           the 7-parameter similarity EPSG:8048 (conformal, no distortion).
+                           A "conformal" grid suits data from absolute positioning (GNSS);
+                           a "conformal and distortion" grid suits data tied to a state's
+                           survey network, whose distortion it also removes
   -p, --params=SET         7-parameter set: national (AGD84), nsw-vic, act, tasmania, nt
                            (AGD66), or a file of nine lines like Tarvo.var
 
@@ -442,9 +440,19 @@ Exit status: 0 when the file was converted, 1 when a check refused the run (the 
 says which), the run failed or it converted no record of an input that held some, 2 for a
 usage error.
 
-Example:
+EPSG codes (--from, --to): a geographic code sets geographic units, a geocentric one
+X, Y, Z units; an AGD code must agree with the AGD datum of the set or grid in use.
+  AGD66 / AMG zones 49-56  EPSG:20249-20256     AGD66        EPSG:4202
+  AGD84 / AMG zones 49-56  EPSG:20349-20356     AGD84        EPSG:4203
+  GDA94 / MGA zones 49-56  EPSG:28349-28356     GDA94        EPSG:4283, 4939 (3D), 4938 (XYZ)
+  GDA2020 / MGA 49-56      EPSG:7849-7856       GDA2020      EPSG:7844, 7843 (3D), 7842 (XYZ)
+
+Examples:
   tarvo-convert -i points.csv -o points_mga.csv --from AMG:56 --to MGA:56 -F 2,3,4 \
       --method medium --params national --contents with-input
+  tarvo-convert -i mga94.csv -o mga2020.csv --from EPSG:28356 --to EPSG:7856 -F 2,3 -m medium
+  tarvo-convert -i amg66.csv -o mga2020.csv --from AMG:56 --to MGA2020:56 -F 2,3 \
+      --grid A66_National_13_09_01.gsb
 )";
 }
 

@@ -3,8 +3,7 @@
 // make a run that can go ahead is decided by the run's own checks.
 //
 // Option values and their short forms:
-//   --from, --to         SYSTEM[:ZONE]; SYSTEM "AGD/AMG", "GDA/MGA", "AGD/ISG" or AMG, MGA,
-//                        ISG (any case); ZONE digits ("56", "561")
+//   --from, --to         SYSTEM[:ZONE] or EPSG:CODE, as chain/system_text.h reads them
 //   --input-units,       en (grid), geo (latitude, longitude), xyz, or the dialog's labels;
 //   --output-units       output also "both" (the settings file's "Both, E,N,H,Lat & Long")
 //   --type               csv, ssv, t27 (any case) or the dialog's labels
@@ -14,6 +13,7 @@
 //   --input-format,      packed, dms, degrees, degmin, radians, seconds, minutes, or the
 //   --output-format      notation labels ("DDD.MMSSsssss", ...)
 //   --method             medium (7-parameter) or ntv2 (high)
+//   --grid, --grid2020   an NTv2 file: AGD -> GDA94, GDA94 -> GDA2020
 //   --params             national, nsw-vic, act, tasmania, nt, or a file of nine lines
 //   --contents           with-input or results-only
 //   --on-bad-record      stop or skip
@@ -23,17 +23,16 @@
 #include <string>
 #include <vector>
 
+#include "chain/system_text.h"
 #include "engine/transform_settings.h"
 #include "fileconv/batch_run.h"
 #include "fileconv/file_conversion_settings.h"
 
 namespace tarvo::fileconv {
 
-// A side of the conversion: the system label and, when given, the zone text.
-struct SideOption {
-  std::string system;
-  std::optional<std::string> zone;
-};
+// A side of the conversion: the system label and, when given, the zone text, the form of
+// the coordinates and the AGD datum an EPSG code names.
+using SideOption = chain::SystemText;
 
 // The coordinate field numbers as the dialog holds them (texts).
 struct FieldsOption {
@@ -63,6 +62,7 @@ struct ConvertOptions {
   std::optional<std::string> outputFormat;
   std::optional<engine::AccuracyMethod> method;
   std::optional<std::string> grid;
+  std::optional<std::string> grid2020;    // GDA94 -> GDA2020
   std::optional<int> preset;              // 0 to 4
   std::optional<std::string> paramsFile;  // a parameter file instead of a preset
   std::optional<fileconv::OutputContents> contents;

@@ -37,9 +37,9 @@ constexpr angles::AngleFormat kOutputFormats[] = {
     angles::AngleFormat::Radians,        angles::AngleFormat::Seconds,
     angles::AngleFormat::Minutes};
 
-const std::vector<std::string> kSystems = {std::string(engine::GridSystem::kAmg),
-                                           std::string(engine::GridSystem::kIsg),
-                                           std::string(engine::GridSystem::kMga)};
+const std::vector<std::string> kSystems = {
+    std::string(engine::GridSystem::kAmg), std::string(engine::GridSystem::kIsg),
+    std::string(engine::GridSystem::kMga), std::string(engine::GridSystem::kMga2020)};
 
 // The preview shows at most this many characters of a line, and this many lines.
 constexpr std::size_t kPreviewLineLength = 255;
@@ -521,6 +521,11 @@ void FileConversionDialog::Calculate() {
   if (RunNeedsGrid(settings_, grid_.gridMethod)) {
     choices.grid = ntv2::OpenGridForInterpolation(interpolator_, grid_.gridFilePath, desktop());
     if (!choices.grid) return;
+  }
+  if (RunNeedsGda2020Grid(settings_, grid_)) {
+    choices.grid2020 = ntv2::OpenGda2020Grid(interpolator_, grid_.gda2020GridPath, desktop());
+    if (!choices.grid2020) return;
+    choices.grid2020Path = grid_.gda2020GridPath;
   }
   const std::optional<BatchJob> job =
       MakeBatchJob(settings_, batch_, transform_, choices, desktop());

@@ -38,16 +38,36 @@ class Calculation {
   CalculationResult Run() {
     texts_.statusText = std::string(13, ' ');
     chain::ChainSettings settings = WindowChain(context_, from_, to_);
-    const bool highAccuracy = context_.settings.accuracyMethod == engine::AccuracyMethod::High &&
-                              settings.source.datum != settings.target.datum;
+    const bool high = context_.settings.accuracyMethod == engine::AccuracyMethod::High;
+    const bool agdStep = chain::IsAgd(settings.source.datum) != chain::IsAgd(settings.target.datum);
+    const bool gda2020Step = (settings.source.datum == chain::Datum::Gda2020) !=
+                             (settings.target.datum == chain::Datum::Gda2020);
+    if (gda2020Step && high && !context_.grid.gda2020GridPath.empty()) {
+      settings.grid2020 = ntv2::OpenGda2020Grid(context_.interpolator,
+                                                context_.grid.gda2020GridPath, context_.desktop);
+      // An unusable grid file has shown its own message.
+      if (!settings.grid2020) return result_;
+    }
+    if (gda2020Step) {
+      const std::string step = chain::Gda2020MethodText(
+          settings.grid2020 ? ntv2::GridBaseName(context_.grid.gda2020GridPath) : std::string());
+      result_.stepsLabel = agdStep ? texts_.parameterSetLabel + ", then " + step : step;
+    }
     const chain::PointChain chain(settings);
     const std::optional<chain::SourcePoint> source = LocateFromSide(chain);
     if (!source) return result_;
-    if (highAccuracy) return HighAccuracyRoute(std::move(settings), *source);
-    WriteToSide(chain.Transform(*source));
+    if (high && agdStep) return HighAccuracyRoute(std::move(settings), *source);
+    const chain::PointResult result = chain.Transform(*source);
+    if (result.status == chain::Status::OutsideGrid) {
+      context_.desktop.ShowMessage("Point Outside Grid Boundary", "Error", ui::MessageIcon::Error);
+      return result_;
+    }
+    NoteGda2020Step(result);
+    WriteToSide(result);
     ResetToCaptions();
     result_.finished = true;
-    result_.reportVersion = kMediumRouteVersionText;
+    result_.reportVersion =
+        high && gda2020Step ? ProgramVersionText() : std::string(kMediumRouteVersionText);
     return result_;
   }
 
@@ -165,6 +185,13 @@ class Calculation {
     side.gridLabel = SideLabels(side.system, context_.settings, context_.grid).first;
   }
 
+  // A GDA2020 step that ran is named in the status field (in place of a grid's accuracy).
+  void NoteGda2020Step(const chain::PointResult& result) {
+    if (result.gda2020Step == chain::PointResult::Gda2020Step::None) return;
+    const std::string& steps = result_.stepsLabel;
+    texts_.statusText = steps.substr(steps.rfind("GDA2020 by "));
+  }
+
   // The High Accuracy route: the datum changes by the NTv2 grid in use, or by the NSW MRE
   // programs; the grids carry no height, so the To height is the From height.
   CalculationResult HighAccuracyRoute(chain::ChainSettings settings,
@@ -197,6 +224,7 @@ class Calculation {
     const chain::PointResult result = chain::PointChain(std::move(settings)).Transform(source);
     if (byGrid) context_.interpolator.CountShift(result.status != chain::Status::OutsideGrid);
     if (result.gridShift) texts_.statusText = ntv2::AccuracyText(*result.gridShift);
+    NoteGda2020Step(result);
     switch (result.status) {
       case chain::Status::OutsideGrid:
         context_.desktop.ShowMessage("Point Outside Grid Boundary", "Error",

@@ -8,7 +8,9 @@
 //      grid and Cartesian input its held position becomes the stored position.
 //   3. The chain changes the datum (the 7-parameter similarity under Medium Accuracy; under
 //      High Accuracy the NTv2 grid in use or the NSW programs) and projects into the To zone;
-//      the results are written in the output notation.
+//      the results are written in the output notation. A step between GDA94 and GDA2020 is
+//      the EPSG:8048 similarity, or under High Accuracy the GDA94 -> GDA2020 grid when one is
+//      chosen; the status field names it.
 // The window then marks the point on its map and logs the calculation in the report.
 //
 // The window's own rules are its chain settings (WindowChain) and the texts: the stored
@@ -53,6 +55,10 @@ struct CalculationResult {
   // True when the input was geographic: the latitude and longitude fields are the editable
   // pair now.
   bool geographicInput = false;
+  // For a chain through GDA2020, the steps the report's method line names in place of the
+  // window's parameter set label: that label for an AGD step, then the GDA2020 step
+  // (chain::Gda2020MethodText). Empty for every other chain.
+  std::string stepsLabel;
 };
 
 // The chain settings of the window for a point from the `from` side to the `to` side: the

@@ -1,4 +1,5 @@
-// The grid and datum labels of a window side: "MGA 94"/"GDA 94" for GDA94, otherwise
+// The grid and datum labels of a window side: "MGA 94"/"GDA 94" for GDA94, "MGA 2020"/
+// "GDA 2020" for GDA2020, otherwise
 // "AMG" or "ISG" and "AGD" with the suffix of the AGD datum in use (" 84", " 66" or none,
 // from the parameter set under Medium Accuracy or the grid under High Accuracy).
 #pragma once

@@ -22,10 +22,15 @@
 namespace tarvo::mainwindow {
 namespace {
 
-const std::vector<std::string> kSystems = {"AGD/AMG", "GDA/MGA", "AGD/ISG"};
+const std::vector<std::string> kSystems = {"AGD/AMG", "GDA/MGA", "AGD/ISG", "MGA2020"};
 
 // The longest text a field hands over.
 constexpr size_t kFieldTextLimit = 49;
+
+// The grid and datum labels beside the fields ("AMG 84", "GDA 2020"), as wide as the
+// longest of them needs.
+constexpr int kSideLabelLeft = 284;
+constexpr int kSideLabelWidth = 29;
 
 // The fields of the From and To columns stand 13 dialog units apart; as tall as that, each
 // field's frame meets its neighbour's without covering it.
@@ -91,10 +96,10 @@ MainTransformDialog::MainTransformDialog(ui::Desktop& desktop, engine::Transform
   Button(kFromXyz, "X&YZ", {369, 7, 19, 12})
       .OnClick(&Self::SwitchFromDisplay)
       .Name("From side X, Y, Z");
-  ReadOnlyEdit(kFromLabel1, {245, 22, 44, 11}, kRightAlign | kCaption).Bind(texts_.fromLabel1);
-  ReadOnlyEdit(kFromLabel2, {245, 35, 44, 11}, kRightAlign | kCaption).Bind(texts_.fromLabel2);
+  ReadOnlyEdit(kFromLabel1, {245, 22, 39, 11}, kRightAlign | kCaption).Bind(texts_.fromLabel1);
+  ReadOnlyEdit(kFromLabel2, {245, 35, 39, 11}, kRightAlign | kCaption).Bind(texts_.fromLabel2);
   ReadOnlyEdit(kFromLabel3, {231, 48, 80, 11}, kRightAlign | kCaption).Bind(texts_.fromLabel3);
-  ReadOnlyEdit(kFromGridLabel, {290, 28, 23, 10}, kCaption)
+  ReadOnlyEdit(kFromGridLabel, {kSideLabelLeft, 28, kSideLabelWidth, 10}, kCaption)
       .Bind(texts_.fromGridLabel)
       .Name("From grid");
   Edit(kFromEast, {313, 21, 75, kFieldHeight})
@@ -112,11 +117,11 @@ MainTransformDialog::MainTransformDialog(ui::Desktop& desktop, engine::Transform
       .OnFocus(&Self::EnterHeight)
       .OnLeave(&Self::LeaveHeight)
       .Name("From height");
-  Static("Latitude (South)", {232, 62, 58, 9});
-  ReadOnlyEdit(kFromDatumLabel, {290, 67, 23, 10}, kCaption)
+  Static("Latitude (South)", {232, 62, 52, 9});
+  ReadOnlyEdit(kFromDatumLabel, {kSideLabelLeft, 67, kSideLabelWidth, 10}, kCaption)
       .Bind(texts_.fromDatumLabel)
       .Name("From datum");
-  Static("Longitude (East)", {232, 75, 58, 9});
+  Static("Longitude (East)", {232, 75, 52, 9});
   Edit(kFromLatitude, {313, 60, 75, kFieldHeight}, kReadOnly)
       .Bind(texts_.fromLatitude)
       .OnFocus(&Self::EnterLatitude)
@@ -159,18 +164,18 @@ MainTransformDialog::MainTransformDialog(ui::Desktop& desktop, engine::Transform
   Button(kToXyz, "XY&Z", {369, 132, 19, 12})
       .OnClick(&Self::SwitchToDisplay)
       .Name("To side X, Y, Z");
-  ReadOnlyEdit(kToLabel1, {257, 146, 32, 11}, kRightAlign | kCaption).Bind(texts_.toLabel1);
-  ReadOnlyEdit(kToLabel2, {257, 160, 32, 11}, kRightAlign | kCaption).Bind(texts_.toLabel2);
+  ReadOnlyEdit(kToLabel1, {257, 146, 27, 11}, kRightAlign | kCaption).Bind(texts_.toLabel1);
+  ReadOnlyEdit(kToLabel2, {257, 160, 27, 11}, kRightAlign | kCaption).Bind(texts_.toLabel2);
   ReadOnlyEdit(kToLabel3, {249, 174, 40, 11}, kRightAlign | kCaption).Bind(texts_.toLabel3);
-  ReadOnlyEdit(kToGridLabel, {290, 153, 23, 10}, kCaption).Bind(texts_.toGridLabel).Name("To grid");
+  ReadOnlyEdit(kToGridLabel, {kSideLabelLeft, 153, kSideLabelWidth, 10}, kCaption).Bind(texts_.toGridLabel).Name("To grid");
   ReadOnlyEdit(kToEast, {313, 145, 75, kFieldHeight}).Bind(texts_.toEast).Name("To East");
   ReadOnlyEdit(kToNorth, {313, 158, 75, kFieldHeight}).Bind(texts_.toNorth).Name("To North");
   ReadOnlyEdit(kToHeight, {313, 172, 75, kFieldHeight}).Bind(texts_.toHeight).Name("To height");
-  Static("Latitude (South)", {232, 187, 58, 9});
-  ReadOnlyEdit(kToDatumLabel, {290, 193, 23, 10}, kCaption)
+  Static("Latitude (South)", {232, 187, 52, 9});
+  ReadOnlyEdit(kToDatumLabel, {kSideLabelLeft, 193, kSideLabelWidth, 10}, kCaption)
       .Bind(texts_.toDatumLabel)
       .Name("To datum");
-  Static("Longitude (East)", {232, 200, 58, 9});
+  Static("Longitude (East)", {232, 200, 52, 9});
   ReadOnlyEdit(kToLatitude, {313, 185, 75, kFieldHeight})
       .Bind(texts_.toLatitude)
       .Name("To latitude");
@@ -235,6 +240,7 @@ void MainTransformDialog::DropFromZones() {
 void MainTransformDialog::DropToSystems() {
   toSystems_ = {std::string(engine::GridSystem::kAmg), std::string(engine::GridSystem::kMga)};
   if (text::ToInt(texts_.fromZone) > 53) toSystems_.emplace_back(engine::GridSystem::kIsg);
+  toSystems_.emplace_back(engine::GridSystem::kMga2020);
 }
 
 void MainTransformDialog::DropToZones() {
@@ -261,7 +267,9 @@ namespace {
 
 std::string ZoneHelp(const std::string& system) {
   if (system == engine::GridSystem::kIsg) return "\r\nEnter the ISG Zone number";
-  if (system == engine::GridSystem::kMga) return "\r\nEnter the MGA Zone number";
+  if (system == engine::GridSystem::kMga || system == engine::GridSystem::kMga2020) {
+    return "\r\nEnter the MGA Zone number";
+  }
   return "\r\nEnter the AMG Zone number";
 }
 
@@ -477,7 +485,8 @@ void MainTransformDialog::CalculateClicked() {
   if (!result.finished) return;
   DrawMarker(drawing(), settings_.latitude, settings_.longitude);
   Repaint();
-  AppendToReport(SinglePointRecord(result.reportVersion, texts_, desktop().LocalTime()));
+  AppendToReport(
+      SinglePointRecord(result.reportVersion, texts_, desktop().LocalTime(), result.stepsLabel));
 }
 
 void MainTransformDialog::SwitchFromDisplay() {
@@ -542,12 +551,12 @@ void MainTransformDialog::LabelsFollowSettings() {
   ApplyMethodLabels(true, "ERROR", "");
 }
 
-// High Accuracy between AGD and GDA shifts by the grid file; without one chosen the shift
-// could only fail on opening it.
+// High Accuracy between AGD and GDA94 (or GDA2020) shifts by the grid file; without one
+// chosen the shift could only fail on opening it.
 bool MainTransformDialog::NeedsGridFile() const {
   return settings_.accuracyMethod == engine::AccuracyMethod::High &&
          grid_.gridMethod != ntv2::GridMethod::NswMrePrograms && grid_.gridFilePath.empty() &&
-         engine::IsGda(texts_.fromSystem) != engine::IsGda(texts_.toSystem);
+         engine::IsAgdSystem(texts_.fromSystem) != engine::IsAgdSystem(texts_.toSystem);
 }
 
 // The grid file dialog, as Change Options opens it for High Accuracy; true when a grid file

@@ -36,12 +36,13 @@ std::string ReportHeader(const std::string& version, const std::string& methodLa
          methodLabel + " method - " + parameterSetLabel + "\n" + kRule + "\n";
 }
 
-std::string SinglePointRecord(const std::string& version, const WindowTexts& t,
-                              const std::tm& now) {
-  return ReportHeader(version, t.methodLabel, t.parameterSetLabel, now) + "From " + t.fromSystem +
-         " Zone " + t.fromZone + "\n" + std::string(17, '-') + "\n" + "E " + t.fromEast + " N " +
-         t.fromNorth + " Ellips. height " + t.fromHeight + "\n" + "Lat " + t.fromLatitude +
-         " Long " + t.fromLongitude + "\n" + "Pt Scale " + t.fromScaleFactor + " Convergence " +
+std::string SinglePointRecord(const std::string& version, const WindowTexts& t, const std::tm& now,
+                              const std::string& stepsLabel) {
+  const std::string& setLabel = stepsLabel.empty() ? t.parameterSetLabel : stepsLabel;
+  return ReportHeader(version, t.methodLabel, setLabel, now) + "From " + t.fromSystem + " Zone " +
+         t.fromZone + "\n" + std::string(17, '-') + "\n" + "E " + t.fromEast + " N " + t.fromNorth +
+         " Ellips. height " + t.fromHeight + "\n" + "Lat " + t.fromLatitude + " Long " +
+         t.fromLongitude + "\n" + "Pt Scale " + t.fromScaleFactor + " Convergence " +
          t.fromConvergence + "\n\n" + "To " + t.toSystem + " Zone " + t.toZone + "\n" +
          std::string(15, '-') + "\n" + "E " + t.toEast + " N " + t.toNorth + " Ellips. height " +
          t.toHeight + "\n" + "Lat " + t.toLatitude + " Long " + t.toLongitude + "\n" + "Pt Scale " +

@@ -39,8 +39,9 @@ std::string ReportHeader(const std::string& version, const std::string& methodLa
 
 // The record of one calculation: From and To system, zone and values, as the window shows
 // them, under the version text given.
+// `stepsLabel`, when given, stands for the parameter set label (a chain through GDA2020).
 std::string SinglePointRecord(const std::string& version, const WindowTexts& texts,
-                              const std::tm& now);
+                              const std::tm& now, const std::string& stepsLabel = {});
 
 // The record of one side's switch between grid and X, Y, Z display, in two parts: the header
 // and the side's texts before the switch, then its six captions and values after it.

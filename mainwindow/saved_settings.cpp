@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "engine/grid_system.h"
 #include "params/saved_settings.h"
 
 namespace tarvo::mainwindow {
@@ -29,9 +30,24 @@ constexpr TextLine kTextLines[] = {
     {27, &WindowTexts::toConvergence},
 };
 
+// The system lines of a side: line 1 or 10 holds "GDA/MGA" for an MGA2020 side, which the
+// GDA2020 line 33 or 34 names.
+struct SystemLines {
+  std::size_t line;
+  std::size_t gda2020Line;
+  std::string WindowTexts::*field;
+};
+constexpr SystemLines kSystemLines[] = {
+    {1, params::kFromSystemLine, &WindowTexts::fromSystem},
+    {10, params::kToSystemLine, &WindowTexts::toSystem},
+};
+
 void TakeLines(const params::SavedLines& lines, WindowTexts& texts,
                engine::TransformSettings& settings, ntv2::GridChoice& grid) {
   for (const TextLine& spec : kTextLines) texts.*spec.field = lines.At(spec.line);
+  if (lines.hasGda2020Lines()) {
+    for (const SystemLines& spec : kSystemLines) texts.*spec.field = lines.At(spec.gda2020Line);
+  }
   params::TakeSavedSettings(lines, settings, grid);
 }
 
@@ -59,6 +75,16 @@ std::string FormatSavedSettings(const WindowTexts& texts, const engine::Transfor
   params::SavedLines lines;
   for (const TextLine& spec : kTextLines) lines.Set(spec.line, texts.*spec.field);
   params::PutSavedSettings(settings, grid, lines);
+  const bool gda2020 = engine::IsGda2020(texts.fromSystem) || engine::IsGda2020(texts.toSystem) ||
+                       lines.hasGda2020Lines();
+  if (gda2020) {
+    for (const SystemLines& spec : kSystemLines) {
+      const std::string& system = texts.*spec.field;
+      lines.Set(spec.gda2020Line, system);
+      if (engine::IsGda2020(system)) lines.Set(spec.line, std::string(engine::GridSystem::kMga));
+    }
+    lines.Set(params::kGda2020GridLine, grid.gda2020GridPath);
+  }
   return lines.Contents();
 }
 

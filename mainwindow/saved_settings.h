@@ -12,7 +12,8 @@
 
 namespace tarvo::mainwindow {
 
-// Reads the 32 lines into the window's texts, the transformation settings and the grid
+// Reads the 32 lines (35 with the GDA2020 lines, params/saved_settings.h) into the window's
+// texts, the transformation settings and the grid
 // choice. Returns false, changing nothing and putting the reason into `problem` (when
 // given), when the file is refused as params::ReadSavedLines says.
 bool ReadSavedSettings(std::istream& in, WindowTexts& texts, engine::TransformSettings& settings,
@@ -26,7 +27,8 @@ bool LoadSavedSettings(const std::filesystem::path& path, WindowTexts& texts,
                        std::string& refusal, std::string* problem = nullptr);
 
 // The file's contents ("\n" line ends). Lines 24 and 25 hold the To texts as they are, so
-// the caller puts the standard display form there first.
+// the caller puts the standard display form there first. The GDA2020 lines are written only
+// when a side is MGA2020 or a GDA94 -> GDA2020 grid is chosen.
 std::string FormatSavedSettings(const WindowTexts& texts, const engine::TransformSettings& settings,
                                 const ntv2::GridChoice& grid);
 

@@ -24,6 +24,9 @@ struct GridChoice {
   GridMethod gridMethod = GridMethod::GridFileAgd66;
   // The NTv2 grid file in use (at most 259 characters).
   std::string gridFilePath;
+  // The GDA94 -> GDA2020 grid of the High Accuracy method's GDA2020 step; empty: that step
+  // is the 7-parameter similarity.
+  std::string gda2020GridPath = {};
 };
 
 // The base name shown for a grid file: the text after the last '\', '/' or ':' of the path,

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include "ntv2/grid_datum.h"
 #include "ntv2/grid_export.h"
+#include "ntv2/grid_file.h"
+#include "ntv2/grid_messages.h"
 
 namespace tarvo::ntv2 {
 namespace {
@@ -12,6 +15,7 @@ constexpr const char* kInitialFileText = "Select File";
 constexpr std::size_t kShortestStoredPath = 6;
 // OK refuses a pending path shorter than this.
 constexpr std::size_t kShortestGridPath = 6;
+constexpr const char* kNoGda2020Text = "None: 7 parameters (conformal)";
 
 bool IsFile(const std::string& path) {
   std::error_code error;
@@ -24,7 +28,7 @@ GridFileDialog::GridFileDialog(ui::Desktop& desktop, GridChoice& grid,
                                std::filesystem::path startDirectory)
     : ui::Dialog(desktop), grid_(grid), startDirectory_(std::move(startDirectory)) {
   using ui::ControlKind;
-  SetTemplate("High Accuracy - NTv2 Interpolation Grids", 268, 140);
+  SetTemplate("High Accuracy - NTv2 Interpolation Grids", 268, 190);
   SetHelpTopic("gridfile");
 
   Add(ControlKind::DropDownCombo, kFileList, "", {8, 8, 252, 120}, ui::kSorted)
@@ -54,8 +58,14 @@ GridFileDialog::GridFileDialog(ui::Desktop& desktop, GridChoice& grid,
   Add(ControlKind::ProgressBar, kProgress, "", {96, 85, 164, 9}).Name("Export progress");
   ReadOnlyEdit(kSubGrid, {96, 96, 164, 12}).Bind(subGridText_).Name("Sub-grid");
 
-  DefaultButton(kOk, "&OK", {154, 118, 50, 14}).OnClick(&Self::Ok);
-  Button(kCancel, "&Cancel", {210, 118, 50, 14}).OnClick(&Self::CancelClicked);
+  Static("GDA94 -> GDA2020 grid, for MGA2020 (none: 7 parameters)", {8, 116, 252, 10});
+  Button(kGetGda2020, "Get GDA&2020 Grid", {8, 128, 76, 14}).OnClick(&Self::GetGda2020Grid);
+  Button(kNoGda2020, "&None", {8, 146, 76, 14}).OnClick(&Self::NoGda2020Grid);
+  ReadOnlyEdit(kGda2020Path, {96, 129, 164, 12}).Bind(gda2020Path_).Name("GDA2020 grid file");
+  ReadOnlyEdit(kGda2020Datums, {96, 147, 164, 12}).Bind(gda2020Datums_).Name("GDA2020 grid datums");
+
+  DefaultButton(kOk, "&OK", {154, 168, 50, 14}).OnClick(&Self::Ok);
+  Button(kCancel, "&Cancel", {210, 168, 50, 14}).OnClick(&Self::CancelClicked);
 }
 
 void GridFileDialog::OnShow() {
@@ -63,6 +73,8 @@ void GridFileDialog::OnShow() {
   files_.clear();
   header_ = GridHeaderTexts{};
   subGridText_.clear();
+  gda2020Path_ = grid_.gda2020GridPath;
+  gda2020Datums_ = gda2020Path_.empty() ? kNoGda2020Text : "GDA94 -> GDA2020";
   if (grid_.gridFilePath.size() > kShortestStoredPath) {
     fileText_ = grid_.gridFilePath;
     ReadGridHeader(grid_.gridFilePath, GridCaller::kStoredPath, header_, grid_, desktop());
@@ -115,6 +127,36 @@ void GridFileDialog::ConvertToAscii() {
   ExportGridText(fileText_, callbacks, desktop());
 }
 
+void GridFileDialog::GetGda2020Grid() {
+  const std::optional<std::string> chosen = desktop().ChooseFile(kFileFilter, true);
+  if (!chosen) return;
+  GridOpenStatus status;
+  const std::unique_ptr<GridFile> file = GridFile::Open(*chosen, status);
+  if (!file) {
+    ShowInvalidGridFile(desktop(), GridCaller::kGetGsbFile, *chosen,
+                        GridOpenReason(*chosen, status));
+    return;
+  }
+  const auto trimmed = [](const std::string& name) {
+    const std::size_t end = name.find_last_not_of(std::string(" \0", 2));
+    return end == std::string::npos ? std::string() : name.substr(0, end + 1);
+  };
+  const std::string datums = trimmed(file->systemFrom()) + " -> " + trimmed(file->systemTo());
+  if (Gda2020GridFrom(file->systemFrom(), file->systemTo(), *chosen) !=
+      Gda2020Grid::kGda94ToGda2020) {
+    desktop().ShowMessage(ui::WithReason("Not a GDA94 to GDA2020 grid", *chosen + ": " + datums),
+                          "ERROR", ui::MessageIcon::Error);
+    return;
+  }
+  gda2020Path_ = *chosen;
+  gda2020Datums_ = datums == " -> " ? "GDA94 -> GDA2020 (by its name)" : datums;
+}
+
+void GridFileDialog::NoGda2020Grid() {
+  gda2020Path_.clear();
+  gda2020Datums_ = kNoGda2020Text;
+}
+
 void GridFileDialog::Ok() {
   const std::string& path = header_.pendingPath;
   if (path.size() < kShortestGridPath || !IsFile(path)) {
@@ -124,6 +166,7 @@ void GridFileDialog::Ok() {
   grid_.gridMethod =
       header_.datum == "AGD66" ? GridMethod::GridFileAgd66 : GridMethod::GridFileAgd84;
   grid_.gridFilePath = path;
+  grid_.gda2020GridPath = gda2020Path_;
   Close(ui::kResultOk);
 }
 

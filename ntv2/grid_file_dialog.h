@@ -18,6 +18,10 @@
 //   - OK with no usable pending file (none read, or removed since) says so with the path and
 //     stays open, leaving the grid choice as it was.
 //
+// The second grid, for the step between GDA94 and GDA2020 (MGA2020 points): "Get GDA2020
+// Grid" reads a file's header and takes it when it is a GDA94 -> GDA2020 grid (grid_datum.h),
+// "None" leaves the step to the 7-parameter similarity; OK makes the choice the one in use.
+//
 // "Convert to ASCII" exports the file named by the list's text (grid_export.h), showing each
 // sub-grid's name and a progress bar per sub-grid while it runs.
 #pragma once
@@ -48,6 +52,10 @@ class GridFileDialog : public ui::Dialog {
   static constexpr int kConvert = 1009;
   static constexpr int kProgress = 1010;
   static constexpr int kSubGrid = 1011;
+  static constexpr int kGetGda2020 = 1012;
+  static constexpr int kNoGda2020 = 1013;
+  static constexpr int kGda2020Path = 1014;
+  static constexpr int kGda2020Datums = 1015;
   static constexpr int kOk = 1;
   static constexpr int kCancel = 2;
 
@@ -68,6 +76,8 @@ class GridFileDialog : public ui::Dialog {
   void LeaveList();
   void GetGsbFile();
   void ConvertToAscii();
+  void GetGda2020Grid();
+  void NoGda2020Grid();
   void Ok();
   void CancelClicked();
 
@@ -78,6 +88,9 @@ class GridFileDialog : public ui::Dialog {
   std::vector<std::string> files_;
   GridHeaderTexts header_;
   std::string subGridText_;
+  // The GDA94 -> GDA2020 grid OK makes the one in use (empty: none), and what its header says.
+  std::string gda2020Path_;
+  std::string gda2020Datums_;
 };
 
 }  // namespace tarvo::ntv2

@@ -1,5 +1,6 @@
 #include "ntv2/grid_interpolate.h"
 
+#include "ntv2/grid_datum.h"
 #include "ntv2/grid_messages.h"
 #include "text/number_text.h"
 
@@ -20,6 +21,20 @@ std::shared_ptr<const GridFile> OpenGridForInterpolation(GridInterpolator& inter
   } else {
     ShowInvalidGridFile(desktop, GridCaller::kInterpolation, gridFilePath, reason);
   }
+  return nullptr;
+}
+
+std::shared_ptr<const GridFile> OpenGda2020Grid(GridInterpolator& interpolator,
+                                                const std::string& path, ui::Desktop& desktop) {
+  std::shared_ptr<const GridFile> grid = OpenGridForInterpolation(interpolator, path, desktop);
+  if (!grid ||
+      Gda2020GridFrom(grid->systemFrom(), grid->systemTo(), path) == Gda2020Grid::kGda94ToGda2020) {
+    return grid;
+  }
+  desktop.ShowMessage(
+      ui::WithReason("Not a GDA94 to GDA2020 grid", path + ": SYSTEM_F '" + grid->systemFrom() +
+                                                        "', SYSTEM_T '" + grid->systemTo() + "'"),
+      "ERROR", ui::MessageIcon::Error);
   return nullptr;
 }
 

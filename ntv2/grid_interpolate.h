@@ -29,6 +29,12 @@ std::shared_ptr<const GridFile> OpenGridForInterpolation(GridInterpolator& inter
                                                          const std::string& gridFilePath,
                                                          ui::Desktop& desktop);
 
+// The GDA94 -> GDA2020 grid at `path` (grid_datum.h tells which grids are), as
+// OpenGridForInterpolation opens it; a grid between other datums is refused with "Not a GDA94
+// to GDA2020 grid" (caption "ERROR", error icon) and the path and header datums under it.
+std::shared_ptr<const GridFile> OpenGda2020Grid(GridInterpolator& interpolator,
+                                                const std::string& path, ui::Desktop& desktop);
+
 class GridInterpolator {
  public:
   // Counters since the interpolator was made: every point shifted or tried, every success,

@@ -35,6 +35,7 @@ Kind KindOf(std::size_t line) {
     case 27:
     case 28:
     case 32:
+    case kGda2020GridLine:
       return Kind::Text;
     default:
       return Kind::Token;
@@ -113,20 +114,22 @@ std::optional<std::string> Problem(const std::vector<std::string>& lines) {
 }  // namespace
 
 void SavedLines::Set(std::size_t number, const std::string& value) {
+  gda2020Lines_ = gda2020Lines_ || number > kSavedLineCount;
   values_[number - 1] =
       KindOf(number) == Kind::Metres ? text::Format("%.3f", text::ToDouble(value)) : value;
 }
 
 std::string SavedLines::Contents() const {
   std::string contents;
-  for (const std::string& value : values_) contents += value + "\n";
+  const std::size_t count = gda2020Lines_ ? kGda2020LineCount : kSavedLineCount;
+  for (std::size_t i = 0; i < count; ++i) contents += values_[i] + "\n";
   return contents;
 }
 
 std::optional<SavedLines> ReadSavedLines(std::istream& in, std::string* problem) {
   std::vector<std::string> lines;
   std::string line;
-  while (lines.size() < kSavedLineCount && text::ReadLine(in, line)) lines.push_back(line);
+  while (lines.size() < kGda2020LineCount && text::ReadLine(in, line)) lines.push_back(line);
   if (lines.size() < kSavedLineCount) {
     if (problem) *problem = text::Format("the file has %zu lines, not 32", lines.size());
     return std::nullopt;
@@ -136,7 +139,9 @@ std::optional<SavedLines> ReadSavedLines(std::istream& in, std::string* problem)
     return std::nullopt;
   }
   SavedLines saved;
-  for (std::size_t number = 1; number <= kSavedLineCount; ++number) {
+  saved.gda2020Lines_ = lines.size() == kGda2020LineCount;
+  for (std::size_t number = 1;
+       number <= (saved.gda2020Lines_ ? kGda2020LineCount : kSavedLineCount); ++number) {
     const std::string& read = lines[number - 1];
     saved.values_[number - 1] = KindOf(number) == Kind::Text ? read : Token(read);
   }
@@ -145,7 +150,7 @@ std::optional<SavedLines> ReadSavedLines(std::istream& in, std::string* problem)
 
 std::optional<SavedLines> LoadSavedLines(const std::filesystem::path& path, std::string& refusal,
                                          std::string* problem) {
-  const auto head = text::ReadFileHead(path, kSavedLineCount, "settings file", refusal);
+  const auto head = text::ReadFileHead(path, kGda2020LineCount, "settings file", refusal);
   if (!head) return std::nullopt;
   std::istringstream in(*head);
   return ReadSavedLines(in, problem);
@@ -160,6 +165,7 @@ void TakeSavedSettings(const SavedLines& lines, engine::TransformSettings& setti
   settings.longitude = text::ToDouble(lines.At(30));
   grid.gridMethod = static_cast<ntv2::GridMethod>(*Integer(lines.At(31)));
   grid.gridFilePath = lines.At(32);
+  grid.gda2020GridPath = lines.At(kGda2020GridLine);
 }
 
 void PutSavedSettings(const engine::TransformSettings& settings, const ntv2::GridChoice& grid,
@@ -171,6 +177,7 @@ void PutSavedSettings(const engine::TransformSettings& settings, const ntv2::Gri
   lines.Set(30, text::Format("%.9f", settings.longitude));
   lines.Set(31, text::Format("%d", static_cast<int>(grid.gridMethod)));
   lines.Set(32, grid.gridFilePath);
+  if (!grid.gda2020GridPath.empty()) lines.Set(kGda2020GridLine, grid.gda2020GridPath);
 }
 
 }  // namespace tarvo::params

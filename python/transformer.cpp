@@ -57,16 +57,8 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr int kGridHeldDecimals = 6;
 constexpr int kSimilarityHeldDecimals = 5;
 
-const char* DatumName(Datum datum) {
-  switch (datum) {
-    case Datum::Agd66:
-      return "AGD66";
-    case Datum::Agd84:
-      return "AGD84";
-    case Datum::Gda94:
-      return "GDA94";
-  }
-  return "";
+std::string DatumName(Datum datum) {
+  return std::string(chain::DatumName(datum));
 }
 
 const char* FormName(CoordinateForm form) {
@@ -83,7 +75,7 @@ const char* FormName(CoordinateForm form) {
 
 chain::CoordinateSystem System(const std::string& text) {
   std::string error;
-  const auto system = chain::ParseSystemText(text, error);
+  const auto system = chain::ParseCoordinateSystem(text, error);
   if (!system) throw std::invalid_argument(error);
   return *system;
 }
@@ -99,14 +91,29 @@ std::shared_ptr<const ntv2::GridFile> OpenGrid(const std::string& path,
   }
   if (ntv2::Gda2020GridFrom(grid->systemFrom(), grid->systemTo(), path) !=
       ntv2::Gda2020Grid::kNone) {
-    throw GridFileError(ui::WithReason("Invalid GSB File",
-                                       path + ": a GDA2020 grid; GDA2020 is not available in this "
-                                              "transformation yet"));
+    throw GridFileError(ui::WithReason(
+        "Invalid GSB File", path + ": a GDA2020 grid; give it as grid2020, for the step "
+                                   "between GDA94 and GDA2020"));
   }
   std::optional<std::string_view> text;
   if (!grid->subGrids().empty()) text = ntv2::DatumFromSubGridName(grid->subGrids().front().name);
   if (!text) text = ntv2::DatumFromPath(path);
   if (text) datum = *text == ntv2::kAgd84Text ? Datum::Agd84 : Datum::Agd66;
+  return grid;
+}
+
+// The GDA94 -> GDA2020 grid file at `path` (its header, or else its name, says so).
+std::shared_ptr<const ntv2::GridFile> OpenGrid2020(const std::string& path) {
+  ntv2::GridOpenStatus status;
+  std::shared_ptr<const ntv2::GridFile> grid = ntv2::GridFile::Open(path, status);
+  if (!grid) {
+    throw GridFileError(ui::WithReason("Invalid GSB File", ntv2::GridOpenReason(path, status)));
+  }
+  if (ntv2::Gda2020GridFrom(grid->systemFrom(), grid->systemTo(), path) !=
+      ntv2::Gda2020Grid::kGda94ToGda2020) {
+    throw GridFileError(
+        ui::WithReason("Invalid GSB File", path + ": not a grid from GDA94 to GDA2020"));
+  }
   return grid;
 }
 
@@ -140,7 +147,8 @@ class Chain {
   Chain(const std::string& source, const std::string& target, const std::string& method,
         const std::optional<std::string>& preset,
         const std::optional<std::array<double, 9>>& parameters,
-        const std::optional<std::string>& gridPath, unsigned threads)
+        const std::optional<std::string>& gridPath,
+        const std::optional<std::string>& grid2020Path, unsigned threads)
       : source_(System(source)), target_(System(target)) {
     const bool byGrid = method == "high" || method == "ntv2";
     if (!byGrid && method != "medium") {
@@ -167,6 +175,9 @@ class Chain {
       agd = chain::AgdDatumInUse(engine::AccuracyMethod::Medium, parameterSet,
                                  ntv2::GridMethod::GridFileAgd66);
     }
+    // The step between GDA94 and GDA2020: by that grid when one is given, else by the
+    // similarity (EPSG:8048), whatever the method of the AGD step.
+    if (grid2020Path) settings.grid2020 = OpenGrid2020(*grid2020Path);
     // A grid whose datum neither its names nor its path tell takes the one a system names.
     for (const auto* system : {&source_, &target_}) {
       if (!agd && system->datum && chain::IsAgd(*system->datum)) agd = system->datum;
@@ -342,8 +353,10 @@ void BindTransformer(py::module_& m) {
   py::class_<Chain>(m, "Chain", "One transformation chain over arrays; see tarvo.Transformer.")
       .def(py::init<const std::string&, const std::string&, const std::string&,
                     const std::optional<std::string>&, const std::optional<std::array<double, 9>>&,
-                    const std::optional<std::string>&, unsigned>(),
-           "source"_a, "target"_a, "method"_a, "preset"_a, "parameters"_a, "grid"_a, "threads"_a)
+                    const std::optional<std::string>&, const std::optional<std::string>&,
+                    unsigned>(),
+           "source"_a, "target"_a, "method"_a, "preset"_a, "parameters"_a, "grid"_a,
+           "grid2020"_a, "threads"_a)
       .def("transform", &Chain::Transform, "x"_a, "y"_a, "z"_a.none(true), "raise_outside"_a)
       .def("factors", &Chain::Factors, "x"_a, "y"_a, "z"_a.none(true))
       .def("accuracy", &Chain::Accuracy, "x"_a, "y"_a, "z"_a.none(true))

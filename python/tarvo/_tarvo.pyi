@@ -34,7 +34,7 @@ class Chain:
 
     def __init__(self, source: str, target: str, method: str, preset: Optional[str],
                  parameters: Optional[Sequence[float]], grid: Optional[str],
-                 threads: int) -> None: ...
+                 grid2020: Optional[str], threads: int) -> None: ...
     def transform(self, x: npt.ArrayLike, y: npt.ArrayLike, z: Optional[npt.ArrayLike],
                   raise_outside: bool) -> Tuple[npt.NDArray[np.float64], ...]:
         """The target's values per point: two, and the height (or Z) when z is given or a

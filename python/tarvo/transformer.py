@@ -71,7 +71,8 @@ def _unpickle(arguments: Tuple[Tuple[str, Any], ...]) -> "Transformer":
     the same grid file), so that a Dask worker reads a grid once however many tasks bring
     the Transformer along."""
     grid = dict(arguments).get("grid")
-    return _cached(arguments, _grid_stamp(grid))
+    grid2020 = dict(arguments).get("grid2020")
+    return _cached(arguments, (_grid_stamp(grid), _grid_stamp(grid2020)))
 
 
 class Transformer:
@@ -79,15 +80,18 @@ class Transformer:
 
     ``source`` and ``target`` are texts (any case): a grid system with its zone as
     tarvo-convert's ``--from`` and ``--to`` spell it (``"AMG:56"``, ``"MGA:55"``,
-    ``"ISG:561"``), a datum for latitude and longitude (``"AGD66"``, ``"AGD84"``,
-    ``"GDA94"``, or a grid system's, ``"MGA:geo"``), Cartesian X, Y, Z (``"GDA94:xyz"``,
-    ``"AMG:xyz"``) or an EPSG code (``"EPSG:20256"``, ``"EPSG:20356"``, ``"EPSG:28356"``,
-    ``"EPSG:4202"``, ``"EPSG:4203"``, ``"EPSG:4283"``, ``"EPSG:4938"``). AMG and ISG are on
+    ``"ISG:561"``, ``"MGA2020:56"``), a datum for latitude and longitude (``"AGD66"``,
+    ``"AGD84"``, ``"GDA94"``, ``"GDA2020"``, or a grid system's, ``"MGA:geo"``), Cartesian
+    X, Y, Z (``"GDA94:xyz"``, ``"AMG:xyz"``) or an EPSG code (``"EPSG:20256"``,
+    ``"EPSG:20356"``, ``"EPSG:28356"``, ``"EPSG:7856"``, ``"EPSG:4202"``, ``"EPSG:4203"``,
+    ``"EPSG:4283"``, ``"EPSG:7844"``, ``"EPSG:4938"``, ``"EPSG:7842"``). AMG and ISG are on
     the AGD datum the method changes (AGD84 for the National set, AGD66 for the Regional
     sets, the grid's own); a system on the other AGD datum is refused.
 
     ``method`` is ``"medium"`` (the 7-parameter similarity) or ``"high"`` (the NTv2 grid
     ``grid``); by default ``"high"`` when a grid is given, otherwise ``"medium"``.
+    The step between GDA94 and GDA2020 is the similarity EPSG:8048, or the GDA94 -> GDA2020
+    NTv2 grid ``grid2020`` when one is given (whatever the method of the AGD step).
     ``params`` is a 7-parameter set by name (``"national"``, ``"nsw-vic"``, ``"act"``,
     ``"tasmania"``, ``"nt"``, or the program's labels such as ``"National --> AGD84<>GDA"``)
     or a dict with the keys of ``PARAMETER_KEYS``. ``threads`` is the number of threads the
@@ -105,12 +109,11 @@ class Transformer:
                  params: Union[str, Mapping[str, float]] = "national",
                  grid: Union[str, os.PathLike, None] = None,
                  grid2020: Union[str, os.PathLike, None] = None, threads: int = 0) -> None:
-        if grid2020 is not None:
-            raise ValueError("grid2020: GDA2020 is not available in this transformation yet")
         if method is None:
             method = "medium" if grid is None else "high"
         # Absolute, so that a copy unpickled in another folder (a Dask worker's) finds it.
         grid = None if grid is None else os.path.abspath(os.fspath(grid))
+        grid2020 = None if grid2020 is None else os.path.abspath(os.fspath(grid2020))
         if isinstance(params, str):
             preset, values = params, None
         elif isinstance(params, Mapping):
@@ -119,11 +122,12 @@ class Transformer:
             raise TypeError("params is a preset name or a dict of the seven parameters")
         if isinstance(threads, bool) or not isinstance(threads, int) or threads < 0:
             raise ValueError(f"threads must be a whole number, 0 or more: {threads!r}")
-        self._chain = _tarvo.Chain(source, target, method, preset, values, grid, threads)
+        self._chain = _tarvo.Chain(source, target, method, preset, values, grid, grid2020,
+                                   threads)
         self._arguments = (
             ("source", source), ("target", target), ("method", method),
             ("params", params if isinstance(params, str) else tuple(sorted(params.items()))),
-            ("grid", grid), ("threads", threads))
+            ("grid", grid), ("grid2020", grid2020), ("threads", threads))
 
     def __reduce__(self):
         return (_unpickle, (self._arguments,))
@@ -135,7 +139,7 @@ class Transformer:
 
     @property
     def source_datum(self) -> str:
-        """The source system's datum: "AGD66", "AGD84" or "GDA94"."""
+        """The source system's datum: "AGD66", "AGD84", "GDA94" or "GDA2020"."""
         return self._chain.source_datum
 
     @property

@@ -37,6 +37,7 @@ TEST(AgdDatumInUse, FollowsTheParameterSetOrTheGridInUse) {
 
 TEST(DatumOfSystem, MgaIsOnGda94AndTheAgdSystemsOnTheMethodsDatum) {
   EXPECT_EQ(DatumOfSystem("GDA/MGA", Datum::Agd84), Datum::Gda94);
+  EXPECT_EQ(DatumOfSystem("MGA2020", Datum::Agd84), Datum::Gda2020);
   EXPECT_EQ(DatumOfSystem("AGD/AMG", Datum::Agd84), Datum::Agd84);
   EXPECT_EQ(DatumOfSystem("AGD/ISG", std::nullopt), Datum::Agd66);
 }

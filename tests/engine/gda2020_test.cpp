@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstdio>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -147,20 +146,6 @@ constexpr TableCheck kTableChecks[] = {
      "published_1 published_2 published_3", 0.000075, 1},
 };
 
-std::vector<std::string> Words(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<std::string> words;
-  for (std::string word; in >> word;) words.push_back(word);
-  return words;
-}
-
-// The position in `columns` of `row`; `missing` for a third value the columns do not name.
-Position Columns(const testing::CsvRow& row, const char* columns, double missing) {
-  const std::vector<std::string> names = Words(columns);
-  return {row.Number(names.at(0)), row.Number(names.at(1)),
-          names.size() > 2 ? row.Number(names[2]) : missing};
-}
-
 TEST(Gda2020AgainstSharedTables, EveryCheckWithinItsTolerance) {
   TARVO_REQUIRE_SHARED_DATA(shared);
   for (const TableCheck& check : kTableChecks) {
@@ -170,14 +155,14 @@ TEST(Gda2020AgainstSharedTables, EveryCheckWithinItsTolerance) {
     const std::string rows = check.rows;
     const std::string column = rows.substr(0, rows.find('='));
     const std::string value = rows.substr(rows.find('=') + 1);
-    const std::vector<std::string> inputs = Words(check.in);
+    const std::vector<std::string> inputs = testing::Words(check.in);
     testing::Spread spread;
     std::size_t count = 0;
     for (const auto& row : testing::ReadCsvTable(shared / "testdata" / "gda2020" / check.file)) {
       if (!rows.empty() && row.Text(column) != value) continue;
       ++count;
-      const Position expected = Columns(row, check.expected, std::nan(""));
-      const Position actual = Transform(check.form, check.reverse, Columns(row, check.in, 0.0));
+      const Position expected = row.Numbers(check.expected, std::nan(""));
+      const Position actual = Transform(check.form, check.reverse, row.Numbers(check.in, 0.0));
       const double separation = Separation(check.form, actual, expected);
       spread.Add(separation);
       EXPECT_LT(separation, check.tolerance)

@@ -190,3 +190,33 @@ TEST_F(FileConversionDialogGuiTest, CancelLeavesTheOldOutputAndAPipeIsRefused) {
 
 }  // namespace
 }  // namespace tarvo::fileconv
+
+namespace tarvo::fileconv {
+namespace {
+
+// MGA2020 offered and chosen as the output system of the real dialog: the run takes AMG84
+// through GDA94 to MGA2020 and its header names the GDA2020 step. Leaves a screenshot.
+TEST_F(FileConversionDialogGuiTest, ConvertsToMga2020ChosenFromTheList) {
+  auto* output = Widget<QComboBox>(Dlg::kOutputSystem);
+  const int index = output->findText("MGA2020");
+  ASSERT_GE(index, 0) << "MGA2020 is offered";
+  output->setCurrentIndex(index);
+  emit output->activated(index);
+  tarvo::testing::WhenModal<ui::qt::DialogWindow>([](ui::qt::DialogWindow* contents) {
+    qobject_cast<QRadioButton*>(contents->ControlWidget(OutputContentsDialog::kWithInput))->click();
+    qobject_cast<QPushButton*>(contents->ControlWidget(OutputContentsDialog::kStart))->click();
+  });
+  Widget<QPushButton>(Dlg::kCalculate)->click();
+  const std::string written = tarvo::testing::ReadFile(folder / "out.csv");
+  EXPECT_NE(written.find("GDA2020 by 7 parameters (conformal, no distortion)\n"), std::string::npos)
+      << written;
+  EXPECT_NE(written.find("Transformation of AGD/AMG Zone 56 to MGA2020 Zone 56"),
+            std::string::npos);
+  EXPECT_NE(written.find("P1,379185.968,6359970.566,12.5,379292.292,6360162.550,"),
+            std::string::npos)
+      << written;
+  tarvo::testing::SaveScreenshot(&window, "file_conversion_dialog_mga2020");
+}
+
+}  // namespace
+}  // namespace tarvo::fileconv

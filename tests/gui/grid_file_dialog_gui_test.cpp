@@ -141,3 +141,21 @@ TEST_F(GridFileDialogGui, ShowsAStoredGridAndExportsItWithTheProgressBar) {
 
 }  // namespace
 }  // namespace tarvo::ntv2
+
+namespace tarvo::ntv2 {
+namespace {
+
+// The second grid beside the AGD grid, both headers shown. Leaves a screenshot.
+TEST_F(GridFileDialogGui, ShowsTheGda2020GridBesideTheAgdGrid) {
+  grid.gridFilePath = WriteGrid("A66_test.gsb");
+  grid.gda2020GridPath = (folder / "GDA94_GDA2020_conformal.gsb").string();
+  Open();
+  EXPECT_EQ(Widget<QLineEdit>(Dlg::kDatum)->text(), "AGD66");
+  EXPECT_EQ(Widget<QLineEdit>(Dlg::kGda2020Path)->text().toStdString(), grid.gda2020GridPath);
+  EXPECT_EQ(Widget<QLineEdit>(Dlg::kGda2020Datums)->text(), "GDA94 -> GDA2020");
+  ExpectTidyLayout();
+  tarvo::testing::SaveScreenshot(window.get(), "grid_file_dialog_gda2020");
+}
+
+}  // namespace
+}  // namespace tarvo::ntv2

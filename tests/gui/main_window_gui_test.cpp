@@ -214,3 +214,34 @@ TEST_F(MainWindowGui, LayoutKeepsTheOutlinesOnTheMap) {
 
 }  // namespace
 }  // namespace tarvo::mainwindow
+
+namespace tarvo::mainwindow {
+namespace {
+
+// MGA2020 on the To side of the real window: the list shows it, the labels and the status
+// field name GDA2020 and its step. Leaves a screenshot.
+TEST(MainWindowGda2020Gui, CalculatesToMga2020AndSaysHow) {
+  testing::TempDir folder;
+  engine::TransformSettings saved;
+  saved.accuracyMethod = engine::AccuracyMethod::Medium;
+  WindowTexts texts;
+  texts.toSystem = "MGA2020";
+  testing::WriteFile(folder / "tarvo_prm.dat", FormatSavedSettings(texts, saved, {}));
+  ui::qt::QtDesktop desktop;
+  engine::TransformSettings settings;
+  ntv2::GridChoice grid;
+  MW dialog(desktop, settings, grid, folder.path());
+  ui::qt::DialogWindow window(dialog, desktop, nullptr);
+  ASSERT_TRUE(tarvo::testing::ShowActive(dialog, window));
+  auto* toSystem = tarvo::testing::ControlAs<QComboBox>(window, MW::kToSystem);
+  EXPECT_EQ(toSystem->currentText(), "MGA2020");
+  tarvo::testing::ControlAs<QPushButton>(window, MW::kCalculate)->click();
+  EXPECT_EQ(tarvo::testing::ControlAs<QLineEdit>(window, MW::kToEast)->text(), "379292.292");
+  EXPECT_EQ(dialog.texts().toGridLabel, "MGA 2020");
+  EXPECT_EQ(tarvo::testing::ControlAs<QLineEdit>(window, MW::kStatus)->text(),
+            "GDA2020 by 7 parameters (conformal, no distortion)");
+  testing::SaveScreenshot(&window, "main_window_mga2020");
+}
+
+}  // namespace
+}  // namespace tarvo::mainwindow

@@ -11,6 +11,7 @@
 #include "params/parameter_sets.h"
 #include "tests/mainwindow/main_window_fixture.h"
 #include "tests/support/proj_oracle.h"
+#include "tests/support/synthetic_grid.h"
 #include "text/number_text.h"
 #include "version.h"
 
@@ -52,6 +53,96 @@ class GridCalculation : public MainWindowTest {
     view->Blur();
   }
 };
+
+// GDA2020: MGA2020 on either side, the step's method in the status field and the report.
+constexpr const char* kSimilarity = "GDA2020 by 7 parameters (conformal, no distortion)";
+
+// Expected values: PROJ's cct (inverse UTM, the National set and EPSG:8048 as
+// coordinate-frame Helmerts through geocentric X, Y, Z, UTM on GRS80), to the millimetre.
+TEST_F(GridCalculation, EachRouteToMga2020GivesPROJsDigitsAndNamesItsSteps) {
+  const struct {
+    const char* fromSystem;
+    const char* east;
+    const char* north;
+    const char* toSystem;
+    const char* toEast;
+    const char* toNorth;
+    const char* methodLine;
+  } cases[] = {
+      {"GDA/MGA", "379291.796", "6360161.142", "MGA2020", "379292.292", "6360162.550",
+       "Using Medium Accuracy method - GDA2020 by 7 parameters (conformal, no distortion)\n"},
+      {"AGD/AMG", "379185.968", "6359970.566", "MGA2020", "379292.292", "6360162.550",
+       "Using Medium Accuracy method - National  -->  AGD84<>GDA, then GDA2020 by 7 "
+       "parameters (conformal, no distortion)\n"},
+      {"MGA2020", "379292.292", "6360162.550", "GDA/MGA", "379291.796", "6360161.142",
+       "Using Medium Accuracy method - GDA2020 by 7 parameters (conformal, no distortion)\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.fromSystem) + " to " + c.toSystem);
+    view->Select(MW::kFromSystem, c.fromSystem);
+    view->Select(MW::kToSystem, c.toSystem);
+    Enter(MW::kFromEast, c.east);
+    Enter(MW::kFromNorth, c.north);
+    view->Click(MW::kCalculate);
+    EXPECT_EQ(texts().toEast, c.toEast);
+    EXPECT_EQ(texts().toNorth, c.toNorth);
+    EXPECT_EQ(texts().statusText, kSimilarity);
+    const std::string report = testing::ReadFile(folder / "tarvo_rpt.txt");
+    const std::size_t last = report.rfind("Using ");
+    ASSERT_NE(last, std::string::npos);
+    EXPECT_EQ(report.substr(last, report.find('\n', last) + 1 - last), c.methodLine);
+  }
+  EXPECT_EQ(texts().fromGridLabel, "MGA 2020");
+  EXPECT_EQ(texts().fromDatumLabel, "GDA 2020");
+}
+
+// No GDA2020 step: the status and the report's method line are as they always were.
+TEST_F(GridCalculation, AChainWithoutGda2020WritesWhatItAlwaysWrote) {
+  view->Click(MW::kCalculate);
+  EXPECT_EQ(texts().statusText, std::string(13, ' '));
+  const std::string report = testing::ReadFile(folder / "tarvo_rpt.txt");
+  EXPECT_NE(report.find("Using Medium Accuracy method - National  -->  AGD84<>GDA\n"),
+            std::string::npos);
+  EXPECT_EQ(report.find("GDA2020"), std::string::npos);
+}
+
+// Under High Accuracy the chosen GDA94 -> GDA2020 grid makes the step, with no AGD grid
+// needed; a point outside it is refused as outside any grid.
+TEST_F(MainWindowTest, HighAccuracyTakesTheGda2020GridAndRefusesAPointOutsideIt) {
+  // 0.036" (1.1 m) north and east, from 20 to 10 degrees south.
+  ntv2::testing::SyntheticGrid gda2020{{{"CONSTANT", "NONE", -20 * 3600.0, -10 * 3600.0,
+                                         -160 * 3600.0, -110 * 3600.0, 3600.0, 3600.0,
+                                         [](int, int) {
+                                           return ntv2::GridNode{0.036f, -0.036f, -1.0f, -1.0f};
+                                         }}},
+                                       6378137.0,
+                                       "GDA94",
+                                       "GDA2020"};
+  const std::string path = (folder / "north.gsb").string();
+  testing::WriteFile(path, ntv2::testing::GridBytes(gda2020, ntv2::kCanadianLayout));
+  engine::TransformSettings saved;
+  saved.accuracyMethod = engine::AccuracyMethod::High;
+  ntv2::GridChoice grids;
+  grids.gda2020GridPath = path;
+  testing::WriteFile(folder / "tarvo_prm.dat", FormatSavedSettings(WindowTexts{}, saved, grids));
+  Open();
+  view->Select(MW::kFromSystem, "GDA/MGA");
+  view->Select(MW::kToSystem, "MGA2020");
+  view->Type(MW::kFromNorth, "8340000");
+  view->Blur();
+  view->Click(MW::kCalculate);
+  EXPECT_EQ(texts().statusText, "GDA2020 by grid north");
+  EXPECT_NEAR(text::ToDouble(texts().toNorth) - 8340000.0, 0.036 / 3600 * 0.01745329 * 6.378e6,
+              0.05);
+  EXPECT_TRUE(desktop.messages().empty());
+
+  view->Type(MW::kFromNorth, "6360000");
+  view->Blur();
+  view->Click(MW::kCalculate);
+  ASSERT_EQ(desktop.messages().size(), 1u);
+  EXPECT_EQ(desktop.messages()[0].text, "Point Outside Grid Boundary");
+  EXPECT_EQ(texts().toNorth, "");
+}
 
 TEST_F(GridCalculation, SameDatumZoneChangeChangesOnlyGridValues) {
   view->Select(MW::kFromSystem, "GDA/MGA");

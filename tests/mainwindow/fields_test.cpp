@@ -122,7 +122,8 @@ TEST_F(Fields, ListsAreRebuiltWhenTheyDropDown) {
   view->Select(MW::kFromZone, "53");
   view->Focus(MW::kToSystem);
   view->dialog().Dispatch(MW::kToSystem, ui::Event::DropDown);
-  EXPECT_EQ(view->Shown(MW::kToSystem).items, (std::vector<std::string>{"AGD/AMG", "GDA/MGA"}))
+  EXPECT_EQ(view->Shown(MW::kToSystem).items,
+            (std::vector<std::string>{"AGD/AMG", "GDA/MGA", "MGA2020"}))
       << "ISG only while the From zone is above 53";
   view->Select(MW::kFromZone, "54");
   EXPECT_TRUE(view->Select(MW::kToSystem, "AGD/ISG"));

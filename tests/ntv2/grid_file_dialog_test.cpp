@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "ntv2/datum_choice_dialog.h"
-#include "tests/support/synthetic_grid.h"
 #include "tests/support/support.h"
+#include "tests/support/synthetic_grid.h"
 #include "ui/testing/fake_view.h"
 #include "ui/testing/scripted_desktop.h"
 
@@ -317,6 +317,54 @@ TEST_F(GridFileDialogTest, ConvertExportsAPathTypedIntoTheList) {
   view_->Click(Dlg::kConvert);
   ASSERT_EQ(Messages().size(), 1u);
   EXPECT_EQ(Messages()[0].text, "Open failed on input file");
+}
+
+}  // namespace
+}  // namespace tarvo::ntv2
+
+namespace tarvo::ntv2 {
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// The GDA94 -> GDA2020 grid beside the AGD grid.
+
+TEST_F(GridFileDialogTest, TheSecondGridIsAGda2020GridChosenBesideTheAgdGridAndKeptByOk) {
+  const std::string agd = WriteGrid("national.gsb");
+  testing::SyntheticGrid gda2020{
+      {Block("XMAS_C1", -43200, -32400, -385200, -374400)}, 6378137.0, "GDA94", "GDA2020"};
+  const std::string island = (start_ / "island.gsb").string();
+  WriteFile(island, GridBytes(gda2020, kCanadianLayout));
+  grid_.gridFilePath = agd;
+  Open();
+  EXPECT_EQ(Shown(Dlg::kGda2020Path), "");
+  EXPECT_EQ(Shown(Dlg::kGda2020Datums), "None: 7 parameters (conformal)");
+
+  // An AGD grid is refused as the second grid and leaves the choice as it was.
+  desktop_.QueueFileChoice(agd);
+  view_->Click(Dlg::kGetGda2020);
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0].text, "Not a GDA94 to GDA2020 grid\n\n" + agd + ": AGD66 -> GDA94");
+  EXPECT_EQ(Shown(Dlg::kGda2020Path), "");
+
+  desktop_.QueueFileChoice(island);
+  view_->Click(Dlg::kGetGda2020);
+  EXPECT_EQ(Shown(Dlg::kGda2020Path), island);
+  EXPECT_EQ(Shown(Dlg::kGda2020Datums), "GDA94 -> GDA2020");
+  view_->Click(Dlg::kCancel);
+  EXPECT_EQ(grid_.gda2020GridPath, "") << "Cancel keeps the grids in use";
+
+  Open();
+  desktop_.QueueFileChoice(island);
+  view_->Click(Dlg::kGetGda2020);
+  view_->Click(Dlg::kOk);
+  EXPECT_EQ(grid_.gda2020GridPath, island);
+  EXPECT_EQ(grid_.gridFilePath, agd);
+
+  Open();
+  EXPECT_EQ(Shown(Dlg::kGda2020Path), island);
+  view_->Click(Dlg::kNoGda2020);
+  view_->Click(Dlg::kOk);
+  EXPECT_EQ(grid_.gda2020GridPath, "");
 }
 
 }  // namespace

@@ -114,6 +114,9 @@ CONVERTER_CASES = [
      ZONE56, "en"),
     ("MGA:56", "AMG:geo", ["--from", "MGA:56", "--to", "AMG:56", "-m", "ntv2", "-g", "GRID",
                            "--output-units", "geo"], ZONE56, "geo"),
+    ("MGA:56", "MGA2020:56", ["--from", "MGA:56", "--to", "MGA2020:56"], ZONE56, "en"),
+    ("AMG:56", "EPSG:7856", ["--from", "AMG:56", "--to", "MGA2020:56"], ZONE56, "en"),
+    ("MGA2020:55", "AMG:55", ["--from", "MGA2020:55", "--to", "AMG:55"], ZONE55, "en"),
 ]
 
 
@@ -175,6 +178,9 @@ PROJ_CASES = [
     ("AMG:56", "MGA:56", {"grid": "NATIONAL_GRID"}, lambda: grid_pipeline(56), "FORWARD", ZONE56,
      1e-3),
     ("MGA:55", "AMG:55", {"grid": "NATIONAL_GRID"}, lambda: grid_pipeline(55), "INVERSE", ZONE55,
+     1e-3),
+    ("MGA:56", "MGA2020:56", {}, lambda: ("EPSG:28356", "EPSG:7856"), "FORWARD", ZONE56, 1e-3),
+    ("EPSG:7855", "EPSG:28355", {}, lambda: ("EPSG:7855", "EPSG:28355"), "FORWARD", ZONE55,
      1e-3),
 ]
 
@@ -243,9 +249,7 @@ BAD_ARGUMENTS = [
     (("EPSG:20256", "MGA:56"), {}, ValueError, "on AGD66, but the 7-parameter set changes AGD84"),
     (("EPSG:20356", "MGA:56"), {"params": "act"}, ValueError, "on AGD84"),
     (("AGD66", "AGD84"), {}, ValueError, "no transformation joins AGD66 and AGD84"),
-    (("MGA2020:56", "MGA:56"), {}, ValueError, "GDA2020"),
-    (("EPSG:7856", "MGA:56"), {}, ValueError, "GDA2020"),
-    (("AMG:56", "MGA:56"), {"grid2020": "x.gsb"}, ValueError, "GDA2020"),
+    (("MGA:56", "MGA2020:56"), {"grid2020": "x.gsb"}, tarvo.GridFileError, "x.gsb"),
     (("AMG:56", "MGA:56"), {"method": "low"}, ValueError, "no method"),
     (("AMG:56", "MGA:56"), {"method": "high"}, ValueError, "needs a grid file"),
     (("AMG:56", "MGA:56"), {"params": "queensland"}, ValueError, "no 7-parameter set"),

@@ -34,6 +34,22 @@ double CsvRow::Number(const std::string& column) const {
   return text::ToDouble(Text(column));
 }
 
+std::array<double, 3> CsvRow::Numbers(const std::string& columns, double missing) const {
+  const std::vector<std::string> names = Words(columns);
+  if (names.size() < 2) {
+    ADD_FAILURE() << "two or three columns expected in '" << columns << "'";
+    return {missing, missing, missing};
+  }
+  return {Number(names[0]), Number(names[1]), names.size() > 2 ? Number(names[2]) : missing};
+}
+
+std::vector<std::string> Words(const std::string& text) {
+  std::istringstream in(text);
+  std::vector<std::string> words;
+  for (std::string word; in >> word;) words.push_back(word);
+  return words;
+}
+
 std::vector<CsvRow> ReadCsvTable(const std::filesystem::path& path) {
   std::ifstream in(path);
   std::string line;
