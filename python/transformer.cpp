@@ -57,7 +57,7 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr int kGridHeldDecimals = 6;
 constexpr int kSimilarityHeldDecimals = 5;
 
-std::string DatumName(Datum datum) {
+std::string DatumText(Datum datum) {
   return std::string(chain::DatumName(datum));
 }
 
@@ -185,15 +185,15 @@ class Chain {
     const Datum from = chain::DatumOf(source_, agd);
     const Datum to = chain::DatumOf(target_, agd);
     if (chain::IsAgd(from) && chain::IsAgd(to) && from != to) {
-      throw std::invalid_argument(std::string("no transformation joins ") + DatumName(from) +
-                                  " and " + DatumName(to));
+      throw std::invalid_argument(std::string("no transformation joins ") + DatumText(from) +
+                                  " and " + DatumText(to));
     }
     // An AGD system the method does not change (EPSG:20256 with the National set, on AGD84).
     const auto checkAgd = [&](const std::string& text, Datum datum) {
       if (from != to && agd && chain::IsAgd(datum) && datum != *agd) {
-        throw std::invalid_argument("'" + text + "' is on " + DatumName(datum) + ", but the " +
+        throw std::invalid_argument("'" + text + "' is on " + DatumText(datum) + ", but the " +
                                     (byGrid ? "grid" : "7-parameter set") + " changes " +
-                                    DatumName(*agd) + " to GDA94");
+                                    DatumText(*agd) + " to GDA94");
       }
     };
     checkAgd(source, from);
@@ -272,8 +272,8 @@ class Chain {
 
   std::string SourceForm() const { return FormName(source_.form); }
   std::string TargetForm() const { return FormName(target_.form); }
-  std::string SourceDatum() const { return DatumName(datums_[0]); }
-  std::string TargetDatum() const { return DatumName(datums_[1]); }
+  std::string SourceDatum() const { return DatumText(datums_[0]); }
+  std::string TargetDatum() const { return DatumText(datums_[1]); }
   unsigned Threads() const { return pool_ ? pool_->size() + 1 : 1; }
 
  private:

@@ -83,7 +83,7 @@ REFUSED = [
     ({**FIELDS, "method": "ntv2"}, ValueError,
      "No NTv2 grid file is ready\nfor the High Accuracy method", 1),
     ({**FIELDS, "to": "UTM"}, ValueError,
-     "invalid value 'UTM' for '--to': expected AMG, MGA or ISG, optionally ':ZONE'", 2),
+     "invalid value 'UTM' for '--to': expected AMG, MGA, ISG or MGA2020, optionally ':ZONE', or EPSG:CODE", 2),
     ({**FIELDS, "method": "ntv2", "output_units": "xyz"}, ValueError,
      "X,Y & Z units are not available with the NTv2 method (use --method medium)", 2),
 ]
