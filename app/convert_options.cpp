@@ -74,6 +74,9 @@ constexpr Alias kFormats[] = {
     {angles::kMinutesLabel, {"minutes", "min"}},
 };
 
+// The most threads --jobs takes.
+constexpr unsigned kMaxJobs = 1024;
+
 // Presets by the names the command line gives them, in the order of their indices.
 constexpr std::array<std::array<std::string_view, 3>, 5> kPresetNames = {{
     {"national", "0", "agd84"},
@@ -142,7 +145,7 @@ class Parser {
     Handler flag;
   };
 
-  static const std::array<Option, 22>& Options();
+  static const std::array<Option, 23>& Options();
 
   static const Option* FindLong(std::string_view name) {
     for (const Option& option : Options()) {
@@ -334,6 +337,13 @@ class Parser {
     }
     return true;
   }
+  bool Jobs(const std::string& name, const std::string& value) {
+    const bool number = IsDigits(value) && value.size() <= 4;
+    const unsigned jobs = number ? static_cast<unsigned>(std::stoul(value)) : 0;
+    if (jobs < 1 || jobs > kMaxJobs) return Invalid(name, value, "a number of threads, 1 to 1024");
+    o_.jobs = jobs;
+    return true;
+  }
   bool Force(const std::string&, const std::string&) { return o_.force = true; }
   bool Quiet(const std::string&, const std::string&) { return o_.quiet = true; }
   bool Help(const std::string&, const std::string&) { return o_.help = true; }
@@ -359,8 +369,8 @@ class Parser {
   std::string& error_;
 };
 
-const std::array<Parser::Option, 22>& Parser::Options() {
-  static const std::array<Option, 22> options = {{
+const std::array<Parser::Option, 23>& Parser::Options() {
+  static const std::array<Option, 23> options = {{
       {"input", 'i', true, &Parser::Input},
       {"output", 'o', true, &Parser::Output},
       {"from", 0, true, &Parser::Side},
@@ -379,6 +389,7 @@ const std::array<Parser::Option, 22>& Parser::Options() {
       {"params", 'p', true, &Parser::Params},
       {"contents", 'c', true, &Parser::Contents},
       {"on-bad-record", 0, true, &Parser::OnBadRecord},
+      {"jobs", 'j', true, &Parser::Jobs},
       {"force", 'f', false, &Parser::Force},
       {"quiet", 'q', false, &Parser::Quiet},
       {"help", 'h', false, &Parser::Help},
@@ -444,6 +455,8 @@ Output:
                            or nothing) does: stop (the default) ends the run there, as the
                            program does; skip leaves such lines out, converts the rest, and
                            counts them at the end with the first ten line numbers
+  -j, --jobs=N             convert on N threads (default: one per processor); the output
+                           is the same whatever N
   -f, --force              replace an existing output file (once the run has finished)
   -q, --quiet              no progress and no count at the end
   -h, --help               show this help and exit

@@ -358,6 +358,7 @@ int Run(const std::vector<std::string>& args) {
   run.gridMethod = state.grid.gridMethod;
   run.outputContents = options->contents.value_or(OutputContents::ResultsOnly);
   run.badRecords = options->badRecords.value_or(BadRecords::Stop);
+  run.jobs = options->jobs.value_or(0);
   run.settingSource = [&state](Setting setting) { return state.sources.Of(setting); };
   if (state.settings.inputFileName == kStandardStream) run.inputStream = stdin;
   if (state.settings.outputFileName == kStandardStream) run.outputStream = stdout;

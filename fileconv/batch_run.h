@@ -1,6 +1,7 @@
 // The batch conversion of a coordinate file: every data record of the input file is passed
 // through the per-record chain (record_chain.h) and written to the output file
-// (record_writer.h), one record at a time, in constant memory.
+// (record_writer.h), in blocks of records converted on every core and written in input order
+// (block_pipeline.h), in bounded memory.
 //
 // A run goes: checks, preparation, record loop, end.
 //   Checks, each ending the run with its message before anything is written: the field
@@ -11,7 +12,8 @@
 //   can be created; the output contents choice ("&Cancel" ends the run).
 //   Preparation: for SSV the longest line of as many data lines as there are header lines;
 //   the header block (CSV, SSV).
-//   Record loop: read, echo line, convert, write; until the first field of a line cannot be
+//   Record loop (fileconv/block_pipeline.h: in blocks, on every core, with the output of one
+//   thread): read, echo line, convert, write; until the first field of a line cannot be
 //   read (or, skipping bad records, past such lines) or the data ends. Records outside the
 //   NTv2 grid are dropped and not counted, and so are records whose results are no
 //   coordinates (a NaN, an infinity, a value beyond 1e9 m: nothing is written that is not
@@ -92,6 +94,12 @@ struct BatchRunOptions {
   // a check that refuses the setting puts it under its message. The dialog's own settings
   // need no such note.
   std::function<std::string(Setting)> settingSource;
+  // Threads converting the records (0: one per hardware thread). The output is the same
+  // whatever their number (fileconv/block_pipeline.h).
+  unsigned jobs = 0;
+  // Input bytes of a block of records (0: the run's own choice); tests make blocks small so
+  // that their edges fall everywhere.
+  std::size_t blockBytes = 0;
 };
 
 struct BatchRunResult {
@@ -99,8 +107,8 @@ struct BatchRunResult {
   // The text for the dialog's preview box, when the run sets it (the input file cannot be
   // opened, or the run ended).
   std::optional<std::string> previewText;
-  std::uint64_t count = 0;          // records converted
-  std::uint64_t outsideGrid = 0;    // records dropped: outside the NTv2 grid
+  std::uint64_t count = 0;        // records converted
+  std::uint64_t outsideGrid = 0;  // records dropped: outside the NTv2 grid
   // Records dropped because a result is no coordinate (NaN, infinite, beyond 1e9 m).
   std::uint64_t noResult = 0;
   std::uint64_t stoppedAtLine = 0;  // the line that ended the run before the data's end, or 0
@@ -108,12 +116,12 @@ struct BatchRunResult {
   // their line numbers.
   std::uint64_t skipped = 0;
   std::vector<std::uint64_t> skippedLines;
-  bool writeFailed = false;         // the output file could not be written completely
-  bool readFailed = false;          // reading the input failed before its end
-  std::uint64_t overlongLine = 0;   // the input line longer than 1 MiB that ended the run, or 0
-  bool nothingConverted = false;    // the input held data, but no record was converted
-  bool outputKept = false;          // an output file was left as it was: the run failed or
-                                    // converted nothing
+  bool writeFailed = false;        // the output file could not be written completely
+  bool readFailed = false;         // reading the input failed before its end
+  std::uint64_t overlongLine = 0;  // the input line longer than 1 MiB that ended the run, or 0
+  bool nothingConverted = false;   // the input held data, but no record was converted
+  bool outputKept = false;         // an output file was left as it was: the run failed or
+                                   // converted nothing
 };
 
 // Runs one batch conversion with the dialog's settings. Sets the SSV longest line length in

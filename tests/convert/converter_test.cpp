@@ -11,9 +11,9 @@
 #include "engine/transform_settings.h"
 #include "fileconv/file_conversion_settings.h"
 #include "fileconv/run_grid.h"
-#include "ntv2/grid_interpolate.h"
 #include "mainwindow/saved_settings.h"
 #include "ntv2/grid_choice.h"
+#include "ntv2/grid_interpolate.h"
 #include "params/parameter_sets.h"
 #include "tests/convert/converter_support.h"
 #include "text/number_text.h"
@@ -429,6 +429,8 @@ TEST(ConverterRefusals, UsageErrorsExitWithStatusTwo) {
       {"--output-format DDD", "invalid value 'DDD' for '--output-format'"},
       {"--method fast", "invalid value 'fast' for '--method'"},
       {"--contents all", "invalid value 'all' for '--contents'"},
+      {"--jobs 0", "invalid value '0' for '--jobs'"},
+      {"-j 1025", "invalid value '1025' for '--jobs'"},
       {"--t27-height maybe", "invalid value 'maybe' for '--t27-height'"},
       {"--params missing.var", "cannot read the parameter file 'missing.var'"},
       {"-T t27 -F 1,2", "T27 records have fixed columns"},
