@@ -8,10 +8,12 @@
 #                  +to +proj=utm +zone=56 +south +ellps=GRS80 +towgs84=0,0,0
 #   7-parameter  the National AGD84 set; PROJ's +towgs84 takes position-vector rotations,
 #                so the set's coordinate-frame rotations enter with their signs changed
-# Each tool runs RUNS times (5 by default), alternating; the script prints the median
-# elapsed and CPU (user + system) seconds, their spread, the ratio of cs2cs's median to
-# tarvo-convert's (a throughput ratio), the peak resident memory of each, and the largest
-# difference between the two tools' results.
+# tarvo-convert runs on every core (its default; JOBS=N sets --jobs N) and, as "tarvo1", on
+# one thread (--jobs 1). Each runs RUNS times (5 by default), alternating with cs2cs; the
+# script prints the median elapsed and CPU (user + system) seconds, their spread, the ratio
+# of cs2cs's median to tarvo-convert's (a throughput ratio) for both, the peak resident
+# memory of each, the load average before each method, and the largest difference between
+# the two tools' results.
 #
 # The two tools agree to the millimetre of their output but for the rare point within a few
 # decimetres of a sub-grid's limit, where PROJ and Tarvo choose or extrapolate differently
@@ -46,8 +48,10 @@ cd "$work"
 Zone56Points "$points" points.txt
 
 common=(-q -f -T ssv -F 1,2 --from AMG:56 --to MGA:56 --contents results-only -i points.txt)
-tarvo_ntv2=("$tarvo" "${common[@]}" -o tarvo_ntv2.txt --method ntv2 --grid "$grid")
-tarvo_7p=("$tarvo" "${common[@]}" -o tarvo_7p.txt --method medium --params national)
+jobs=()
+[ -n "${JOBS:-}" ] && jobs=(--jobs "$JOBS")
+tarvo_ntv2=("$tarvo" "${common[@]}" --method ntv2 --grid "$grid")
+tarvo_7p=("$tarvo" "${common[@]}" --method medium --params national)
 proj_ntv2=(cs2cs -f %.3f +proj=utm +zone=56 +south +ellps=aust_SA "+nadgrids=$grid"
   +to +proj=utm +zone=56 +south +ellps=GRS80 +towgs84=0,0,0)
 proj_7p=(cs2cs -f %.3f +proj=utm +zone=56 +south +ellps=aust_SA
@@ -78,17 +82,21 @@ difference() {
 printf 'tarvo-convert against cs2cs, %d points, %d runs each (medians; min-max)\n' "$points" "$runs"
 printf '%-12s %-6s %22s %22s %10s\n' method tool "elapsed s" "cpu s" "peak MB"
 for method in ntv2 7p; do
-  rm -f tarvo.log proj.log
+  rm -f tarvo.log tarvo1.log proj.log
+  printf '%-12s load average before: %s\n' "$method" "$(cut -d' ' -f1-3 /proc/loadavg)"
   for ((run = 0; run < runs; run++)); do
     if [ "$method" = ntv2 ]; then
-      timed tarvo.log /dev/null "${tarvo_ntv2[@]}"
-      timed proj.log proj_out.txt "${proj_ntv2[@]}"
+      tarvo_run=("${tarvo_ntv2[@]}") proj_run=("${proj_ntv2[@]}")
     else
-      timed tarvo.log /dev/null "${tarvo_7p[@]}"
-      timed proj.log proj_out.txt "${proj_7p[@]}"
+      tarvo_run=("${tarvo_7p[@]}") proj_run=("${proj_7p[@]}")
     fi
+    timed tarvo.log /dev/null "${tarvo_run[@]}" "${jobs[@]}" -o "tarvo_$method.txt"
+    timed tarvo1.log /dev/null "${tarvo_run[@]}" --jobs 1 -o "tarvo1_$method.txt"
+    timed proj.log proj_out.txt "${proj_run[@]}"
   done
-  for tool in tarvo proj; do
+  cmp -s "tarvo_$method.txt" "tarvo1_$method.txt" ||
+    echo "$method: the outputs of all threads and of one thread differ" >&2
+  for tool in tarvo tarvo1 proj; do
     read -r e emin emax < <(stats $tool.log 1)
     read -r c cmin cmax < <(stats $tool.log 2)
     read -r m _ mmax < <(stats $tool.log 3)
@@ -96,8 +104,9 @@ for method in ntv2 7p; do
       "$e" "$emin" "$emax" "$c" "$cmin" "$cmax" "$(awk -v k="$mmax" 'BEGIN { print k / 1024 }')"
     eval "${tool}_elapsed=$e ${tool}_cpu=$c"
   done
-  printf '%-12s ratio cs2cs/tarvo-convert: elapsed %s, cpu %s; largest difference %s m\n' \
-    "$method" "$(awk -v a="$proj_elapsed" -v b="$tarvo_elapsed" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }')" \
-    "$(awk -v a="$proj_cpu" -v b="$tarvo_cpu" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }')" \
-    "$(difference "tarvo_$method.txt" proj_out.txt)"
+  ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
+  printf '%-12s ratio cs2cs/tarvo-convert: elapsed %s, cpu %s; one thread: elapsed %s, cpu %s\n' \
+    "$method" "$(ratio "$proj_elapsed" "$tarvo_elapsed")" "$(ratio "$proj_cpu" "$tarvo_cpu")" \
+    "$(ratio "$proj_elapsed" "$tarvo1_elapsed")" "$(ratio "$proj_cpu" "$tarvo1_cpu")"
+  printf '%-12s largest difference %s m\n' "$method" "$(difference "tarvo_$method.txt" proj_out.txt)"
 done

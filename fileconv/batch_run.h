@@ -107,8 +107,8 @@ struct BatchRunResult {
   // The text for the dialog's preview box, when the run sets it (the input file cannot be
   // opened, or the run ended).
   std::optional<std::string> previewText;
-  std::uint64_t count = 0;        // records converted
-  std::uint64_t outsideGrid = 0;  // records dropped: outside the NTv2 grid
+  std::uint64_t count = 0;          // records converted
+  std::uint64_t outsideGrid = 0;    // records dropped: outside the NTv2 grid
   // Records dropped because a result is no coordinate (NaN, infinite, beyond 1e9 m).
   std::uint64_t noResult = 0;
   std::uint64_t stoppedAtLine = 0;  // the line that ended the run before the data's end, or 0
@@ -116,12 +116,12 @@ struct BatchRunResult {
   // their line numbers.
   std::uint64_t skipped = 0;
   std::vector<std::uint64_t> skippedLines;
-  bool writeFailed = false;        // the output file could not be written completely
-  bool readFailed = false;         // reading the input failed before its end
-  std::uint64_t overlongLine = 0;  // the input line longer than 1 MiB that ended the run, or 0
-  bool nothingConverted = false;   // the input held data, but no record was converted
-  bool outputKept = false;         // an output file was left as it was: the run failed or
-                                   // converted nothing
+  bool writeFailed = false;         // the output file could not be written completely
+  bool readFailed = false;          // reading the input failed before its end
+  std::uint64_t overlongLine = 0;   // the input line longer than 1 MiB that ended the run, or 0
+  bool nothingConverted = false;    // the input held data, but no record was converted
+  bool outputKept = false;          // an output file was left as it was: the run failed or
+                                    // converted nothing
 };
 
 // Runs one batch conversion with the dialog's settings. Sets the SSV longest line length in
