@@ -125,9 +125,13 @@ TEST(ConverterOutput, EqualsTheDialogRunByteForByte) {
     const std::string expected =
         DialogRun(dialog.settings, dialog.batch, dialog.transform, c.contents);
 
-    const Outcome outcome = folder.Run(kCommon + c.args);
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(WithoutDate(folder.Read("out.txt")), WithoutDate(expected));
+    // On every core (in blocks of one line, the file being small), on one and on three.
+    for (const char* jobs : {"", " --jobs 1", " -j 3"}) {
+      SCOPED_TRACE(jobs);
+      const Outcome outcome = folder.Run(kCommon + c.args + jobs + " -f");
+      EXPECT_EQ(outcome.status, 0) << outcome.err;
+      EXPECT_EQ(WithoutDate(folder.Read("out.txt")), WithoutDate(expected));
+    }
     EXPECT_NE(expected.find(c.contents == OutputContents::ResultsOnly ? "\n" : ","),
               std::string::npos);
   }
