@@ -40,10 +40,7 @@ command -v cs2cs >/dev/null || { echo "PROJ's cs2cs is not installed (Debian pro
 BuildConverter "$build"
 tarvo=$build/tarvo-convert
 
-# A folder of its own: tarvo-convert reads no saved settings here, only its options.
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+ScratchFolder
 
 Zone56Points "$points" points.txt
 

@@ -28,9 +28,7 @@ command -v valgrind >/dev/null || { echo "valgrind is not installed" >&2; exit 1
 BuildConverter "$build"
 tarvo=$build/tarvo-convert
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+ScratchFolder
 Zone56Points "$points" points.txt
 head -n 1 points.txt > one.txt
 
