@@ -11,7 +11,8 @@
 # and bounds the rate, so the records go
 #   (calling + workers) / max(calling, (calling + workers) / n)
 # times as fast as on one core, before memory bandwidth, caches and the cores' clocks, which
-# the model leaves out. The script prints that for 1, 2, 4, 8 and 16 cores.
+# the model leaves out. The script prints that for 1, 2, 4, 8 and 16 cores, and the limit
+# (calling + workers) / calling that no number of cores passes.
 #
 # Usage: bench/scaling_convert.sh [POINTS]
 # Needs valgrind and a Release build (build/release, made when missing, as for
@@ -45,7 +46,7 @@ threads() {
   done
 }
 
-printf '%-6s %12s %12s %12s   speed-up on 1 2 4 8 16 cores\n' method "start-up" \
+printf '%-6s %12s %12s %12s   speed-up on 1 2 4 8 16 cores, limit\n' method "start-up" \
   "calling/rec" "workers/rec"
 for method in ntv2 7p; do
   if [ "$method" = ntv2 ]; then args=(--method ntv2 --grid "$grid"); else
@@ -57,5 +58,5 @@ for method in ntv2 7p; do
     c = (c - s) / n; w = w / n
     printf "%-6s %12.0f %12.0f %12.0f  ", m, s, c, w
     for (t = 1; t <= 16; t *= 2) { b = (c + w) / t; if (c > b) b = c; printf " %5.1f", (c + w) / b }
-    printf "\n" }'
+    printf "   %5.1f\n", (c + w) / c }'
 done
