@@ -3,6 +3,8 @@
 #                            ../shared beside the checkout), or fails saying where it looked
 #   BuildConverter DIR ARGS  builds tarvo-convert in DIR (Release, no GUI, tests or
 #                            benchmarks; ARGS added to the configuration) unless it is there
+#   ScratchFolder            makes a folder of its own (`work`), removed on exit, and changes
+#                            into it: tarvo-convert reads no saved settings there
 #   Zone56Points N FILE      writes N random AGD/AMG zone 56 points, "East North" in
 #                            millimetres, over 26 to 36 degrees south, all inside the grid
 
@@ -24,6 +26,12 @@ BuildConverter() {
   cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DTARVO_GUI=OFF -DTARVO_TESTS=OFF \
     -DTARVO_BENCH=OFF "$@" >/dev/null
   cmake --build "$build" -j "$(nproc)" --target tarvo-convert >/dev/null
+}
+
+ScratchFolder() {
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  cd "$work"
 }
 
 Zone56Points() {

@@ -15,10 +15,12 @@
 #   amg2020  AMG66 to MGA2020: the national grid to GDA94, then the similarity; the GDA2020
 #            side's +towgs84 is EPSG:8048 reversed (every value negated, which differs from
 #            the exact inverse by far less than a micrometre here)
-# Each tool runs RUNS times (5 by default), alternating; the script prints the median
-# elapsed and CPU (user + system) seconds, their spread, the ratio of cs2cs's median to
-# tarvo-convert's (a throughput ratio), the peak resident memory of each, and the largest
-# difference between the two tools' results.
+# tarvo-convert runs on every core (its default; JOBS=N sets --jobs N) and, as "tarvo1", on
+# one thread (--jobs 1). Each runs RUNS times (5 by default), alternating with cs2cs; the
+# script prints the median elapsed and CPU (user + system) seconds, their spread, the ratio
+# of cs2cs's median to tarvo-convert's (a throughput ratio) for both, the peak resident
+# memory of each, the load average before each method, and the largest difference between
+# the two tools' results.
 #
 # The two tools agree to the millimetre of their output but for the rare point within a few
 # decimetres of a sub-grid's limit, where PROJ and Tarvo choose or extrapolate differently
@@ -46,21 +48,18 @@ command -v cs2cs >/dev/null || { echo "PROJ's cs2cs is not installed (Debian pro
 BuildConverter "$build"
 tarvo=$build/tarvo-convert
 
-# A folder of its own: tarvo-convert reads no saved settings here, only its options.
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+ScratchFolder
 
 Zone56Points "$points" points.txt
 
 common=(-q -f -T ssv -F 1,2 --contents results-only -i points.txt)
 agd=(--from AMG:56 --to MGA:56)
-tarvo_ntv2=("$tarvo" "${common[@]}" "${agd[@]}" -o tarvo_ntv2.txt --method ntv2 --grid "$grid")
-tarvo_7p=("$tarvo" "${common[@]}" "${agd[@]}" -o tarvo_7p.txt --method medium --params national)
-tarvo_mga2020=("$tarvo" "${common[@]}" --from MGA:56 --to MGA2020:56 -o tarvo_mga2020.txt
-  --method medium)
-tarvo_amg2020=("$tarvo" "${common[@]}" --from AMG:56 --to MGA2020:56 -o tarvo_amg2020.txt
-  --method ntv2 --grid "$grid")
+jobs=()
+[ -n "${JOBS:-}" ] && jobs=(--jobs "$JOBS")
+tarvo_ntv2=("$tarvo" "${common[@]}" "${agd[@]}" --method ntv2 --grid "$grid")
+tarvo_7p=("$tarvo" "${common[@]}" "${agd[@]}" --method medium --params national)
+tarvo_mga2020=("$tarvo" "${common[@]}" --from MGA:56 --to MGA2020:56 --method medium)
+tarvo_amg2020=("$tarvo" "${common[@]}" --from AMG:56 --to MGA2020:56 --method ntv2 --grid "$grid")
 gda2020=0.06155,-0.01087,-0.04019,0.0394924,0.0327221,0.0328979,-0.009994
 gda2020_reversed=-0.06155,0.01087,0.04019,-0.0394924,-0.0327221,-0.0328979,0.009994
 proj_ntv2=(cs2cs -f %.3f +proj=utm +zone=56 +south +ellps=aust_SA "+nadgrids=$grid"
@@ -98,14 +97,18 @@ difference() {
 printf 'tarvo-convert against cs2cs, %d points, %d runs each (medians; min-max)\n' "$points" "$runs"
 printf '%-12s %-6s %22s %22s %10s\n' method tool "elapsed s" "cpu s" "peak MB"
 for method in ${METHODS:-ntv2 7p mga2020 amg2020}; do
-  rm -f tarvo.log proj.log
+  rm -f tarvo.log tarvo1.log proj.log
+  printf '%-12s load average before: %s\n' "$method" "$(cut -d' ' -f1-3 /proc/loadavg)"
   unset -n tarvo_run proj_run
   declare -n tarvo_run="tarvo_$method" proj_run="proj_$method"
   for ((run = 0; run < runs; run++)); do
-    timed tarvo.log /dev/null "${tarvo_run[@]}"
+    timed tarvo.log /dev/null "${tarvo_run[@]}" "${jobs[@]}" -o "tarvo_$method.txt"
+    timed tarvo1.log /dev/null "${tarvo_run[@]}" --jobs 1 -o "tarvo1_$method.txt"
     timed proj.log proj_out.txt "${proj_run[@]}"
   done
-  for tool in tarvo proj; do
+  cmp -s "tarvo_$method.txt" "tarvo1_$method.txt" ||
+    echo "$method: the outputs of all threads and of one thread differ" >&2
+  for tool in tarvo tarvo1 proj; do
     read -r e emin emax < <(stats $tool.log 1)
     read -r c cmin cmax < <(stats $tool.log 2)
     read -r m _ mmax < <(stats $tool.log 3)
@@ -113,8 +116,9 @@ for method in ${METHODS:-ntv2 7p mga2020 amg2020}; do
       "$e" "$emin" "$emax" "$c" "$cmin" "$cmax" "$(awk -v k="$mmax" 'BEGIN { print k / 1024 }')"
     eval "${tool}_elapsed=$e ${tool}_cpu=$c"
   done
-  printf '%-12s ratio cs2cs/tarvo-convert: elapsed %s, cpu %s; largest difference %s m\n' \
-    "$method" "$(awk -v a="$proj_elapsed" -v b="$tarvo_elapsed" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }')" \
-    "$(awk -v a="$proj_cpu" -v b="$tarvo_cpu" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }')" \
-    "$(difference "tarvo_$method.txt" proj_out.txt)"
+  ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
+  printf '%-12s ratio cs2cs/tarvo-convert: elapsed %s, cpu %s; one thread: elapsed %s, cpu %s\n' \
+    "$method" "$(ratio "$proj_elapsed" "$tarvo_elapsed")" "$(ratio "$proj_cpu" "$tarvo_cpu")" \
+    "$(ratio "$proj_elapsed" "$tarvo1_elapsed")" "$(ratio "$proj_cpu" "$tarvo1_cpu")"
+  printf '%-12s largest difference %s m\n' "$method" "$(difference "tarvo_$method.txt" proj_out.txt)"
 done

@@ -32,9 +32,7 @@ command -v valgrind >/dev/null || { echo "valgrind is not installed" >&2; exit 1
 BuildConverter "$build" -DCMAKE_CXX_FLAGS=-g
 tarvo=$build/tarvo-convert
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+ScratchFolder
 
 Zone56Points "$points" grid.txt
 # The same points as latitude and longitude and as X, Y, Z (after the header block).

@@ -10,7 +10,7 @@
 
 #include "angles/angle_format.h"
 #include "chain/datum.h"
-#include "engine/coordinate_limits.h"
+#include "fileconv/block_pipeline.h"
 #include "fileconv/output_contents_dialog.h"
 #include "fileconv/record_reader.h"
 #include "fileconv/record_writer.h"
@@ -28,26 +28,8 @@ namespace fs = std::filesystem;
 constexpr std::string_view kRule =
     "=============================================================\n";
 
-// The progress callback is called about this many times over a file.
-constexpr std::uint64_t kProgressSteps = 1000;
-
-// The line numbers of skipped lines the final text lists.
-constexpr std::size_t kSkippedLinesListed = 10;
-
 void ShowError(ui::Desktop& desktop, std::string_view text, std::string_view caption) {
   desktop.ShowMessage(text, caption, ui::MessageIcon::Error);
-}
-
-bool HasText(std::string_view line) {
-  return line.find_first_not_of(" \t") != std::string_view::npos;
-}
-
-// Every value of a converted record is a coordinate (engine/coordinate_limits.h); the values
-// its output units leave unused are 0.
-bool IsCoordinates(const ConvertedRecord& record) {
-  return engine::IsCoordinate(record.east) && engine::IsCoordinate(record.north) &&
-         engine::IsCoordinate(record.height) && engine::IsCoordinate(record.latitude) &&
-         engine::IsCoordinate(record.longitude);
 }
 
 // What the record loop works with, from the job.
@@ -115,92 +97,6 @@ std::string HeaderBlock(const BatchJob& job, const std::tm& now) {
     header += "Output in Cartesian Coordinates\n";
   }
   return header;
-}
-
-// The record loop: reads, converts and writes records until the data ends or a line holds
-// no record. `pending` lines are converted before those still in `input`. Counts into
-// `result`; returns whether the data held any line with text.
-bool ConvertRecords(text::LineInput& input, std::vector<std::string> pending, RecordOutput& output,
-                    const Plan& plan, bool echo, std::uint64_t size, const BatchRunOptions& options,
-                    BatchRunResult& result) {
-  // Progress about every thousandth of the file; every block of a stream of unknown size.
-  constexpr std::uint64_t kStreamProgressStep = std::uint64_t{1} << 20;
-  const std::uint64_t progressStep =
-      size > 0 ? std::max<std::uint64_t>(size / kProgressSteps, 1) : kStreamProgressStep;
-  std::uint64_t nextProgress = 0;
-  const auto reportProgress = [&] {
-    if (options.progress) options.progress(input.offset(), size);
-    nextProgress = input.offset() + progressStep;
-  };
-
-  // Lines are numbered from the start of the input; the pending lines came before those
-  // still in `input`.
-  std::size_t pendingIndex = 0;
-  std::uint64_t lineNumber = input.lineNumber() - pending.size();
-  const auto nextLine = [&](std::string_view& line) {
-    if (pendingIndex < pending.size()) {
-      line = pending[pendingIndex++];
-    } else if (!input.Next(line)) {
-      return false;
-    }
-    ++lineNumber;
-    return true;
-  };
-
-  RecordChain chain(plan.chain);
-  const RecordWriter writer(plan.writer);
-  const int decimals = plan.precision + 4;
-  RecordFields fields;
-  std::string_view line;
-  std::string& out = output.buffer();
-  bool data = false;
-  while (true) {
-    if (input.offset() >= nextProgress) reportProgress();
-    if (!nextLine(line)) break;
-    const RecordRead read = ReadRecord(line, plan.layout, fields);
-    data = data || HasText(line);
-    if (read == RecordRead::EndOfData && options.badRecords == BadRecords::Skip) {
-      if (HasText(line)) {
-        ++result.skipped;
-        if (result.skippedLines.size() < kSkippedLinesListed) {
-          result.skippedLines.push_back(lineNumber);
-        }
-      }
-      continue;
-    }
-    if (read == RecordRead::EndOfData) {
-      // The run ends here. When data follows, the final text names this line.
-      const std::uint64_t stopLine = lineNumber;
-      while (nextLine(line)) {
-        if (HasText(line)) {
-          result.stoppedAtLine = stopLine;
-          data = true;
-          break;
-        }
-      }
-      break;
-    }
-    const std::size_t recordStart = out.size();
-    if (read == RecordRead::ShortT27) {
-      out += line;
-      out += '\n';
-    } else {
-      if (echo) AppendEchoLine(plan.inputUnits, fields, decimals, out);
-      const ConvertedRecord converted = chain.Convert(fields);
-      const bool outsideGrid = converted.status == chain::Status::OutsideGrid;
-      if (outsideGrid || !IsCoordinates(converted)) {
-        // Dropped whole, echo line included.
-        out.resize(recordStart);
-        ++(outsideGrid ? result.outsideGrid : result.noResult);
-        continue;
-      }
-      writer.Write(line, fields, converted, out);
-      ++result.count;
-    }
-    output.RecordDone();
-  }
-  reportProgress();
-  return data;
 }
 
 std::string FinalText(const BatchRunResult& result) {
@@ -342,15 +238,16 @@ BatchRunResult RunBatchConversion(const BatchJob& job, const BatchRunOptions& op
     output.buffer() += HeaderBlock(job, desktop.LocalTime());
   }
 
-  const bool data = ConvertRecords(input, std::move(measured.lines), output, plan, job.echo, size,
-                                   options, result);
-  result.nothingConverted = data && result.count == 0;
+  const RecordLoopEnd end =
+      ConvertRecords(input, std::move(measured.lines), output,
+                     {plan.layout, plan.chain, plan.writer, job.echo}, size, options, result);
+  result.nothingConverted = end.data && result.count == 0;
 
-  result.readFailed = input.failed();
+  result.readFailed = end.inputEnded && input.failed();
   if (result.readFailed) {
     ShowError(desktop, job.input.name, "ERROR - Input file not read completely");
   }
-  result.overlongLine = input.overlongLine();
+  result.overlongLine = end.inputEnded ? input.overlongLine() : 0;
   if (result.overlongLine > 0) {
     ShowError(desktop, text::OverlongLineText(job.input.name, result.overlongLine),
               "ERROR - Input file not read completely");

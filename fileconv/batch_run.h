@@ -1,6 +1,7 @@
 // The batch conversion of a coordinate file: every data record of the input file is passed
 // through the per-record chain (record_chain.h) and written to the output file
-// (record_writer.h), one record at a time, in constant memory.
+// (record_writer.h), in blocks of records converted on every core and written in input order
+// (block_pipeline.h), in bounded memory.
 //
 // A run goes: checks, preparation, record loop, end.
 //   Checks, each ending the run with its message before anything is written: input and
@@ -11,7 +12,8 @@
 //   were checked when the job was made (batch_job.h).
 //   Preparation: for SSV the longest line of as many data lines as there are header lines;
 //   the header block (CSV, SSV).
-//   Record loop: read, echo line, convert, write; until the first field of a line cannot be
+//   Record loop (fileconv/block_pipeline.h: in blocks, on every core, with the output of one
+//   thread): read, echo line, convert, write; until the first field of a line cannot be
 //   read (or, skipping bad records, past such lines) or the data ends. Records outside the
 //   NTv2 grid are dropped and not counted, and so are records whose results are no
 //   coordinates (a NaN, an infinity, a value beyond 1e9 m: nothing is written that is not
@@ -54,10 +56,16 @@ enum class BadRecords {
 
 struct BatchRunOptions {
   // Called with the bytes read so far and the input file's size: once at the start, then
-  // every thousandth of the file or so, and at the end. The dialog moves its progress bar
+  // after each block of records written (about a thousandth of the file), and at the end. The dialog moves its progress bar
   // and lets its window repaint.
   std::function<void(std::uint64_t position, std::uint64_t size)> progress;
   BadRecords badRecords = BadRecords::Stop;
+  // Threads converting the records (0: one per hardware thread). The output is the same
+  // whatever their number (fileconv/block_pipeline.h).
+  unsigned jobs = 0;
+  // Input bytes of a block of records (0: the run's own choice); tests make blocks small so
+  // that their edges fall everywhere.
+  std::size_t blockBytes = 0;
 };
 
 struct BatchRunResult {

@@ -329,6 +329,7 @@ ConvertJob MakeConvertJob(const ConvertOptions& options,
   made.job = MakeBatchJob(state.settings, state.batch, state.transform, choices, desktop,
                           [&state](Setting setting) { return state.sources.Of(setting); });
   made.run.badRecords = options.badRecords.value_or(BadRecords::Stop);
+  made.run.jobs = options.jobs.value_or(0);
   return made;
 }
 

@@ -67,6 +67,9 @@ constexpr Alias kFormats[] = {
     {angles::kMinutesLabel, {"minutes", "min"}},
 };
 
+// The most threads --jobs takes.
+constexpr unsigned kMaxJobs = 1024;
+
 class Parser {
  public:
   Parser(ConvertOptions& options, std::string& error) : o_(options), error_(error) {}
@@ -308,6 +311,13 @@ class Parser {
     }
     return true;
   }
+  bool Jobs(const std::string& name, const std::string& value) {
+    const bool number = IsDigits(value) && value.size() <= 4;
+    const unsigned jobs = number ? static_cast<unsigned>(std::stoul(value)) : 0;
+    if (jobs < 1 || jobs > kMaxJobs) return Invalid(name, value, "a number of threads, 1 to 1024");
+    o_.jobs = jobs;
+    return true;
+  }
   bool Force(const std::string&, const std::string&) { return o_.force = true; }
   bool Quiet(const std::string&, const std::string&) { return o_.quiet = true; }
   bool Help(const std::string&, const std::string&) { return o_.help = true; }
@@ -354,6 +364,7 @@ const std::array<Parser::Option, 23>& Parser::Options() {
       {"params", 'p', true, &Parser::Params},
       {"contents", 'c', true, &Parser::Contents},
       {"on-bad-record", 0, true, &Parser::OnBadRecord},
+      {"jobs", 'j', true, &Parser::Jobs},
       {"force", 'f', false, &Parser::Force},
       {"quiet", 'q', false, &Parser::Quiet},
       {"help", 'h', false, &Parser::Help},
@@ -427,6 +438,8 @@ Output:
                            or nothing) does: stop (the default) ends the run there, as the
                            program does; skip leaves such lines out, converts the rest, and
                            counts them at the end with the first ten line numbers
+  -j, --jobs=N             convert on N threads (default: one per processor); the output
+                           is the same whatever N
   -f, --force              replace an existing output file (once the run has finished)
   -q, --quiet              no progress and no count at the end
   -h, --help               show this help and exit

@@ -17,6 +17,7 @@
 //   --params             national, nsw-vic, act, tasmania, nt, or a file of nine lines
 //   --contents           with-input or results-only
 //   --on-bad-record      stop or skip
+//   --jobs               a number of threads, 1 to 1024
 #pragma once
 
 #include <optional>
@@ -67,6 +68,7 @@ struct ConvertOptions {
   std::optional<std::string> paramsFile;  // a parameter file instead of a preset
   std::optional<fileconv::OutputContents> contents;
   std::optional<fileconv::BadRecords> badRecords;
+  std::optional<unsigned> jobs;  // threads converting the records
   bool force = false;
   bool quiet = false;
   bool help = false;

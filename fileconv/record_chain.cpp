@@ -57,7 +57,7 @@ double RecordChain::ReadAngle(const std::string& text) const {
   return angles::PackedToRadians(packed);
 }
 
-ConvertedRecord RecordChain::Convert(const RecordFields& fields) {
+ConvertedRecord RecordChain::Convert(const RecordFields& fields, chain::PointState& state) const {
   chain::PointInput input;
   switch (inputUnits_) {
     case Units::Grid:
@@ -78,7 +78,7 @@ ConvertedRecord RecordChain::Convert(const RecordFields& fields) {
   const chain::ChainSettings& settings = chain_.settings();
   const chain::Zones zones{RecordZone(fields.inputZone, inputIsIsg_, settings.source.zone),
                            RecordZone(fields.outputZone, outputIsIsg_, settings.target.zone)};
-  const chain::PointResult result = chain_.Convert(input, zones, state_);
+  const chain::PointResult result = chain_.Convert(input, zones, state);
 
   ConvertedRecord record;
   record.status = result.status;

@@ -12,7 +12,10 @@
 //   - Zones: a record's zone field overrides the dialog's zone of its side when it holds a
 //     zone of that side's system ("49" to "56" for AMG and MGA, "541" to "563" as the ISG
 //     zones).
-// A RecordChain converts the records of one run in order: it keeps the run's PointState.
+// A RecordChain is built once per run and never changes: several threads may convert records
+// through it at once, each with its own chain::PointState, which carries what one record
+// leaves to the next (the first latitude estimate of Cartesian input decides written digits:
+// a run's records go through one state in input order, or are made to give what that would).
 #pragma once
 
 #include <string_view>
@@ -64,7 +67,12 @@ class RecordChain {
  public:
   explicit RecordChain(const ChainSetup& setup);
 
-  ConvertedRecord Convert(const RecordFields& fields);
+  ConvertedRecord Convert(const RecordFields& fields, chain::PointState& state) const;
+  // A record converted as the first of a run.
+  ConvertedRecord Convert(const RecordFields& fields) const {
+    chain::PointState fresh;
+    return Convert(fields, fresh);
+  }
 
  private:
   double ReadAngle(const std::string& text) const;
@@ -77,7 +85,6 @@ class RecordChain {
   bool fieldsArePacked_;
   int precision_;
   chain::PointChain chain_;
-  chain::PointState state_;
 };
 
 }  // namespace tarvo::fileconv

@@ -7,8 +7,9 @@
 // a desktop that answers every question with its first button.
 //
 // Besides the sanitizers it checks the run's account: records converted and records outside
-// the grid never outnumber the input's lines, a run that converted left its output file, and
-// one that converted nothing left an earlier output as it was.
+// the grid never outnumber the input's lines, a run that converted left its output file, one
+// that converted nothing left an earlier output as it was, and the run made again on three
+// threads in blocks of a few bytes writes the same bytes with the same counts and final text.
 #include "fuzz/batch_conversion_fuzzer.h"
 
 #include <cstdint>
@@ -160,8 +161,30 @@ BatchConversionCase RunBatchConversionCase(const std::uint8_t* data, std::size_t
                 (!outputExisted || fuzz::ReadBytes(settings.outputFileName) == outputBefore),
             "a run that converted nothing leaves the output as it was");
   }
-  return {result,          settings.outputFileName, desktop.messages(),
-          desktop.beeps(), desktop.lastMessage(),   desktop.lastCaption()};
+  const BatchConversionCase outcome{
+      result,          settings.outputFileName, desktop.messages(),
+      desktop.beeps(), desktop.lastMessage(),   desktop.lastCaption()};
+
+  // The same run on three threads, in blocks of a few bytes, writes the same bytes and
+  // counts the same.
+  if (result.converted) {
+    const auto output = [&] {
+      return fs::exists(settings.outputFileName, ignored) ? fuzz::ReadBytes(settings.outputFileName)
+                                                          : std::string();
+    };
+    const std::string written = output();
+    run.jobs = 3;
+    run.blockBytes = 1 + contents.size() % 61;
+    lastPosition = 0;
+    const fileconv::BatchRunResult again =
+        fileconv::RunBatchConversion(settings, batch, transform, run, desktop);
+    Require(again.count == result.count && again.outsideGrid == result.outsideGrid &&
+                again.noResult == result.noResult && again.skipped == result.skipped &&
+                again.stoppedAtLine == result.stoppedAtLine &&
+                again.previewText == result.previewText && output() == written,
+            "three threads in small blocks write what the run wrote");
+  }
+  return outcome;
 }
 
 }  // namespace tarvo::fuzz

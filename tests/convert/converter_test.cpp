@@ -125,9 +125,13 @@ TEST(ConverterOutput, EqualsTheDialogRunByteForByte) {
     const std::string expected =
         DialogRun(dialog.settings, dialog.batch, dialog.transform, c.contents);
 
-    const Outcome outcome = folder.Run(kCommon + c.args);
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(WithoutDate(folder.Read("out.txt")), WithoutDate(expected));
+    // On every core (in blocks of one line, the file being small), on one and on three.
+    for (const char* jobs : {"", " --jobs 1", " -j 3"}) {
+      SCOPED_TRACE(jobs);
+      const Outcome outcome = folder.Run(kCommon + c.args + jobs + " -f");
+      EXPECT_EQ(outcome.status, 0) << outcome.err;
+      EXPECT_EQ(WithoutDate(folder.Read("out.txt")), WithoutDate(expected));
+    }
     EXPECT_NE(expected.find(c.contents == OutputContents::ResultsOnly ? "\n" : ","),
               std::string::npos);
   }
@@ -429,6 +433,8 @@ TEST(ConverterRefusals, UsageErrorsExitWithStatusTwo) {
       {"--output-format DDD", "invalid value 'DDD' for '--output-format'"},
       {"--method fast", "invalid value 'fast' for '--method'"},
       {"--contents all", "invalid value 'all' for '--contents'"},
+      {"--jobs 0", "invalid value '0' for '--jobs'"},
+      {"-j 1025", "invalid value '1025' for '--jobs'"},
       {"--t27-height maybe", "invalid value 'maybe' for '--t27-height'"},
       {"--params missing.var", "cannot read the parameter file 'missing.var'"},
       {"-T t27 -F 1,2", "T27 records have fixed columns"},
