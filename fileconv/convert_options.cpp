@@ -129,7 +129,7 @@ class Parser {
     Handler flag;
   };
 
-  static const std::array<Option, 23>& Options();
+  static const std::array<Option, 24>& Options();
 
   static const Option* FindLong(std::string_view name) {
     for (const Option& option : Options()) {
@@ -343,8 +343,8 @@ class Parser {
   std::string& error_;
 };
 
-const std::array<Parser::Option, 23>& Parser::Options() {
-  static const std::array<Option, 23> options = {{
+const std::array<Parser::Option, 24>& Parser::Options() {
+  static const std::array<Option, 24> options = {{
       {"input", 'i', true, &Parser::Input},
       {"output", 'o', true, &Parser::Output},
       {"from", 0, true, &Parser::Side},

@@ -177,7 +177,7 @@ BatchConversionCase RunBatchConversionCase(const std::uint8_t* data, std::size_t
     run.blockBytes = 1 + contents.size() % 61;
     lastPosition = 0;
     const fileconv::BatchRunResult again =
-        fileconv::RunBatchConversion(settings, batch, transform, run, desktop);
+        fileconv::RunBatchConversion(*job, run, desktop);
     Require(again.count == result.count && again.outsideGrid == result.outsideGrid &&
                 again.noResult == result.noResult && again.skipped == result.skipped &&
                 again.stoppedAtLine == result.stoppedAtLine &&
