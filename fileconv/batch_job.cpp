@@ -183,12 +183,18 @@ std::variant<BatchJob, JobRefusal> MakeBatchJob(const FileConversionSettings& se
   job.contents = choices.contents;
   job.echo = batch.echo;
   job.longestLineLength = batch.longestLineLength;
-  job.title = {settings.methodText, settings.parameterDescription, settings.inputSystem,
-               settings.inputZone,  settings.outputSystem,         settings.outputZone};
-  if ((inputDatum == chain::Datum::Gda2020) != (outputDatum == chain::Datum::Gda2020)) {
-    job.title.gda2020Method =
-        chain::Gda2020MethodText(chain.chain.grid2020 ? choices.grid2020Path : std::string());
-  }
+  // A run between GDA2020 and another datum names how it makes that step.
+  const bool gda2020Step =
+      (inputDatum == chain::Datum::Gda2020) != (outputDatum == chain::Datum::Gda2020);
+  job.title = {settings.methodText,
+               settings.parameterDescription,
+               settings.inputSystem,
+               settings.inputZone,
+               settings.outputSystem,
+               settings.outputZone,
+               gda2020Step ? chain::Gda2020MethodText(
+                                 chain.chain.grid2020 ? choices.grid2020Path : std::string())
+                           : std::string()};
   return job;
 }
 
