@@ -80,17 +80,26 @@ chain::CoordinateSystem System(const std::string& text) {
   return *system;
 }
 
-// The grid file at `path`, and the AGD datum it shifts to GDA94 from when its sub-grid names
-// or its path tell (ntv2/grid_datum.h).
-std::shared_ptr<const ntv2::GridFile> OpenGrid(const std::string& path,
-                                               std::optional<Datum>& datum) {
+// The grid file at `path`, read whole, with what it shifts between (ntv2/grid_datum.h); a
+// GridFileError with the reader's reason when it cannot be used.
+std::shared_ptr<const ntv2::GridFile> OpenGridFile(const std::string& path,
+                                                   ntv2::Gda2020Grid& gda2020) {
   ntv2::GridOpenStatus status;
   std::shared_ptr<const ntv2::GridFile> grid = ntv2::GridFile::Open(path, status);
   if (!grid) {
     throw GridFileError(ui::WithReason("Invalid GSB File", ntv2::GridOpenReason(path, status)));
   }
-  if (ntv2::Gda2020GridFrom(grid->systemFrom(), grid->systemTo(), path) !=
-      ntv2::Gda2020Grid::kNone) {
+  gda2020 = ntv2::Gda2020GridFrom(grid->systemFrom(), grid->systemTo(), path);
+  return grid;
+}
+
+// An AGD grid file at `path`, and the AGD datum it shifts to GDA94 from when its sub-grid
+// names or its path tell.
+std::shared_ptr<const ntv2::GridFile> OpenGrid(const std::string& path,
+                                               std::optional<Datum>& datum) {
+  ntv2::Gda2020Grid gda2020;
+  std::shared_ptr<const ntv2::GridFile> grid = OpenGridFile(path, gda2020);
+  if (gda2020 != ntv2::Gda2020Grid::kNone) {
     throw GridFileError(ui::WithReason(
         "Invalid GSB File", path + ": a GDA2020 grid; give it as grid2020, for the step "
                                    "between GDA94 and GDA2020"));
@@ -104,13 +113,9 @@ std::shared_ptr<const ntv2::GridFile> OpenGrid(const std::string& path,
 
 // The GDA94 -> GDA2020 grid file at `path` (its header, or else its name, says so).
 std::shared_ptr<const ntv2::GridFile> OpenGrid2020(const std::string& path) {
-  ntv2::GridOpenStatus status;
-  std::shared_ptr<const ntv2::GridFile> grid = ntv2::GridFile::Open(path, status);
-  if (!grid) {
-    throw GridFileError(ui::WithReason("Invalid GSB File", ntv2::GridOpenReason(path, status)));
-  }
-  if (ntv2::Gda2020GridFrom(grid->systemFrom(), grid->systemTo(), path) !=
-      ntv2::Gda2020Grid::kGda94ToGda2020) {
+  ntv2::Gda2020Grid gda2020;
+  std::shared_ptr<const ntv2::GridFile> grid = OpenGridFile(path, gda2020);
+  if (gda2020 != ntv2::Gda2020Grid::kGda94ToGda2020) {
     throw GridFileError(
         ui::WithReason("Invalid GSB File", path + ": not a grid from GDA94 to GDA2020"));
   }
