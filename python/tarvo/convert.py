@@ -34,7 +34,7 @@ from tarvo import _tarvo
 # tarvo-convert's options that take a value, by their keyword names.
 _OPTIONS = ("from", "to", "input_units", "output_units", "type", "header_lines", "fields",
             "t27_height", "zone_fields", "input_format", "output_format", "method", "grid",
-            "params", "contents", "on_bad_record")
+            "grid2020", "params", "contents", "on_bad_record", "jobs")
 
 
 @dataclass(frozen=True)

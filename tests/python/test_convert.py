@@ -30,6 +30,8 @@ SAME_AS_THE_CONVERTER = [
       "output_units": "both", **MEDIUM}),
     ("to Cartesian", GRID_POINTS,
      {"from_": "AMG:56", "to": "MGA", "fields": (1, 2, 3), "output_units": "xyz", **MEDIUM}),
+    ("to MGA2020 on two threads", GRID_POINTS,
+     {"from_": "EPSG:20356", "to": "MGA2020:56", "fields": (1, 2, 3), "jobs": 2, **MEDIUM}),
     pytest.param("NTv2", GRID_POINTS,
                  {"from_": "AMG:56", "to": "MGA:56", "fields": (1, 2), "grid": NATIONAL_GRID},
                  marks=pytest.mark.skipif(not NATIONAL_GRID.exists(),
