@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -129,12 +131,20 @@ TEST_F(FileConversionDialogGuiTest, PreviewSizesTheFieldListsInATidyLayout) {
 TEST_F(FileConversionDialogGuiTest, OutputChooserTakesAFileThatDoesNotExistYet) {
   const QString path = QString::fromStdString((folder / "new output.csv").string());
   tarvo::testing::WhenModal<QFileDialog>([&path](QFileDialog* chooser) {
-    // A chooser for a file that need not exist yet. Its own accept() checks the name against
-    // the folder its model reads in the background, and at times ignores the click while
-    // that runs; the dialog's end stands for the Open button here.
+    // A chooser for a file that need not exist yet. It reads its folder in the background:
+    // the name typed is its selection once that has settled, and its Open button (accept())
+    // may be ignored while the reading runs, so the dialog is ended as accepted if it is
+    // still open after the click.
     EXPECT_EQ(chooser->fileMode(), QFileDialog::AnyFile);
     chooser->selectFile(path);
-    static_cast<QDialog*>(chooser)->done(QDialog::Accepted);
+    QElapsedTimer waited;
+    waited.start();
+    while (chooser->selectedFiles() != QStringList{path} && !waited.hasExpired(10000)) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    EXPECT_EQ(chooser->selectedFiles(), QStringList{path});
+    static_cast<QDialog*>(chooser)->accept();
+    if (chooser->isVisible()) static_cast<QDialog*>(chooser)->done(QDialog::Accepted);
   });
   Widget<QPushButton>(Dlg::kGetOutputFile)->click();
   EXPECT_EQ(Widget<QLineEdit>(Dlg::kOutputFile)->text(), path);
