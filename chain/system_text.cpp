@@ -2,10 +2,10 @@
 #include "chain/system_text.h"
 
 #include <algorithm>
-#include <cctype>
 #include <initializer_list>
 
 #include "engine/grid_system.h"
+#include "text/ascii.h"
 #include "text/number_text.h"
 
 namespace tarvo::chain {
@@ -13,17 +13,8 @@ namespace {
 
 using engine::GridSystem;
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
-bool IsDigits(std::string_view text) {
-  return !text.empty() &&
-         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
+using text::EqualNoCase;
+using text::IsDigits;
 
 // The grid systems by label and short name.
 struct SystemName {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <span>
 #include <string_view>
 
@@ -10,21 +9,10 @@
 #include "chain/system_text.h"
 #include "engine/transform_settings.h"
 #include "params/parameter_sets.h"
+#include "text/ascii.h"
 
 namespace tarvo::fileconv {
 namespace {
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return lower;
-}
-
-bool IsDigits(std::string_view text) {
-  return !text.empty() &&
-         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
 
 // A value and the short words that name it on the command line; the value's own label
 // names it too. Both are compared without regard to case.
@@ -34,9 +22,9 @@ struct Alias {
 };
 
 std::optional<std::string> FindAlias(std::string_view text, std::span<const Alias> aliases) {
-  const std::string lower = Lower(text);
+  const std::string lower = text::ToLowerAscii(text);
   for (const Alias& alias : aliases) {
-    if (lower == Lower(alias.value)) return std::string(alias.value);
+    if (lower == text::ToLowerAscii(alias.value)) return std::string(alias.value);
     for (std::string_view word : alias.words) {
       if (!word.empty() && lower == word) return std::string(alias.value);
     }
@@ -179,7 +167,7 @@ class Parser {
     return o_.outputUnits || Invalid(name, value, "en, geo, xyz or both");
   }
   bool Type(const std::string& name, const std::string& value) {
-    const std::string lower = Lower(value);
+    const std::string lower = text::ToLowerAscii(value);
     if (lower == "csv") {
       o_.type = FileTypeCode::Csv;
     } else if (lower == "ssv") {
@@ -198,7 +186,7 @@ class Parser {
     if (!numbers) return Invalid(name, value, "FIRST,SECOND[,HEIGHT] field numbers from 1");
     FieldsOption fields{parts[0], parts[1], std::nullopt};
     if (parts.size() == 3) {
-      if (Lower(parts[2]) == "ignore") {
+      if (text::ToLowerAscii(parts[2]) == "ignore") {
         fields.height = std::string(fileconv::kIgnore);
       } else if (IsFieldNumber(parts[2])) {
         fields.height = parts[2];
@@ -210,7 +198,7 @@ class Parser {
     return true;
   }
   bool T27Height(const std::string& name, const std::string& value) {
-    const std::string lower = Lower(value);
+    const std::string lower = text::ToLowerAscii(value);
     if (lower == "yes") {
       o_.t27Height = std::string(fileconv::kYes);
     } else if (lower == "no") {
@@ -223,7 +211,7 @@ class Parser {
   bool ZoneFields(const std::string& name, const std::string& value) {
     const std::vector<std::string> parts = Split(value);
     const auto field = [](const std::string& part) -> std::optional<std::string> {
-      if (part == "-" || Lower(part) == "none") return std::string(fileconv::kNotUsed);
+      if (part == "-" || text::ToLowerAscii(part) == "none") return std::string(fileconv::kNotUsed);
       if (IsFieldNumber(part)) return part;
       return std::nullopt;
     };
@@ -243,7 +231,7 @@ class Parser {
     return true;
   }
   bool HeaderLines(const std::string& name, const std::string& value) {
-    if (!IsDigits(value) || value.size() > 9) return Invalid(name, value, "a number of lines");
+    if (!text::IsDigits(value) || value.size() > 9) return Invalid(name, value, "a number of lines");
     o_.headerLines = value;
     return true;
   }
@@ -258,7 +246,7 @@ class Parser {
            Invalid(name, value, "packed, dms, degrees, degmin, radians, seconds or minutes");
   }
   bool Method(const std::string& name, const std::string& value) {
-    const std::string lower = Lower(value);
+    const std::string lower = text::ToLowerAscii(value);
     if (lower == "medium" || lower == "7-parameter" || lower == "7p") {
       o_.method = engine::AccuracyMethod::Medium;
     } else if (lower == "ntv2" || lower == "high") {
@@ -290,7 +278,7 @@ class Parser {
     return true;
   }
   bool Contents(const std::string& name, const std::string& value) {
-    const std::string lower = Lower(value);
+    const std::string lower = text::ToLowerAscii(value);
     if (lower == "with-input" || lower == "input") {
       o_.contents = fileconv::OutputContents::ResultsWithInput;
     } else if (lower == "results-only" || lower == "results") {
@@ -301,7 +289,7 @@ class Parser {
     return true;
   }
   bool OnBadRecord(const std::string& name, const std::string& value) {
-    const std::string lower = Lower(value);
+    const std::string lower = text::ToLowerAscii(value);
     if (lower == "stop") {
       o_.badRecords = fileconv::BadRecords::Stop;
     } else if (lower == "skip") {
@@ -312,7 +300,7 @@ class Parser {
     return true;
   }
   bool Jobs(const std::string& name, const std::string& value) {
-    const bool number = IsDigits(value) && value.size() <= 4;
+    const bool number = text::IsDigits(value) && value.size() <= 4;
     const unsigned jobs = number ? static_cast<unsigned>(std::stoul(value)) : 0;
     if (jobs < 1 || jobs > kMaxJobs) return Invalid(name, value, "a number of threads, 1 to 1024");
     o_.jobs = jobs;
@@ -336,7 +324,7 @@ class Parser {
   }
   // A field number as the dialog's lists offer them: 1 and up, at most 3 digits.
   static bool IsFieldNumber(const std::string& text) {
-    return IsDigits(text) && text.size() <= 3 && text.find_first_not_of('0') != std::string::npos;
+    return text::IsDigits(text) && text.size() <= 3 && text.find_first_not_of('0') != std::string::npos;
   }
 
   ConvertOptions& o_;

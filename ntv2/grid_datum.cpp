@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
 #include "ntv2/datum_choice_dialog.h"
+#include "text/ascii.h"
 
 namespace tarvo::ntv2 {
 namespace {
@@ -26,19 +26,12 @@ bool Holds(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;
 }
 
-std::string UpperCase(std::string_view text) {
-  std::string upper(text);
-  std::transform(upper.begin(), upper.end(), upper.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return upper;
-}
-
 // A datum name of the overview header as compared: up to a NUL, blanks trimmed, upper case.
 std::string DatumName(std::string_view field) {
   field = field.substr(0, field.find('\0'));
   const auto first = field.find_first_not_of(' ');
   if (first == std::string_view::npos) return {};
-  return UpperCase(field.substr(first, field.find_last_not_of(' ') - first + 1));
+  return text::ToUpperAscii(field.substr(first, field.find_last_not_of(' ') - first + 1));
 }
 
 bool IsKnownDatum(std::string_view name) {
@@ -65,7 +58,7 @@ Gda2020Grid Gda2020GridFrom(std::string_view systemFrom, std::string_view system
   if (IsKnownDatum(from) || IsKnownDatum(to)) return Gda2020Grid::kNone;
 
   // Windows and POSIX separators alike: the path may come from a settings file of either.
-  const std::string name = UpperCase(path.substr(path.find_last_of("/\\") + 1));
+  const std::string name = text::ToUpperAscii(path.substr(path.find_last_of("/\\") + 1));
   return Holds(name, "GDA2020") ? Gda2020Grid::kGda94ToGda2020 : Gda2020Grid::kNone;
 }
 

@@ -7,6 +7,7 @@
 
 #include "angles/packed_angle.h"
 #include "engine/coordinate_limits.h"
+#include "text/ascii.h"
 #include "text/line_input.h"
 #include "text/number_text.h"
 #include "text/text_file.h"
@@ -75,8 +76,7 @@ bool HoldsNoCoordinate(const std::string& line) {
 
 // What a NaN or an infinity prints as in an angle text; the program never writes either.
 bool HoldsNonFinite(const std::string& line) {
-  std::string lower;
-  for (const char c : line) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string lower = text::ToLowerAscii(line);
   return lower.find("nan") != std::string::npos || lower.find("inf") != std::string::npos;
 }
 

@@ -23,7 +23,6 @@
 #include <pybind11/pybind11.h>
 
 #include <array>
-#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -39,6 +38,7 @@
 #include "fileconv/record_writer.h"
 #include "python/arrays.h"
 #include "python/bindings.h"
+#include "text/ascii.h"
 #include "text/number_text.h"
 
 namespace tarvo::python {
@@ -72,17 +72,6 @@ constexpr NotationName kNotations[] = {
 enum class Unit { Degrees, Packed };
 enum class Errors { Raise, Nan };
 
-bool SameWord(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
 [[noreturn]] void Invalid(const std::string& name, const std::string& value,
                           std::string_view expected) {
   throw std::invalid_argument("invalid value '" + value + "' for '" + name + "': expected " +
@@ -91,9 +80,9 @@ bool SameWord(std::string_view a, std::string_view b) {
 
 AngleFormat FindNotation(const std::string& name) {
   for (const NotationName& notation : kNotations) {
-    if (SameWord(name, angles::Label(notation.format))) return notation.format;
+    if (text::EqualNoCase(name, angles::Label(notation.format))) return notation.format;
     for (std::string_view word : notation.words) {
-      if (!word.empty() && SameWord(name, word)) return notation.format;
+      if (!word.empty() && text::EqualNoCase(name, word)) return notation.format;
     }
   }
   Invalid("notation", name, "packed, dms, degrees, degmin, radians, seconds or minutes");
