@@ -32,28 +32,20 @@ void ShowError(ui::Desktop& desktop, std::string_view text, std::string_view cap
   desktop.ShowMessage(text, caption, ui::MessageIcon::Error);
 }
 
-// What the record loop works with, from the job.
-struct Plan {
-  FieldLayout layout;
-  ChainSetup chain;
+// How the run writes its records, from the job (the contents and the SSV line length are
+// added once they are known).
+WriterSetup WriterFor(const BatchJob& job) {
   WriterSetup writer;
-  Units inputUnits = Units::Grid;
-  int precision = 4;
-};
-
-Plan PlanFor(const BatchJob& job) {
-  Plan plan{job.fields, job.chain, {}, job.chain.inputUnits, job.chain.precision};
-  WriterSetup& writer = plan.writer;
   writer.type = job.fields.type;
   writer.outputUnits = job.chain.outputUnits;
   writer.outputFormat = job.outputFormat;
-  writer.decimals = plan.precision + 4;
+  writer.decimals = job.chain.precision + 4;
   writer.t27Unchanged = job.fields.type == FileTypeCode::T27 &&
                         job.chain.inputUnits == Units::Geographic &&
                         job.chain.outputUnits == Units::Geographic &&
                         job.chain.chain.source.datum == chain::Datum::Gda94 &&
                         job.chain.chain.target.datum == chain::Datum::Gda94;
-  return plan;
+  return writer;
 }
 
 // The first `count` data lines of an SSV file, kept so that they can be converted after
@@ -162,7 +154,7 @@ BatchRunResult RunBatchConversion(const BatchJob& job, const BatchRunOptions& op
     ShowRefusal(desktop, SameFileRefusal(job.input));
     return result;
   }
-  Plan plan = PlanFor(job);
+  WriterSetup writer = WriterFor(job);
 
   // The input file, or the caller's stream.
   text::UniqueFile inputFile;
@@ -230,8 +222,8 @@ BatchRunResult RunBatchConversion(const BatchJob& job, const BatchRunOptions& op
     if (!dialog.choice()) return result;
     contents = *dialog.choice();
   }
-  plan.writer.contents = contents;
-  plan.writer.longestLineLength = result.longestLineLength;
+  writer.contents = contents;
+  writer.longestLineLength = result.longestLineLength;
 
   RecordOutput output = outputFile ? RecordOutput(*outputFile) : RecordOutput(out);
   if (job.fields.type != FileTypeCode::T27) {
@@ -240,7 +232,7 @@ BatchRunResult RunBatchConversion(const BatchJob& job, const BatchRunOptions& op
 
   const RecordLoopEnd end =
       ConvertRecords(input, std::move(measured.lines), output,
-                     {plan.layout, plan.chain, plan.writer, job.echo}, size, options, result);
+                     {job.fields, job.chain, writer, job.echo}, size, options, result);
   result.nothingConverted = end.data && result.count == 0;
 
   result.readFailed = end.inputEnded && input.failed();
