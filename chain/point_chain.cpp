@@ -110,12 +110,12 @@ Geographic PointChain::Hold(double latitude, double longitude) const {
 }
 
 PointResult PointChain::Convert(const PointInput& input, PointState& state) const {
-  return Transform(Locate(input, state), settings_.target.zone, &state.gridHint);
+  return Transform(Locate(input, state), settings_.target.zone, &state);
 }
 
 PointResult PointChain::Convert(const PointInput& input, const Zones& zones,
                                 PointState& state) const {
-  return Transform(Locate(input, zones.source, state), zones.target, &state.gridHint);
+  return Transform(Locate(input, zones.source, state), zones.target, &state);
 }
 
 SourcePoint PointChain::Locate(const PointInput& input, PointState& state) const {
@@ -204,7 +204,7 @@ PointResult PointChain::Transform(const SourcePoint& source, int targetZone) con
 }
 
 PointResult PointChain::Transform(const SourcePoint& source, int targetZone,
-                                  ntv2::SubGridHint* gridHint) const {
+                                  PointState* state) const {
   PointResult result;
   if (refused_) {
     result.status = Status::Refused;
@@ -261,10 +261,10 @@ PointResult PointChain::Transform(const SourcePoint& source, int targetZone,
       }
       case StepKind::GridToGda94:
       case StepKind::GridFromGda94: {
-        ntv2::SubGridHint ownHint;
+        ntv2::SubGridHint ownHint;  // a point with no state to keep it in
         std::optional<ntv2::GridShift> moved =
             settings_.grid->Shift(held.latitude, held.longitude, step == StepKind::GridFromGda94,
-                                  gridHint != nullptr ? *gridHint : ownHint,
+                                  state != nullptr ? state->gridHint : ownHint,
                                   settings_.outputs.gridAccuracy ? ntv2::ShiftAccuracy::Computed
                                                                  : ntv2::ShiftAccuracy::Skipped);
         if (!moved) {
@@ -304,11 +304,12 @@ PointResult PointChain::Transform(const SourcePoint& source, int targetZone,
       case StepKind::GridFromGda2020: {
         // The grid reads packed positions to 1e-8 of a second; 7 + 1 decimals keep all of it.
         constexpr int kGridSecondsDecimals = 7;
-        ntv2::SubGridHint hint;
+        ntv2::SubGridHint ownHint;
         const std::optional<ntv2::GridShift> moved = settings_.grid2020->Shift(
             angles::RadiansToPacked(latitude, kGridSecondsDecimals),
             angles::RadiansToPacked(longitude, kGridSecondsDecimals),
-            step == StepKind::GridFromGda2020, hint, ntv2::ShiftAccuracy::Skipped);
+            step == StepKind::GridFromGda2020, state != nullptr ? state->grid2020Hint : ownHint,
+            ntv2::ShiftAccuracy::Skipped);
         if (!moved) {
           result.status = Status::OutsideGrid;
           return result;

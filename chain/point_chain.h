@@ -221,14 +221,15 @@ struct PointResult {
 // What one point leaves to the next: the first latitude estimate of the Cartesian-to-
 // geographic iteration of input points on each ellipsoid, the latitude found for the last
 // Cartesian point on it (0.5585 radians, 32 degrees, before the first).
-// The sub-grid of the last grid shift, where the next point's search starts, is kept with
-// it: it makes neighbouring points cheaper and never changes a result.
+// The sub-grid of the last shift by each grid, where the next point's search starts, is kept
+// with it: it makes neighbouring points cheaper and never changes a result.
 struct PointState {
   static constexpr double kInitialLatitude = 0.5585;
   double ansLatitude = kInitialLatitude;  // AGD66, AGD84
   double gdaLatitude = kInitialLatitude;  // GDA94
   double gda2020Latitude = kInitialLatitude;
-  ntv2::SubGridHint gridHint;
+  ntv2::SubGridHint gridHint;      // the AGD grid's
+  ntv2::SubGridHint grid2020Hint;  // the GDA94 -> GDA2020 grid's
 };
 
 class PointChain {
@@ -250,7 +251,7 @@ class PointChain {
 
  private:
   PointResult Transform(const SourcePoint& source, int targetZone,
-                        ntv2::SubGridHint* gridHint) const;
+                        PointState* state) const;
   enum class StepKind {
     SimilarityToGda94,
     SimilarityFromGda94,
