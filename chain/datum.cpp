@@ -29,6 +29,20 @@ Datum DatumOfSystem(std::string_view system, std::optional<Datum> agd) {
   return agd.value_or(Datum::Agd66);
 }
 
+std::string_view DatumName(Datum datum) {
+  switch (datum) {
+    case Datum::Agd66:
+      return "AGD66";
+    case Datum::Agd84:
+      return "AGD84";
+    case Datum::Gda94:
+      return "GDA94";
+    case Datum::Gda2020:
+      break;
+  }
+  return "GDA2020";
+}
+
 std::string Gda2020MethodText(std::string_view gridPath) {
   if (gridPath.empty()) return "GDA2020 by 7 parameters (conformal, no distortion)";
   return "GDA2020 by grid " + std::string(gridPath);

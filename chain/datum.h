@@ -47,6 +47,9 @@ constexpr bool IsGeocentric(Datum datum) {
 // the AGD systems on `agd` (AGD66 where the method names no AGD datum).
 Datum DatumOfSystem(std::string_view system, std::optional<Datum> agd);
 
+// "AGD66", "AGD84", "GDA94" or "GDA2020".
+std::string_view DatumName(Datum datum);
+
 // How the GDA94 <-> GDA2020 step is made, as the status field, the report and a run's header
 // name it: "GDA2020 by 7 parameters (conformal, no distortion)" without a grid (an empty
 // path), else "GDA2020 by grid " and the grid file's path.

@@ -231,18 +231,4 @@ std::optional<SystemText> ParseSystemText(std::string_view text, std::string& er
   return system;
 }
 
-std::string_view DatumName(Datum datum) {
-  switch (datum) {
-    case Datum::Agd66:
-      return "AGD66";
-    case Datum::Agd84:
-      return "AGD84";
-    case Datum::Gda94:
-      return "GDA94";
-    case Datum::Gda2020:
-      break;
-  }
-  return "GDA2020";
-}
-
 }  // namespace tarvo::chain

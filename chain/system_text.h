@@ -67,7 +67,4 @@ std::optional<CoordinateSystem> ParseCoordinateSystem(std::string_view text, std
 // The datum of a system: its own, else the grid system's rule (DatumOfSystem) with `agd`.
 Datum DatumOf(const CoordinateSystem& system, std::optional<Datum> agd);
 
-// "AGD66", "AGD84", "GDA94" or "GDA2020".
-std::string_view DatumName(Datum datum);
-
 }  // namespace tarvo::chain

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "chain/datum.h"
 #include "engine/grid_system.h"
 #include "tests/support/support.h"
 #include "tests/support/synthetic_grid.h"
@@ -40,18 +41,6 @@ struct Texts {
   }
 };
 
-const char* DatumName(chain::Datum datum) {
-  switch (datum) {
-    case chain::Datum::Agd66:
-      return "AGD66";
-    case chain::Datum::Agd84:
-      return "AGD84";
-    case chain::Datum::Gda94:
-      return "GDA94";
-  }
-  return "?";
-}
-
 // "TYPE first,second,height zones in,out header N | units in>out [notation in>out] | datum:zone
 // > datum:zone method, seconds' decimals [grid] [echo]"; units: G grid, L latitude and
 // longitude, C Cartesian, B both; notations by their index.
@@ -68,11 +57,12 @@ std::string Describe(const BatchJob& job) {
     text += text::Format(" notation %d>%d%s", static_cast<int>(c.inputFormat),
                          static_cast<int>(job.outputFormat), c.fieldsArePacked ? " dms" : "");
   }
-  text +=
-      text::Format(" | %s:%d%s > %s:%d%s %s %d", DatumName(c.chain.source.datum),
-                   c.chain.source.zone, c.inputIsIsg ? " ISG" : "", DatumName(c.chain.target.datum),
-                   c.chain.target.zone, c.outputIsIsg ? " ISG" : "",
-                   c.chain.method == chain::DatumMethod::Grid ? "grid" : "7p", c.precision);
+  text += text::Format(" | %s:%d%s > %s:%d%s %s %d",
+                       std::string(chain::DatumName(c.chain.source.datum)).c_str(),
+                       c.chain.source.zone, c.inputIsIsg ? " ISG" : "",
+                       std::string(chain::DatumName(c.chain.target.datum)).c_str(),
+                       c.chain.target.zone, c.outputIsIsg ? " ISG" : "",
+                       c.chain.method == chain::DatumMethod::Grid ? "grid" : "7p", c.precision);
   if (c.chain.grid) text += " with grid";
   if (job.echo) text += " echo";
   return text;
