@@ -236,10 +236,13 @@ void PrepareRunFolder(const fs::path& folder, const std::string& settings) {
   }
 }
 
+// The size is that of the contents with their dates masked: the length of a date (the name
+// of the day and month) must not decide whether the output is as before.
 std::string Section(std::string_view title, const std::string& contents) {
+  const std::string shown = MaskDates(contents);
   std::string section =
-      "--- " + std::string(title) + " (" + std::to_string(contents.size()) + " bytes)\n" + contents;
-  if (!contents.empty() && contents.back() != '\n') section += '\n';
+      "--- " + std::string(title) + " (" + std::to_string(shown.size()) + " bytes)\n" + shown;
+  if (!shown.empty() && shown.back() != '\n') section += '\n';
   return section;
 }
 
