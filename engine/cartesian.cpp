@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
 namespace tarvo::engine {
 namespace {
@@ -15,36 +14,27 @@ constexpr int kMaximumIterations = 10;
 // vanishing number there and is 0/0 on the equator itself.
 constexpr double kEquatorialHeightSine = 0.1;
 
-}  // namespace
-
-CartesianPoint GeographicToCartesian(const Ellipsoid& ellipsoid, double latitude, double longitude,
-                                     double height) {
-  const double sinLatitude = std::sin(latitude);
-  const double cosLatitude = std::cos(latitude);
-  const double nu = ellipsoid.semiMajorAxis /
-                    std::sqrt(1.0 - ellipsoid.eccentricitySquared * sinLatitude * sinLatitude);
-  CartesianPoint cartesian;
-  cartesian.x = (nu + height) * cosLatitude * std::cos(longitude);
-  cartesian.y = (nu + height) * cosLatitude * std::sin(longitude);
+template <class V>
+BasicCartesianPoint<V> ToCartesian(const Ellipsoid& ellipsoid, V latitude, V longitude, V height) {
+  const V sinLatitude = Sin(latitude);
+  const V cosLatitude = Cos(latitude);
+  const V nu = ellipsoid.semiMajorAxis /
+               Sqrt(1.0 - ellipsoid.eccentricitySquared * sinLatitude * sinLatitude);
+  BasicCartesianPoint<V> cartesian;
+  cartesian.x = (nu + height) * cosLatitude * Cos(longitude);
+  cartesian.y = (nu + height) * cosLatitude * Sin(longitude);
   // The minus sign turns the positive southern latitude into the negative Z of the south.
   cartesian.z = -(nu * ellipsoid.oneMinusEccentricitySquared + height) * sinLatitude;
   return cartesian;
 }
 
-CartesianPoint GeographicToCartesianAgd(double latitude, double longitude, double height) {
-  return GeographicToCartesian(kAnsEllipsoid, latitude, longitude, height);
-}
-
-CartesianPoint GeographicToCartesianGda(const DatumParameters& parameters, double latitude,
-                                        double longitude, double height) {
-  return GeographicToCartesian(parameters.gdaEllipsoid, latitude, longitude, height);
-}
-
-GeodeticPoint CartesianToGeographic(const Ellipsoid& ellipsoid, double x, double y, double z,
-                                    double firstLatitude, double tolerance) {
+template <class V>
+BasicGeodeticPoint<V> ToGeographic(const Ellipsoid& ellipsoid, V x, V y, V z, V firstLatitude,
+                                   double tolerance) {
+  constexpr int kCount = kLanes<V>;
   const double a = ellipsoid.semiMajorAxis;
   const double e2 = ellipsoid.eccentricitySquared;
-  const double p = std::sqrt(x * x + y * y);
+  const V p = Sqrt(x * x + y * y);
 
   // The iteration works with the signed (negative, southern) latitude. The first estimate is
   // given positive, so the first step starts slightly off; it still settles in four steps
@@ -58,42 +48,87 @@ GeodeticPoint CartesianToGeographic(const Ellipsoid& ellipsoid, double x, double
   // however the two arctangents are rounded (each within an ulp, some 1e-16). Those steps
   // skip the arctangents; the steps taken, the test and the result are exactly those of
   // computing every one.
-  const double sinFirst = std::sin(firstLatitude);
-  double nu = a / std::sqrt(1.0 - e2 * sinFirst * sinFirst);
-  double tanLatitude = (e2 * nu * sinFirst + z) / p;
-  std::optional<double> latitude;  // arctan of tanLatitude, once computed
+  //
+  // Two points take their steps side by side; a point that has settled keeps its values
+  // while the other goes on, so each ends with the values of its own steps.
+  const V sinFirst = Sin(firstLatitude);
+  V nu = a / Sqrt(1.0 - e2 * sinFirst * sinFirst);
+  V tanLatitude = (e2 * nu * sinFirst + z) / p;
+  V latitude{};             // arctan of tanLatitude, where known
+  bool known[kCount] = {};  // whether `latitude` holds it
+  bool settled[kCount] = {};
   for (int iteration = 0; iteration < kMaximumIterations; ++iteration) {
-    const double sinLatitude = tanLatitude / std::sqrt(1.0 + tanLatitude * tanLatitude);
-    nu = a / std::sqrt(1.0 - e2 * sinLatitude * sinLatitude);
-    const double nextTan = (e2 * nu * sinLatitude + z) / p;
-    const double slope = 1.0 + std::max(tanLatitude * tanLatitude, nextTan * nextTan);
-    if (std::fabs(nextTan - tanLatitude) > 4.0 * tolerance * slope) {
-      tanLatitude = nextTan;
-      latitude.reset();
-      continue;
+    const V sinLatitude = tanLatitude / Sqrt(1.0 + tanLatitude * tanLatitude);
+    const V nextNu = a / Sqrt(1.0 - e2 * sinLatitude * sinLatitude);
+    const V nextTan = (e2 * nextNu * sinLatitude + z) / p;
+    bool going = false;
+    for (int lane = 0; lane < kCount; ++lane) {
+      if (settled[lane]) continue;
+      const double q = Lane(tanLatitude, lane);
+      const double next = Lane(nextTan, lane);
+      SetLane(nu, lane, Lane(nextNu, lane));
+      SetLane(tanLatitude, lane, next);
+      const double slope = 1.0 + std::max(q * q, next * next);
+      if (std::fabs(next - q) > 4.0 * tolerance * slope) {
+        known[lane] = false;
+        going = true;
+        continue;
+      }
+      const double previous = known[lane] ? Lane(latitude, lane) : std::atan(q);
+      const double nextLatitude = std::atan(next);
+      SetLane(latitude, lane, nextLatitude);
+      known[lane] = true;
+      settled[lane] = std::fabs(nextLatitude - previous) < tolerance;
+      going = going || !settled[lane];
     }
-    if (!latitude) latitude = std::atan(tanLatitude);
-    const double next = std::atan(nextTan);
-    const bool settled = std::fabs(next - *latitude) < tolerance;
-    tanLatitude = nextTan;
-    latitude = next;
-    if (settled) break;
+    if (!going) break;
   }
-  if (!latitude) latitude = std::atan(tanLatitude);
+  for (int lane = 0; lane < kCount; ++lane) {
+    if (!known[lane]) SetLane(latitude, lane, std::atan(Lane(tanLatitude, lane)));
+  }
 
-  GeodeticPoint geodetic;
-  geodetic.latitude = std::fabs(*latitude);
-  geodetic.longitude = std::atan(y / x);
+  BasicGeodeticPoint<V> geodetic;
+  geodetic.latitude = Abs(latitude);
+  geodetic.longitude = Atan(y / x);
   // h = −Z / sin|φ| − ν (1 − e²), with the ν of the step that produced φ. Near the equator
   // the equivalent h = p / cos φ − ν is the well-conditioned one.
-  const double secant = std::sqrt(1.0 + tanLatitude * tanLatitude);  // 1 / cos φ
-  const double sinLatitude = std::fabs(tanLatitude) / secant;        // sin |φ|
-  if (sinLatitude >= kEquatorialHeightSine) {
-    geodetic.height = -z / sinLatitude - nu * ellipsoid.oneMinusEccentricitySquared;
-  } else {
-    geodetic.height = p * secant - nu;
-  }
+  const V secant = Sqrt(1.0 + tanLatitude * tanLatitude);  // 1 / cos φ
+  const V sinLatitude = Abs(tanLatitude) / secant;         // sin |φ|
+  geodetic.height =
+      Select(sinLatitude >= kEquatorialHeightSine,
+             -z / sinLatitude - nu * ellipsoid.oneMinusEccentricitySquared, p * secant - nu);
   return geodetic;
+}
+
+}  // namespace
+
+CartesianPoint GeographicToCartesian(const Ellipsoid& ellipsoid, double latitude, double longitude,
+                                     double height) {
+  return ToCartesian(ellipsoid, latitude, longitude, height);
+}
+
+BasicCartesianPoint<Pair> GeographicToCartesian(const Ellipsoid& ellipsoid, Pair latitude,
+                                                Pair longitude, Pair height) {
+  return ToCartesian(ellipsoid, latitude, longitude, height);
+}
+
+CartesianPoint GeographicToCartesianAgd(double latitude, double longitude, double height) {
+  return GeographicToCartesian(kAnsEllipsoid, latitude, longitude, height);
+}
+
+CartesianPoint GeographicToCartesianGda(const DatumParameters& parameters, double latitude,
+                                        double longitude, double height) {
+  return GeographicToCartesian(parameters.gdaEllipsoid, latitude, longitude, height);
+}
+
+GeodeticPoint CartesianToGeographic(const Ellipsoid& ellipsoid, double x, double y, double z,
+                                    double firstLatitude, double tolerance) {
+  return ToGeographic(ellipsoid, x, y, z, firstLatitude, tolerance);
+}
+
+BasicGeodeticPoint<Pair> CartesianToGeographic(const Ellipsoid& ellipsoid, Pair x, Pair y, Pair z,
+                                               Pair firstLatitude, double tolerance) {
+  return ToGeographic(ellipsoid, x, y, z, firstLatitude, tolerance);
 }
 
 }  // namespace tarvo::engine

@@ -18,24 +18,32 @@
 
 #include "engine/datum_parameters.h"
 #include "engine/ellipsoid.h"
+#include "engine/lanes.h"
 
 namespace tarvo::engine {
 
-struct CartesianPoint {
-  double x = 0.0;  // metres
-  double y = 0.0;
-  double z = 0.0;
+// V is a double, or a Pair for two points (engine/lanes.h).
+template <class V>
+struct BasicCartesianPoint {
+  V x{};  // metres
+  V y{};
+  V z{};
 };
+using CartesianPoint = BasicCartesianPoint<double>;
 
-struct GeodeticPoint {
-  double latitude = 0.0;   // radians, south positive
-  double longitude = 0.0;  // radians (see each operation for its range)
-  double height = 0.0;     // metres above the ellipsoid
+template <class V>
+struct BasicGeodeticPoint {
+  V latitude{};   // radians, south positive
+  V longitude{};  // radians (see each operation for its range)
+  V height{};     // metres above the ellipsoid
 };
+using GeodeticPoint = BasicGeodeticPoint<double>;
 
-// Geographic to Cartesian on any ellipsoid.
+// Geographic to Cartesian on any ellipsoid; for one point or two.
 CartesianPoint GeographicToCartesian(const Ellipsoid& ellipsoid, double latitude, double longitude,
                                      double height);
+BasicCartesianPoint<Pair> GeographicToCartesian(const Ellipsoid& ellipsoid, Pair latitude,
+                                                Pair longitude, Pair height);
 // On ANS (AGD66, AGD84).
 CartesianPoint GeographicToCartesianAgd(double latitude, double longitude, double height);
 // On the GDA-side ellipsoid of the transformation settings.
@@ -50,8 +58,12 @@ inline constexpr double kLatitudeTolerance = 1e-09;
 inline constexpr double kExactLatitudeTolerance = 1e-14;
 
 // Cartesian to geographic on `ellipsoid`, starting the iteration from `firstLatitude`
-// (positive south). The longitude is the principal value arctan(Y / X).
+// (positive south). The longitude is the principal value arctan(Y / X). For one point or two;
+// each of two points takes the steps it would take alone.
 GeodeticPoint CartesianToGeographic(const Ellipsoid& ellipsoid, double x, double y, double z,
                                     double firstLatitude, double tolerance = kLatitudeTolerance);
+BasicGeodeticPoint<Pair> CartesianToGeographic(const Ellipsoid& ellipsoid, Pair x, Pair y, Pair z,
+                                               Pair firstLatitude,
+                                               double tolerance = kLatitudeTolerance);
 
 }  // namespace tarvo::engine

@@ -12,11 +12,28 @@ namespace {
 // left: the program's usual 1e-9 radians would leave 0.03 mm, more than the similarity's own
 // error. The longitude comes from both coordinates, so it is the longitude itself on either
 // side of 90 degrees east.
-GeodeticPoint ToGeographic(const CartesianPoint& c, double firstLatitude) {
-  GeodeticPoint geodetic =
+template <class V>
+BasicGeodeticPoint<V> ToGeographic(const BasicCartesianPoint<V>& c, V firstLatitude) {
+  BasicGeodeticPoint<V> geodetic =
       CartesianToGeographic(kGrs80Ellipsoid, c.x, c.y, c.z, firstLatitude, kExactLatitudeTolerance);
-  geodetic.longitude = std::atan2(c.y, c.x);
+  geodetic.longitude = Atan2(c.y, c.x);
   return geodetic;
+}
+
+template <class V>
+BasicGeodeticPoint<V> Forward(V latitude, V longitude, V height) {
+  return ToGeographic(
+      SimilarityForward(kGda94ToGda2020,
+                        GeographicToCartesian(kGrs80Ellipsoid, latitude, longitude, height)),
+      latitude);
+}
+
+template <class V>
+BasicGeodeticPoint<V> Reverse(V latitude, V longitude, V height) {
+  return ToGeographic(
+      SimilarityReverse(kGda94ToGda2020,
+                        GeographicToCartesian(kGrs80Ellipsoid, latitude, longitude, height)),
+      latitude);
 }
 
 }  // namespace
@@ -30,15 +47,19 @@ CartesianPoint Gda2020ToGda94(const CartesianPoint& gda2020) {
 }
 
 GeodeticPoint Gda94ToGda2020(double latitude, double longitude, double height) {
-  return ToGeographic(
-      Gda94ToGda2020(GeographicToCartesian(kGrs80Ellipsoid, latitude, longitude, height)),
-      latitude);
+  return Forward(latitude, longitude, height);
+}
+
+BasicGeodeticPoint<Pair> Gda94ToGda2020(Pair latitude, Pair longitude, Pair height) {
+  return Forward(latitude, longitude, height);
 }
 
 GeodeticPoint Gda2020ToGda94(double latitude, double longitude, double height) {
-  return ToGeographic(
-      Gda2020ToGda94(GeographicToCartesian(kGrs80Ellipsoid, latitude, longitude, height)),
-      latitude);
+  return Reverse(latitude, longitude, height);
+}
+
+BasicGeodeticPoint<Pair> Gda2020ToGda94(Pair latitude, Pair longitude, Pair height) {
+  return Reverse(latitude, longitude, height);
 }
 
 }  // namespace tarvo::engine

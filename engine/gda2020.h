@@ -60,6 +60,8 @@ CartesianPoint Gda2020ToGda94(const CartesianPoint& gda2020);
 
 // Latitude, longitude and height.
 GeodeticPoint Gda94ToGda2020(double latitude, double longitude, double height);
+BasicGeodeticPoint<Pair> Gda94ToGda2020(Pair latitude, Pair longitude, Pair height);
 GeodeticPoint Gda2020ToGda94(double latitude, double longitude, double height);
+BasicGeodeticPoint<Pair> Gda2020ToGda94(Pair latitude, Pair longitude, Pair height);
 
 }  // namespace tarvo::engine

@@ -29,26 +29,42 @@
 namespace tarvo::engine {
 
 // The similarity on Cartesian coordinates: the forward formulas above.
-CartesianPoint SimilarityForward(const DatumParameters& parameters, const CartesianPoint& point);
+// The similarity of Cartesian coordinates, and its exact inverse (above); V is a double, or a
+// Pair for two points (engine/lanes.h).
+template <class V>
+BasicCartesianPoint<V> SimilarityForward(const DatumParameters& p,
+                                         const BasicCartesianPoint<V>& c) {
+  const double scale = 1.0 + p.scale;
+  return {p.shiftX + scale * (c.x + p.rotationZ * c.y - p.rotationY * c.z),
+          p.shiftY + scale * (-p.rotationZ * c.x + c.y + p.rotationX * c.z),
+          p.shiftZ + scale * (p.rotationY * c.x - p.rotationX * c.y + c.z)};
+}
 
-// The exact inverse of SimilarityForward, solved in closed form. With d = (X′ − t) / (1 + s)
-// the forward is d = R X, R = I + K, K the skew matrix of the rotations (K v = v × ω,
-// ω = (rx, ry, rz)). Since K ω = 0 and K² = ω ωᵀ − |ω|² I,
-//   R⁻¹ = (I − K + ω ωᵀ) / (1 + |ω|²),
-// so X = (d − K d + ω (ω · d)) / (1 + |ω|²): the first-order reverse plus the second-order
-// terms, 0.5 micrometres for the GDA2020 rotations (0.06" in all). A forward and reverse pair
-// returns a point to the rounding of the arithmetic (a few nanometres at the earth's radius).
-CartesianPoint SimilarityReverse(const DatumParameters& parameters, const CartesianPoint& point);
+template <class V>
+BasicCartesianPoint<V> SimilarityReverse(const DatumParameters& p,
+                                         const BasicCartesianPoint<V>& c) {
+  const double scale = 1.0 + p.scale;
+  const V dx = (c.x - p.shiftX) / scale;
+  const V dy = (c.y - p.shiftY) / scale;
+  const V dz = (c.z - p.shiftZ) / scale;
+  // ω · d and 1 + |ω|²: the second-order terms of the inverse rotation.
+  const V along = p.rotationX * dx + p.rotationY * dy + p.rotationZ * dz;
+  const double norm =
+      1.0 + p.rotationX * p.rotationX + p.rotationY * p.rotationY + p.rotationZ * p.rotationZ;
+  return {(dx - p.rotationZ * dy + p.rotationY * dz + p.rotationX * along) / norm,
+          (p.rotationZ * dx + dy - p.rotationX * dz + p.rotationY * along) / norm,
+          (-p.rotationY * dx + p.rotationX * dy + dz + p.rotationZ * along) / norm};
+}
 
-// AGD (ANS) to GDA94 (the parameters' ellipsoid). The longitude returned is the principal
-// value arctan(Y′ / X′), between −π/2 and π/2: for Australian points it is the longitude less
-// π, and the callers add π.
+// The datum change of a point, forward (AGD to GDA94) and reverse; for one point or two.
 GeodeticPoint SevenParameterForward(const DatumParameters& parameters, double latitude,
                                     double longitude, double height);
+BasicGeodeticPoint<Pair> SevenParameterForward(const DatumParameters& parameters, Pair latitude,
+                                               Pair longitude, Pair height);
 
-// GDA94 (the parameters' ellipsoid) to AGD (ANS), with the same parameter values. The
-// longitude returned is arctan(Y / X), plus π when that is negative.
 GeodeticPoint SevenParameterReverse(const DatumParameters& parameters, double latitude,
                                     double longitude, double height);
+BasicGeodeticPoint<Pair> SevenParameterReverse(const DatumParameters& parameters, Pair latitude,
+                                               Pair longitude, Pair height);
 
 }  // namespace tarvo::engine

@@ -22,30 +22,40 @@
 // points far from the zone: the callers' angle and zone checks keep inputs in range.
 #pragma once
 
+#include "engine/lanes.h"
 #include "engine/projection_constants.h"
 
 namespace tarvo::engine {
 
-struct GridPosition {
-  double easting = 0.0;      // metres
-  double northing = 0.0;     // metres
-  double convergence = 0.0;  // radians, positive east of the central meridian
-  double pointScale = 0.0;   // k
+// V is a double, or a Pair for two points (engine/lanes.h).
+template <class V>
+struct BasicGridPosition {
+  V easting{};      // metres
+  V northing{};     // metres
+  V convergence{};  // radians, positive east of the central meridian
+  V pointScale{};   // k
 };
+using GridPosition = BasicGridPosition<double>;
 
-struct GeographicPosition {
-  double latitude = 0.0;     // radians, south positive
-  double longitude = 0.0;    // radians, east positive
-  double convergence = 0.0;  // radians, positive east of the central meridian
+template <class V>
+struct BasicGeographicPosition {
+  V latitude{};     // radians, south positive
+  V longitude{};    // radians, east positive
+  V convergence{};  // radians, positive east of the central meridian
 };
+using GeographicPosition = BasicGeographicPosition<double>;
 
-// Forward projection into the zone of `constants`.
+// Forward projection into the zone of `constants`; for one point or two.
 GridPosition GeographicToGrid(const ProjectionConstants& constants, double latitude,
                               double longitude);
+BasicGridPosition<Pair> GeographicToGrid(const ProjectionConstants& constants, Pair latitude,
+                                         Pair longitude);
 
-// Inverse projection from the zone of `constants`. It gives no point scale; a caller that
-// needs it projects the result forward again.
+// Inverse projection from the zone of `constants`; for one point or two. It gives no point
+// scale; a caller that needs it projects the result forward again.
 GeographicPosition GridToGeographic(const ProjectionConstants& constants, double easting,
                                     double northing);
+BasicGeographicPosition<Pair> GridToGeographic(const ProjectionConstants& constants, Pair easting,
+                                               Pair northing);
 
 }  // namespace tarvo::engine
