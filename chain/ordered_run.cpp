@@ -10,6 +10,9 @@ namespace {
 
 // Fewer points than this per slice are not worth a thread.
 constexpr std::size_t kMinSlice = 4096;
+// Slices per thread: more than one, so that a thread slowed by other work on the machine
+// leaves its share to the others.
+constexpr std::size_t kSlicesPerThread = 4;
 // States kept at the start of each slice to find where it rejoins the run in order.
 constexpr std::size_t kKeptStates = 64;
 
@@ -29,13 +32,13 @@ struct Slice {
 
 }  // namespace
 
-void ConvertInOrder(WorkerPool* pool, std::size_t count, const IndexedConvert& convert) {
+void ConvertInOrder(WorkerPool* pool, std::size_t count, const RangeConvert& convert) {
   const std::size_t threads = pool == nullptr ? 1 : pool->size() + 1;
-  const std::size_t sliceCount =
-      std::clamp<std::size_t>((count + kMinSlice - 1) / kMinSlice, 1, threads);
+  const std::size_t sliceCount = std::clamp<std::size_t>(
+      (count + kMinSlice - 1) / kMinSlice, 1, threads == 1 ? 1 : threads * kSlicesPerThread);
   if (sliceCount == 1) {
     PointState state;
-    for (std::size_t i = 0; i < count; ++i) convert(i, state);
+    convert(0, count, state);
     return;
   }
 
@@ -47,11 +50,14 @@ void ConvertInOrder(WorkerPool* pool, std::size_t count, const IndexedConvert& c
   pool->ParallelFor(sliceCount, [&](std::size_t k) {
     Slice& slice = slices[k];
     PointState state;
-    slice.after.reserve(std::min(kKeptStates, slice.end - slice.begin));
-    for (std::size_t i = slice.begin; i < slice.end; ++i) {
-      convert(i, state);
-      if (slice.after.size() < kKeptStates) slice.after.push_back(state);
+    // Its first points one by one, keeping the state after each; then the rest at once.
+    const std::size_t kept = std::min(kKeptStates, slice.end - slice.begin);
+    slice.after.reserve(kept);
+    for (std::size_t i = slice.begin; i < slice.begin + kept; ++i) {
+      convert(i, i + 1, state);
+      slice.after.push_back(state);
     }
+    convert(slice.begin + kept, slice.end, state);
     slice.last = state;
   });
 
@@ -63,7 +69,7 @@ void ConvertInOrder(WorkerPool* pool, std::size_t count, const IndexedConvert& c
       PointState state = carried;
       std::size_t i = slice.begin;
       for (; i < slice.end; ++i) {
-        convert(i, state);
+        convert(i, i + 1, state);
         const std::size_t kept = i - slice.begin;
         if (kept < slice.after.size() && SameEstimates(state, slice.after[kept])) break;
       }

@@ -3,8 +3,9 @@
 //
 // Converting in order hands each point the PointState its predecessor left, and the state
 // decides digits: the first estimate of the Cartesian-to-geographic iteration is the latitude
-// of the last Cartesian point (chain/point_chain.h). Here the points are cut into slices, one
-// or a few per thread, each converted at once from a fresh PointState. Then, slice after
+// of the last Cartesian point (chain/point_chain.h). Here the points are cut into slices, a few
+// per thread (a thread that finishes one early takes the next), each converted at once from a
+// fresh PointState. Then, slice after
 // slice, the start of each is converted again from the state the slice before really ended
 // with, until the state after a point equals, bit for bit, the state the slice's own run had
 // there: from that point on its run was the run in order. A slice started afresh rejoins the
@@ -22,13 +23,15 @@
 
 namespace tarvo::chain {
 
-// Converts point `index` with `state`, and writes its result where index says. It may be
-// called again for the same index (the later call's result is the one in order) and must not
-// throw.
-using IndexedConvert = std::function<void(std::size_t index, PointState& state)>;
+// Converts points begin to end - 1 in order, starting from `state` and leaving in it the
+// state after the last, and writes their results where their indices say (it may convert
+// them two at a time: PointChain::ConvertPair gives the same results). It may be called
+// again for points it has converted (the later call's results are the ones in order) and
+// must not throw.
+using RangeConvert = std::function<void(std::size_t begin, std::size_t end, PointState& state)>;
 
-// convert(0) to convert(count - 1) in order, or with `pool` spread over its workers and the
-// calling thread, with the same results. Without a pool, on the calling thread.
-void ConvertInOrder(WorkerPool* pool, std::size_t count, const IndexedConvert& convert);
+// convert(0, count) in order, or with `pool` spread over its workers and the calling thread,
+// with the same results. Without a pool, on the calling thread.
+void ConvertInOrder(WorkerPool* pool, std::size_t count, const RangeConvert& convert);
 
 }  // namespace tarvo::chain

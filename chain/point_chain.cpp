@@ -2,10 +2,13 @@
 #include "chain/point_chain.h"
 
 #include <cmath>
+#include <type_traits>
+#include <utility>
 
 #include "angles/packed_angle.h"
 #include "engine/ellipsoid.h"
 #include "engine/gda2020.h"
+#include "engine/lanes.h"
 #include "engine/seven_parameter.h"
 #include "engine/transverse_mercator.h"
 
@@ -15,8 +18,27 @@ namespace {
 // The east longitude of a point whose Cartesian-to-geographic conversion gave the principal
 // value of arctan(Y / X): for Australian points (X < 0 < Y) that value lies between -pi/2
 // and 0, and the longitude is pi more.
-double EastLongitude(double principalValue) {
+template <class V>
+V EastLongitude(V principalValue) {
   return principalValue + engine::kPi;
+}
+
+// The value type of N points side by side: a double, or a pair (engine/lanes.h).
+template <std::size_t N>
+using Lanes = std::conditional_t<N == 1, double, engine::Pair>;
+
+// One item as a span of one.
+template <class T>
+std::span<T, 1> One(T& item) {
+  return std::span<T, 1>(&item, 1);
+}
+
+// The lanes of a value from a member of each of N items, and back.
+template <std::size_t N, class Item, class Member>
+Lanes<N> Gather(std::span<Item, N> items, Member member) {
+  Lanes<N> value{};
+  for (std::size_t j = 0; j < N; ++j) engine::SetLane(value, static_cast<int>(j), items[j].*member);
+  return value;
 }
 
 bool AllFinite(std::initializer_list<double> values) {
@@ -110,12 +132,36 @@ Geographic PointChain::Hold(double latitude, double longitude) const {
 }
 
 PointResult PointChain::Convert(const PointInput& input, PointState& state) const {
-  return Transform(Locate(input, state), settings_.target.zone, &state);
+  return Convert(input, Zones{settings_.source.zone, settings_.target.zone}, state);
 }
 
 PointResult PointChain::Convert(const PointInput& input, const Zones& zones,
                                 PointState& state) const {
-  return Transform(Locate(input, zones.source, state), zones.target, &state);
+  SourcePoint source;
+  LocateLanes<1>(One(input), zones.source, state, One(source));
+  PointResult result;
+  TransformLanes<1>(One(std::as_const(source)), zones.target, &state, One(result));
+  return result;
+}
+
+std::array<PointResult, 2> PointChain::ConvertPair(const std::array<PointInput, 2>& inputs,
+                                                   PointState& state) const {
+  return ConvertPair(inputs, Zones{settings_.source.zone, settings_.target.zone}, state);
+}
+
+std::array<PointResult, 2> PointChain::ConvertPair(const std::array<PointInput, 2>& inputs,
+                                                   const Zones& zones, PointState& state) const {
+  std::array<PointResult, 2> results;
+  if (inputs[0].kind != inputs[1].kind) {
+    results[0] = Convert(inputs[0], zones, state);
+    results[1] = Convert(inputs[1], zones, state);
+    return results;
+  }
+  std::array<SourcePoint, 2> sources;
+  LocateLanes<2>(std::span(inputs), zones.source, state, std::span(sources));
+  TransformLanes<2>(std::span<const SourcePoint, 2>(sources), zones.target, &state,
+                    std::span(results));
+  return results;
 }
 
 SourcePoint PointChain::Locate(const PointInput& input, PointState& state) const {
@@ -123,76 +169,110 @@ SourcePoint PointChain::Locate(const PointInput& input, PointState& state) const
 }
 
 SourcePoint PointChain::Locate(const PointInput& input, int sourceZone, PointState& state) const {
+  SourcePoint point;
+  LocateLanes<1>(One(input), sourceZone, state, One(point));
+  return point;
+}
+
+template <std::size_t N>
+void PointChain::LocateLanes(std::span<const PointInput, N> inputs, int sourceZone,
+                             PointState& state, std::span<SourcePoint, N> points) const {
+  using V = Lanes<N>;
+  const auto lane = [](std::size_t j) { return static_cast<int>(j); };
   const Side& side = settings_.source;
   const bool sourceGrid = settings_.outputs.sourceGrid;
-  SourcePoint point;
-  point.kind = input.kind;
-  point.height = input.third;
+  const InputKind kind = inputs[0].kind;  // every input's
+  for (std::size_t j = 0; j < N; ++j) {
+    points[j].kind = kind;
+    points[j].height = inputs[j].third;
+  }
   // The forward projection at the located position gives the source's grid values.
   bool projectForward = sourceGrid;
-  switch (input.kind) {
+  switch (kind) {
     case InputKind::Grid: {
-      const engine::GeographicPosition geographic =
+      const V east = Gather(inputs, &PointInput::first);
+      const V north = Gather(inputs, &PointInput::second);
+      const engine::BasicGeographicPosition<V> geographic =
           InZone(side, sourceConstants_, sourceZone, [&](const engine::ProjectionConstants& c) {
-            return engine::GridToGeographic(c, input.first, input.second);
+            return engine::GridToGeographic(c, east, north);
           });
-      point.latitude = geographic.latitude;
-      point.longitude = geographic.longitude;
+      // The inverse gives the convergence; only the point scale needs the forward.
+      V pointScale{};
       if (sourceGrid) {
-        // The inverse gives the convergence; only the point scale needs the forward.
-        point.grid = {
-            input.first, input.second, geographic.convergence,
+        pointScale =
             InZone(side, sourceConstants_, sourceZone, [&](const engine::ProjectionConstants& c) {
-              return engine::GeographicToGrid(c, point.latitude, point.longitude);
-            }).pointScale};
+              return engine::GeographicToGrid(c, geographic.latitude, geographic.longitude);
+            }).pointScale;
         projectForward = false;
+      }
+      for (std::size_t j = 0; j < N; ++j) {
+        points[j].latitude = engine::Lane(geographic.latitude, lane(j));
+        points[j].longitude = engine::Lane(geographic.longitude, lane(j));
+        if (sourceGrid) {
+          points[j].grid = {inputs[j].first, inputs[j].second,
+                            engine::Lane(geographic.convergence, lane(j)),
+                            engine::Lane(pointScale, lane(j))};
+        }
       }
       break;
     }
     case InputKind::Geographic:
-      point.latitude = input.first;
-      point.longitude = input.second;
+      for (std::size_t j = 0; j < N; ++j) {
+        points[j].latitude = inputs[j].first;
+        points[j].longitude = inputs[j].second;
+      }
       break;
     case InputKind::Packed:
-      point.held = true;
-      point.heldLatitude = input.first;
-      point.heldLongitude = input.second;
-      point.latitude = angles::PackedToRadians(input.first);
-      point.longitude = angles::PackedToRadians(input.second);
+      for (std::size_t j = 0; j < N; ++j) {
+        points[j].held = true;
+        points[j].heldLatitude = inputs[j].first;
+        points[j].heldLongitude = inputs[j].second;
+        points[j].latitude = angles::PackedToRadians(inputs[j].first);
+        points[j].longitude = angles::PackedToRadians(inputs[j].second);
+      }
       break;
-    case InputKind::Cartesian: {
-      double& estimate = EstimateOf(side.datum, state);
-      const engine::GeodeticPoint geodetic = engine::CartesianToGeographic(
-          EllipsoidOf(side.datum), input.first, input.second, input.third, estimate);
-      estimate = geodetic.latitude;
-      point.latitude = geodetic.latitude;
-      point.longitude = EastLongitude(geodetic.longitude);
-      point.height = geodetic.height;
+    case InputKind::Cartesian:
+      // One after the other: each starts from the latitude the one before found.
+      for (std::size_t j = 0; j < N; ++j) {
+        double& estimate = EstimateOf(side.datum, state);
+        const engine::GeodeticPoint geodetic = engine::CartesianToGeographic(
+            EllipsoidOf(side.datum), inputs[j].first, inputs[j].second, inputs[j].third, estimate);
+        estimate = geodetic.latitude;
+        points[j].latitude = geodetic.latitude;
+        points[j].longitude = EastLongitude(geodetic.longitude);
+        points[j].height = geodetic.height;
+      }
       break;
-    }
   }
   if (projectForward) {
-    const engine::GridPosition grid =
+    const engine::BasicGridPosition<V> grid =
         InZone(side, sourceConstants_, sourceZone, [&](const engine::ProjectionConstants& c) {
-          return engine::GeographicToGrid(c, point.latitude, point.longitude);
+          return engine::GeographicToGrid(c, Gather(points, &SourcePoint::latitude),
+                                          Gather(points, &SourcePoint::longitude));
         });
-    point.grid = {grid.easting, grid.northing, grid.convergence, grid.pointScale};
+    for (std::size_t j = 0; j < N; ++j) {
+      points[j].grid = {engine::Lane(grid.easting, lane(j)), engine::Lane(grid.northing, lane(j)),
+                        engine::Lane(grid.convergence, lane(j)),
+                        engine::Lane(grid.pointScale, lane(j))};
+    }
   }
   if (sourceGrid) {
-    if (!point.held) {
-      const Geographic held = Hold(point.latitude, point.longitude);
-      point.held = true;
-      point.heldLatitude = held.latitude;
-      point.heldLongitude = held.longitude;
-    }
-    const bool heldIsAngle = angles::PackedToRadians(point.heldLatitude) != angles::kInvalidAngle &&
-                             angles::PackedToRadians(point.heldLongitude) != angles::kInvalidAngle;
-    if (!heldIsAngle || !IsFinite(point.grid) ||
-        !AllFinite({point.latitude, point.longitude, point.height})) {
-      point.status = Status::NotFinite;
+    for (SourcePoint& point : points) {
+      if (!point.held) {
+        const Geographic held = Hold(point.latitude, point.longitude);
+        point.held = true;
+        point.heldLatitude = held.latitude;
+        point.heldLongitude = held.longitude;
+      }
+      const bool heldIsAngle =
+          angles::PackedToRadians(point.heldLatitude) != angles::kInvalidAngle &&
+          angles::PackedToRadians(point.heldLongitude) != angles::kInvalidAngle;
+      if (!heldIsAngle || !IsFinite(point.grid) ||
+          !AllFinite({point.latitude, point.longitude, point.height})) {
+        point.status = Status::NotFinite;
+      }
     }
   }
-  return point;
 }
 
 PointResult PointChain::Transform(const SourcePoint& source) const {
@@ -200,49 +280,80 @@ PointResult PointChain::Transform(const SourcePoint& source) const {
 }
 
 PointResult PointChain::Transform(const SourcePoint& source, int targetZone) const {
-  return Transform(source, targetZone, nullptr);
+  PointResult result;
+  TransformLanes<1>(One(source), targetZone, nullptr, One(result));
+  return result;
 }
 
-PointResult PointChain::Transform(const SourcePoint& source, int targetZone,
-                                  PointState* state) const {
-  PointResult result;
+// Each result starts as a default PointResult.
+template <std::size_t N>
+void PointChain::TransformLanes(std::span<const SourcePoint, N> sources, int targetZone,
+                                PointState* state, std::span<PointResult, N> results) const {
+  using V = Lanes<N>;
+  const auto lane = [](std::size_t j) { return static_cast<int>(j); };
   if (refused_) {
-    result.status = Status::Refused;
-    return result;
+    for (PointResult& result : results) result.status = Status::Refused;
+    return;
   }
 
-  // The held position of the point, as given or worked out from the exact one when needed.
-  Geographic held{source.heldLatitude, source.heldLongitude};
-  bool haveHeld = source.held;
-  const auto holdSource = [&] {
-    if (!haveHeld) held = Hold(source.latitude, source.longitude);
-    haveHeld = true;
+  // The held position of each point, as given or worked out from the exact one when needed.
+  std::array<Geographic, N> held;
+  std::array<bool, N> haveHeld{};
+  for (std::size_t j = 0; j < N; ++j) {
+    held[j] = {sources[j].heldLatitude, sources[j].heldLongitude};
+    haveHeld[j] = sources[j].held;
+  }
+  const auto holdSource = [&](std::size_t j) {
+    if (!haveHeld[j]) held[j] = Hold(sources[j].latitude, sources[j].longitude);
+    haveHeld[j] = true;
   };
 
-  double latitude = source.latitude;
-  double longitude = source.longitude;
-  double height = source.height;
+  V latitude = Gather(sources, &SourcePoint::latitude);
+  V longitude = Gather(sources, &SourcePoint::longitude);
+  V height = Gather(sources, &SourcePoint::height);
   if (settings_.holding.gda94FromHeld && settings_.source.datum == Datum::Gda94) {
-    holdSource();
-    latitude = angles::PackedToRadians(held.latitude);
-    longitude = angles::PackedToRadians(held.longitude);
+    for (std::size_t j = 0; j < N; ++j) {
+      holdSource(j);
+      engine::SetLane(latitude, lane(j), angles::PackedToRadians(held[j].latitude));
+      engine::SetLane(longitude, lane(j), angles::PackedToRadians(held[j].longitude));
+    }
   }
 
+  // A point whose step failed has its result; the steps go on for the others, and its lanes
+  // are no longer read.
+  std::array<bool, N> ended{};
+  const auto end = [&](std::size_t j, Status status) {
+    results[j].status = status;
+    ended[j] = true;
+  };
+  // A shifted point, as the rest of the chain takes it.
+  std::array<bool, N> outsideArea{};
+  const auto takeShifted = [&](std::size_t j, double movedLatitude, double movedLongitude) {
+    double toLatitude = 0.0;
+    double toLongitude = 0.0;
+    bool outside = outsideArea[j];
+    TakeShifted(movedLatitude, movedLongitude, toLatitude, toLongitude, outside);
+    outsideArea[j] = outside;
+    engine::SetLane(latitude, lane(j), toLatitude);
+    engine::SetLane(longitude, lane(j), toLongitude);
+  };
   bool similarity = false;
-  bool outsideArea = false;
   for (std::size_t i = 0; i < stepCount_; ++i) {
     const StepKind step = steps_[i];
     // An AGD grid or external shift moves the held position of the point it gets.
     const bool shift = step == StepKind::GridToGda94 || step == StepKind::GridFromGda94 ||
                        step == StepKind::ExternalToGda94 || step == StepKind::ExternalFromGda94;
-    if (shift && i == 0) {
-      holdSource();
-    } else if (shift) {
-      held = Hold(latitude, longitude);
+    for (std::size_t j = 0; j < N && shift; ++j) {
+      if (ended[j]) continue;
+      if (i == 0) {
+        holdSource(j);
+      } else {
+        held[j] = Hold(engine::Lane(latitude, lane(j)), engine::Lane(longitude, lane(j)));
+      }
     }
     switch (step) {
       case StepKind::SimilarityToGda94: {
-        const engine::GeodeticPoint moved =
+        const engine::BasicGeodeticPoint<V> moved =
             engine::SevenParameterForward(settings_.parameters, latitude, longitude, height);
         latitude = moved.latitude;
         longitude = EastLongitude(moved.longitude);
@@ -251,7 +362,7 @@ PointResult PointChain::Transform(const SourcePoint& source, int targetZone,
         break;
       }
       case StepKind::SimilarityFromGda94: {
-        const engine::GeodeticPoint moved =
+        const engine::BasicGeodeticPoint<V> moved =
             engine::SevenParameterReverse(settings_.parameters, latitude, longitude, height);
         latitude = moved.latitude;
         longitude = moved.longitude;
@@ -260,36 +371,41 @@ PointResult PointChain::Transform(const SourcePoint& source, int targetZone,
         break;
       }
       case StepKind::GridToGda94:
-      case StepKind::GridFromGda94: {
-        ntv2::SubGridHint ownHint;  // a point with no state to keep it in
-        std::optional<ntv2::GridShift> moved =
-            settings_.grid->Shift(held.latitude, held.longitude, step == StepKind::GridFromGda94,
-                                  state != nullptr ? state->gridHint : ownHint,
-                                  settings_.outputs.gridAccuracy ? ntv2::ShiftAccuracy::Computed
-                                                                 : ntv2::ShiftAccuracy::Skipped);
-        if (!moved) {
-          result.status = Status::OutsideGrid;
-          return result;
+      case StepKind::GridFromGda94:
+        for (std::size_t j = 0; j < N; ++j) {
+          if (ended[j]) continue;
+          ntv2::SubGridHint ownHint;  // a point with no state to keep it in
+          std::optional<ntv2::GridShift> moved = settings_.grid->Shift(
+              held[j].latitude, held[j].longitude, step == StepKind::GridFromGda94,
+              state != nullptr ? state->gridHint : ownHint,
+              settings_.outputs.gridAccuracy ? ntv2::ShiftAccuracy::Computed
+                                             : ntv2::ShiftAccuracy::Skipped);
+          if (!moved) {
+            end(j, Status::OutsideGrid);
+            continue;
+          }
+          takeShifted(j, moved->latitude, moved->longitude);
+          if (settings_.outputs.gridAccuracy) results[j].gridShift = moved;
         }
-        TakeShifted(moved->latitude, moved->longitude, latitude, longitude, outsideArea);
-        if (settings_.outputs.gridAccuracy) result.gridShift = moved;
         break;
-      }
       case StepKind::ExternalToGda94:
-      case StepKind::ExternalFromGda94: {
-        const std::optional<Geographic> moved = settings_.external(
-            {angles::PackedToRadians(held.latitude), angles::PackedToRadians(held.longitude)},
-            step == StepKind::ExternalToGda94);
-        if (!moved) {
-          result.status = Status::Refused;
-          return result;
+      case StepKind::ExternalFromGda94:
+        for (std::size_t j = 0; j < N; ++j) {
+          if (ended[j]) continue;
+          const std::optional<Geographic> moved =
+              settings_.external({angles::PackedToRadians(held[j].latitude),
+                                  angles::PackedToRadians(held[j].longitude)},
+                                 step == StepKind::ExternalToGda94);
+          if (!moved) {
+            end(j, Status::Refused);
+            continue;
+          }
+          takeShifted(j, moved->latitude, moved->longitude);
         }
-        TakeShifted(moved->latitude, moved->longitude, latitude, longitude, outsideArea);
         break;
-      }
       case StepKind::SimilarityToGda2020:
       case StepKind::SimilarityFromGda2020: {
-        const engine::GeodeticPoint moved =
+        const engine::BasicGeodeticPoint<V> moved =
             step == StepKind::SimilarityToGda2020
                 ? engine::Gda94ToGda2020(latitude, longitude, height)
                 : engine::Gda2020ToGda94(latitude, longitude, height);
@@ -297,56 +413,71 @@ PointResult PointChain::Transform(const SourcePoint& source, int targetZone,
         longitude = moved.longitude;
         height = moved.height;
         similarity = true;
-        result.gda2020Step = PointResult::Gda2020Step::Similarity;
+        for (std::size_t j = 0; j < N; ++j) {
+          if (!ended[j]) results[j].gda2020Step = PointResult::Gda2020Step::Similarity;
+        }
         break;
       }
       case StepKind::GridToGda2020:
-      case StepKind::GridFromGda2020: {
-        // The grid reads packed positions to 1e-8 of a second; 7 + 1 decimals keep all of it.
-        constexpr int kGridSecondsDecimals = 7;
-        ntv2::SubGridHint ownHint;
-        const std::optional<ntv2::GridShift> moved = settings_.grid2020->Shift(
-            angles::RadiansToPacked(latitude, kGridSecondsDecimals),
-            angles::RadiansToPacked(longitude, kGridSecondsDecimals),
-            step == StepKind::GridFromGda2020, state != nullptr ? state->grid2020Hint : ownHint,
-            ntv2::ShiftAccuracy::Skipped);
-        if (!moved) {
-          result.status = Status::OutsideGrid;
-          return result;
+      case StepKind::GridFromGda2020:
+        for (std::size_t j = 0; j < N; ++j) {
+          if (ended[j]) continue;
+          // The grid reads packed positions to 1e-8 of a second; 7 + 1 decimals keep all of it.
+          constexpr int kGridSecondsDecimals = 7;
+          ntv2::SubGridHint ownHint;
+          const std::optional<ntv2::GridShift> moved = settings_.grid2020->Shift(
+              angles::RadiansToPacked(engine::Lane(latitude, lane(j)), kGridSecondsDecimals),
+              angles::RadiansToPacked(engine::Lane(longitude, lane(j)), kGridSecondsDecimals),
+              step == StepKind::GridFromGda2020, state != nullptr ? state->grid2020Hint : ownHint,
+              ntv2::ShiftAccuracy::Skipped);
+          if (!moved) {
+            end(j, Status::OutsideGrid);
+            continue;
+          }
+          takeShifted(j, moved->latitude, moved->longitude);
+          results[j].gda2020Step = PointResult::Gda2020Step::Grid;
         }
-        TakeShifted(moved->latitude, moved->longitude, latitude, longitude, outsideArea);
-        result.gda2020Step = PointResult::Gda2020Step::Grid;
         break;
-      }
     }
   }
 
-  result.latitude = latitude;
-  result.longitude = longitude;
-  result.height = height;
-  result.datumChanged = stepCount_ > 0;
-  result.heightAsGiven = source.kind != InputKind::Cartesian && !similarity;
   const Side& side = settings_.target;
-  bool finite = AllFinite({latitude, longitude, height});
+  engine::BasicGridPosition<V> grid;
   if (settings_.outputs.targetGrid) {
-    const engine::GridPosition grid =
-        InZone(side, targetConstants_, targetZone, [&](const engine::ProjectionConstants& c) {
-          return engine::GeographicToGrid(c, latitude, longitude);
-        });
-    result.grid = {grid.easting, grid.northing, grid.convergence, grid.pointScale};
-    finite = finite && IsFinite(result.grid);
+    grid = InZone(side, targetConstants_, targetZone, [&](const engine::ProjectionConstants& c) {
+      return engine::GeographicToGrid(c, latitude, longitude);
+    });
   }
+  engine::BasicCartesianPoint<V> cartesian;
   if (settings_.outputs.targetCartesian) {
-    result.cartesian =
-        engine::GeographicToCartesian(EllipsoidOf(side.datum), latitude, longitude, height);
-    finite = finite && AllFinite({result.cartesian.x, result.cartesian.y, result.cartesian.z});
+    cartesian = engine::GeographicToCartesian(EllipsoidOf(side.datum), latitude, longitude, height);
   }
-  if (outsideArea) {
-    result.status = Status::OutsideArea;
-  } else if (!finite) {
-    result.status = Status::NotFinite;
+  for (std::size_t j = 0; j < N; ++j) {
+    if (ended[j]) continue;
+    PointResult& result = results[j];
+    result.latitude = engine::Lane(latitude, lane(j));
+    result.longitude = engine::Lane(longitude, lane(j));
+    result.height = engine::Lane(height, lane(j));
+    result.datumChanged = stepCount_ > 0;
+    result.heightAsGiven = sources[j].kind != InputKind::Cartesian && !similarity;
+    bool finite = AllFinite({result.latitude, result.longitude, result.height});
+    if (settings_.outputs.targetGrid) {
+      result.grid = {engine::Lane(grid.easting, lane(j)), engine::Lane(grid.northing, lane(j)),
+                     engine::Lane(grid.convergence, lane(j)),
+                     engine::Lane(grid.pointScale, lane(j))};
+      finite = finite && IsFinite(result.grid);
+    }
+    if (settings_.outputs.targetCartesian) {
+      result.cartesian = {engine::Lane(cartesian.x, lane(j)), engine::Lane(cartesian.y, lane(j)),
+                          engine::Lane(cartesian.z, lane(j))};
+      finite = finite && AllFinite({result.cartesian.x, result.cartesian.y, result.cartesian.z});
+    }
+    if (outsideArea[j]) {
+      result.status = Status::OutsideArea;
+    } else if (!finite) {
+      result.status = Status::NotFinite;
+    }
   }
-  return result;
 }
 
 }  // namespace tarvo::chain

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -333,6 +335,107 @@ TEST(PointChain, APointsOwnZonesReplaceTheChains) {
       chain.Convert(GridPoint(940575.9697, 6350866.1563, 0), Zones{55, 56}, state);
   EXPECT_NEAR(inZone56.grid.east, 379185.968, 0.01);
   EXPECT_NEAR(inZone56.grid.north, 6359970.566, 0.01);
+}
+
+// Two points side by side give, bit for bit, what converting them one after the other gives:
+// every route (each step kind, and none), with the fewest and with every output, each input
+// form in both orders, and pairs where one point fails (outside the grid, a failed external
+// shift, no finite result) or the forms differ. A NaN is any NaN: which of two NaNs an
+// operation passes on, and so its sign, is not fixed.
+std::uint64_t Bits(double value) {
+  return std::isnan(value) ? 1 : std::bit_cast<std::uint64_t>(value);
+}
+
+std::vector<std::uint64_t> BitsOf(const PointResult& r) {
+  std::vector<std::uint64_t> bits = {static_cast<std::uint64_t>(r.status),
+                                     Bits(r.latitude),
+                                     Bits(r.longitude),
+                                     Bits(r.height),
+                                     Bits(r.grid.east),
+                                     Bits(r.grid.north),
+                                     Bits(r.grid.convergence),
+                                     Bits(r.grid.pointScale),
+                                     Bits(r.cartesian.x),
+                                     Bits(r.cartesian.y),
+                                     Bits(r.cartesian.z),
+                                     r.datumChanged,
+                                     r.heightAsGiven,
+                                     static_cast<std::uint64_t>(r.gda2020Step),
+                                     r.gridShift.has_value()};
+  if (r.gridShift) {
+    const ntv2::GridShift& g = *r.gridShift;
+    bits.insert(bits.end(),
+                {Bits(g.latitude), Bits(g.longitude), g.accuracyKnown, Bits(g.latitudeAccuracy),
+                 Bits(g.longitudeAccuracy), static_cast<std::uint64_t>(g.subGrid)});
+  }
+  return bits;
+}
+
+TEST_F(PointChainTable, TwoPointsSideBySideGiveTheBitsOfOneAfterTheOther) {
+  const Side gda2020{Datum::Gda2020, 56};
+  struct Route {
+    Side source;
+    Side target;
+    DatumMethod method;
+    bool grid2020;
+  };
+  const Route routes[] = {
+      {Agd84(), Gda94(), SevenParameter, false},
+      {Gda94(), Agd84(55), SevenParameter, false},
+      {Agd66(), Gda94(), Grid, false},
+      {Gda94(), Agd66(), Grid, false},
+      {Agd84(), gda2020, SevenParameter, false},
+      {gda2020, Agd66(), Grid, false},
+      {Gda94(), gda2020, SevenParameter, true},
+      {gda2020, Gda94(55), Grid, true},
+      {Agd66(), Gda94(), External, false},
+      {Gda94(), Agd66(), External, false},
+      {Agd66(), Agd84(), SevenParameter, false},
+      {Gda94(), Gda94(55), SevenParameter, false},
+      {Agd84(), Agd84(562), SevenParameter, false},
+      {Agd66(), gda2020, Grid, true},
+  };
+  const std::vector<std::array<PointInput, 2>> pairs = {
+      {GridPoint(379185.968, 6359970.566, 0), GridPoint(381420.5, 6357625.25, 3.25)},
+      {Degrees(33.5, 151.0, 45.5), Degrees(33.1, 150.9, 12.0)},
+      {Packed(33.3, 151.0, 0), Packed(33.2, 150.5, 7.0)},
+      {Xyz(-4720818.4758, 2541013.2436, -3444023.9186), Xyz(-4720668.0, 2540933.5, -3443963.0)},
+      {Degrees(50.0, 151.0, 0), Degrees(33.1, 150.9, 12.0)},  // the first outside the grid
+      {Packed(33.3, 140.0, 0), Packed(33.2, 150.5, 7.0)},     // the external shift fails
+      {Xyz(0, 0, 0), Xyz(-4720818.4758, 2541013.2436, -3444023.9186)},      // no finite result
+      {GridPoint(379185.968, 6359970.566, 0), Degrees(33.5, 151.0, 45.5)},  // forms differ
+  };
+  for (const Route& route : routes) {
+    for (const bool everything : {false, true}) {
+      ChainSettings settings = SettingsOf(
+          {"", route.source, route.target, route.method, pairs[0][0], Ok, EastNorth, 0, 0, 0, 0});
+      if (route.grid2020) settings.grid2020 = *grid_;
+      settings.outputs = {everything, true, everything, everything};
+      settings.holding.gda94FromHeld = everything;
+      const PointChain chain(settings);
+      for (const auto& pair : pairs) {
+        for (const bool swapped : {false, true}) {
+          const std::array<PointInput, 2> inputs =
+              swapped ? std::array<PointInput, 2>{pair[1], pair[0]} : pair;
+          PointState alone;
+          const PointResult first = chain.Convert(inputs[0], alone);
+          const PointResult second = chain.Convert(inputs[1], alone);
+          PointState sideBySide;
+          const std::array<PointResult, 2> both = chain.ConvertPair(inputs, sideBySide);
+          const auto where = ::testing::Message()
+                             << DatumName(route.source.datum) << " -> "
+                             << DatumName(route.target.datum) << " method "
+                             << static_cast<int>(route.method) << (everything ? " all" : "")
+                             << " inputs " << static_cast<int>(inputs[0].kind) << ","
+                             << static_cast<int>(inputs[1].kind) << (swapped ? " swapped" : "");
+          EXPECT_EQ(BitsOf(both[0]), BitsOf(first)) << where;
+          EXPECT_EQ(BitsOf(both[1]), BitsOf(second)) << where;
+          EXPECT_EQ(Bits(sideBySide.ansLatitude), Bits(alone.ansLatitude)) << where;
+          EXPECT_EQ(Bits(sideBySide.gdaLatitude), Bits(alone.gdaLatitude)) << where;
+        }
+      }
+    }
+  }
 }
 
 }  // namespace
