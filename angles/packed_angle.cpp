@@ -51,7 +51,8 @@ double ComposePacked(bool negative, double D, double M, double S, int k, int n) 
   const double scale = detail::PowerOfTen(n);
   const double scaled = (S - wholeSeconds) * scale;
   auto decimals = static_cast<std::int64_t>(scaled);
-  if (scaled - static_cast<double>(decimals) > 0.5) ++decimals;
+  // Added, not branched on: the remainder is as often above one half as below.
+  decimals += scaled - static_cast<double>(decimals) > 0.5 ? 1 : 0;
   // The lift above keeps the decimals below 10^n in exact arithmetic; a fraction that sits
   // within one rounding error of the threshold can still reach 10^n. Carry it rather than
   // write an extra digit.

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "angles/fixed_decimal.h"
 #include "angles/packed_angle.h"
 #include "text/line_input.h"
 #include "text/number_text.h"
@@ -25,7 +26,8 @@ constexpr double kRadiansPerSecond = angles::kRadiansPerSecond;
 constexpr double kSnapsPerSecond = 1e8;
 
 double SnappedSeconds(double radians) {
-  return std::round(radians / kRadiansPerSecond * kSnapsPerSecond) / kSnapsPerSecond;
+  return angles::detail::RoundHalfAway(radians / kRadiansPerSecond * kSnapsPerSecond) /
+         kSnapsPerSecond;
 }
 
 bool ReadAt(std::FILE* in, std::uint64_t offset, void* destination, std::uint64_t count) {

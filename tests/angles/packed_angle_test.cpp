@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <functional>
+#include <limits>
 #include <random>
 
 #include "angles/fixed_decimal.h"
@@ -169,6 +172,50 @@ TEST(ReadFixedDecimal, GivesTheDoubleTheTextReadsAs) {
                                              static_cast<long long>(fraction));
     ASSERT_EQ(detail::ReadFixedDecimal(negative, whole, fraction, digits), text::ToDouble(written))
         << written;
+  }
+}
+
+// Bit for bit std::round: halves, the neighbours of halves, zeros of either sign, the edge of
+// exact fractions, and values beyond it or not finite.
+TEST(RoundHalfAway, IsTheLibrarysRound) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double table[] = {0.5,
+                          -0.5,
+                          1.5,
+                          -1.5,
+                          2.5,
+                          -2.5,
+                          0.49999999999999994,
+                          -0.49999999999999994,
+                          0.5000000000000001,
+                          0.0,
+                          -0.0,
+                          -0.3,
+                          0.3,
+                          4503599627370495.5,
+                          -4503599627370495.5,
+                          4503599627370496.0,
+                          9007199254740993.0,
+                          1e300,
+                          -1e300,
+                          inf,
+                          -inf,
+                          1.3e14 + 0.5,
+                          123456789.49999999};
+  const auto same = [](double x) {
+    return std::bit_cast<std::uint64_t>(detail::RoundHalfAway(x)) ==
+           std::bit_cast<std::uint64_t>(std::round(x));
+  };
+  for (const double x : table) EXPECT_TRUE(same(x)) << text::Format("%.17g", x);
+  EXPECT_TRUE(std::isnan(detail::RoundHalfAway(std::numeric_limits<double>::quiet_NaN())));
+  std::mt19937_64 random(8);
+  for (int i = 0; i < 1000000; ++i) {
+    const double x =
+        i % 2 ? std::bit_cast<double>(random())
+              : static_cast<double>(static_cast<std::int64_t>(random() >> 20)) / 8.0 - 2e15;
+    if (!std::isnan(x)) {
+      ASSERT_TRUE(same(x)) << text::Format("%.17g", x);
+    }
   }
 }
 
