@@ -1,8 +1,6 @@
 #include "chain/ordered_run.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstdint>
 #include <vector>
 
 namespace tarvo::chain {
@@ -15,13 +13,6 @@ constexpr std::size_t kMinSlice = 4096;
 constexpr std::size_t kSlicesPerThread = 4;
 // States kept at the start of each slice to find where it rejoins the run in order.
 constexpr std::size_t kKeptStates = 64;
-
-// The parts of the state that change results (the sub-grid hint changes none).
-bool SameEstimates(const PointState& a, const PointState& b) {
-  return std::bit_cast<std::uint64_t>(a.ansLatitude) ==
-             std::bit_cast<std::uint64_t>(b.ansLatitude) &&
-         std::bit_cast<std::uint64_t>(a.gdaLatitude) == std::bit_cast<std::uint64_t>(b.gdaLatitude);
-}
 
 struct Slice {
   std::size_t begin = 0;

@@ -1,7 +1,9 @@
 // The transformation chain of one point; see point_chain.h.
 #include "chain/point_chain.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <type_traits>
 #include <utility>
 
@@ -71,6 +73,14 @@ auto InZone(const Side& side, const engine::ProjectionConstants& own, int zone, 
 }
 
 }  // namespace
+
+bool SameEstimates(const PointState& a, const PointState& b) {
+  const auto same = [](double x, double y) {
+    return std::bit_cast<std::uint64_t>(x) == std::bit_cast<std::uint64_t>(y);
+  };
+  return same(a.ansLatitude, b.ansLatitude) && same(a.gdaLatitude, b.gdaLatitude) &&
+         same(a.gda2020Latitude, b.gda2020Latitude);
+}
 
 PointChain::PointChain(ChainSettings settings) : settings_(std::move(settings)) {
   sourceConstants_ =

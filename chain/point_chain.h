@@ -233,6 +233,11 @@ struct PointState {
   ntv2::SubGridHint grid2020Hint;  // the GDA94 -> GDA2020 grid's
 };
 
+// Whether two states hold the same first estimates, bit for bit: the part of a state that
+// decides results (the sub-grid hints decide none). A run split into parts compares states
+// by it to know where a part rejoins the run in order.
+bool SameEstimates(const PointState& a, const PointState& b);
+
 class PointChain {
  public:
   explicit PointChain(ChainSettings settings);

@@ -48,23 +48,6 @@ bool IsCoordinates(const ConvertedRecord& record) {
          engine::IsCoordinate(record.longitude);
 }
 
-bool SameBits(double a, double b) {
-  return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
-// The part of a PointState that decides written digits: the first latitude estimates.
-struct Estimates {
-  double ans = chain::PointState::kInitialLatitude;
-  double gda = chain::PointState::kInitialLatitude;
-  bool operator==(const Estimates& other) const {
-    return SameBits(ans, other.ans) && SameBits(gda, other.gda);
-  }
-};
-
-Estimates EstimatesOf(const chain::PointState& state) {
-  return {state.ansLatitude, state.gdaLatitude};
-}
-
 // The records converted, dropped outside the grid and dropped without a valid result.
 struct Tally {
   std::uint64_t count = 0;
@@ -82,7 +65,7 @@ struct Tally {
 struct Mark {
   std::size_t outputEnd = 0;
   Tally tally;
-  Estimates estimates;
+  chain::PointState state;  // its estimates decide where a second conversion meets it
 };
 
 // What converting a block gave.
@@ -184,7 +167,7 @@ class BlockConverter {
   // Makes `block`'s result the one of converting it from `previous`, the state the blocks
   // before it left.
   void Continue(Block& block, const chain::PointState& previous) const {
-    if (EstimatesOf(block.start) == EstimatesOf(previous)) return;
+    if (chain::SameEstimates(block.start, previous)) return;
     BlockResult& first = block.result;
     BlockResult again;
     chain::PointState state = previous;
@@ -256,11 +239,11 @@ class BlockConverter {
         writer_.Write(line, fields, converted, out);
         ++into.tally.count;
       }
-      if (records < meet.size() && EstimatesOf(state) == meet[records].estimates) {
+      if (records < meet.size() && chain::SameEstimates(state, meet[records].state)) {
         return records + 1;
       }
       if (marking && records < kMarkedRecords) {
-        into.marks.push_back({out.size(), into.tally, EstimatesOf(state)});
+        into.marks.push_back({out.size(), into.tally, state});
       }
       ++records;
     }

@@ -337,6 +337,24 @@ TEST(PointChain, APointsOwnZonesReplaceTheChains) {
   EXPECT_NEAR(inZone56.grid.north, 6359970.566, 0.01);
 }
 
+// The estimates of every ellipsoid decide results; the sub-grid hints decide none.
+TEST(PointChain, StatesAreTheSameWhenTheirEstimatesAre) {
+  const auto changed = [](auto change) {
+    PointState state;
+    change(state);
+    return state;
+  };
+  EXPECT_TRUE(SameEstimates(PointState{}, PointState{}));
+  EXPECT_FALSE(SameEstimates(PointState{}, changed([](PointState& s) { s.ansLatitude = 0.6; })));
+  EXPECT_FALSE(SameEstimates(PointState{}, changed([](PointState& s) { s.gdaLatitude = 0.6; })));
+  EXPECT_FALSE(
+      SameEstimates(PointState{}, changed([](PointState& s) { s.gda2020Latitude = 0.6; })));
+  EXPECT_TRUE(SameEstimates(PointState{}, changed([](PointState& s) {
+                              s.gridHint.searchIndex = 3;
+                              s.grid2020Hint.searchIndex = 1;
+                            })));
+}
+
 // Two points side by side give, bit for bit, what converting them one after the other gives:
 // every route (each step kind, and none), with the fewest and with every output, each input
 // form in both orders, and pairs where one point fails (outside the grid, a failed external

@@ -63,7 +63,9 @@ std::string Packed(double radians) {
 
 // The values of a record in the input form, as `type` lays them out: "P<n>,E,N,H,code" (CSV,
 // SSV with blanks) or T27 columns.
-enum class Form { Grid, Geographic, Cartesian };
+// Cartesian2020: X, Y, Z on GDA2020, converted to GDA2020 (the other forms go from AGD84 to
+// GDA94), whose estimate the state keeps apart from the others.
+enum class Form { Grid, Geographic, Cartesian, Cartesian2020 };
 
 std::string Line(const Point& p, int n, Form form, FileTypeCode type) {
   std::string first, second, third;
@@ -74,7 +76,10 @@ std::string Line(const Point& p, int n, Form form, FileTypeCode type) {
     first = Packed(p.latitude);
     second = Packed(p.longitude);
   } else {
-    const auto xyz = engine::GeographicToCartesianAgd(p.latitude, p.longitude, p.height);
+    const auto xyz = form == Form::Cartesian
+                         ? engine::GeographicToCartesianAgd(p.latitude, p.longitude, p.height)
+                         : engine::GeographicToCartesian(engine::kGrs80Ellipsoid, p.latitude,
+                                                         p.longitude, p.height);
     first = text::Format("%.3f", xyz.x);
     second = text::Format("%.3f", xyz.y);
     third = text::Format("%.3f", xyz.z);
@@ -140,8 +145,9 @@ class BlockPipeline : public ::testing::Test {
     setup.chain.inputUnits = input;
     setup.chain.outputUnits = c.output;
     setup.chain.precision = precision;
-    setup.chain.chain.source = {chain::Datum::Agd84, 56};
-    setup.chain.chain.target = {chain::Datum::Gda94, 56};
+    const bool gda2020 = c.form == Form::Cartesian2020;
+    setup.chain.chain.source = {gda2020 ? chain::Datum::Gda2020 : chain::Datum::Agd84, 56};
+    setup.chain.chain.target = {gda2020 ? chain::Datum::Gda2020 : chain::Datum::Gda94, 56};
     setup.chain.chain.method = c.method;
     setup.chain.chain.parameters = engine::MakeDatumParameters(engine::TransformSettings{});
     if (c.method == Method::Grid) setup.chain.chain.grid = grid_;
@@ -219,6 +225,7 @@ TEST_F(BlockPipeline, EveryThreadCountAndBlockSizeWritesWhatOneThreadWrites) {
       {"T27 lat/long to lat/long, NTv2", T27, Geographic, L, N, ResultsOnly, Stop, {}, 120, ""},
       {"CSV XYZ to grid", Csv, Cartesian, G, S7, ResultsWithInput, Stop, {}, 400, ""},
       {"SSV XYZ to XYZ", Ssv, Cartesian, X, S7, ResultsOnly, Stop, {}, 400, ""},
+      {"CSV GDA2020 XYZ to grid", Csv, Cartesian2020, G, S7, ResultsOnly, Stop, {}, 4000, ""},
       {"CSV XYZ to lat/long, no results", Csv, Cartesian, L, S7, ResultsOnly, Stop, NoResults, 400, ""},
       {"stop at a bad record, data after", Csv, Cartesian, G, S7, ResultsOnly, Stop, BadLineAt, 120, ""},
       {"stop at a blank line, blanks after", Csv, Grid, G, S7, ResultsOnly, Stop, {}, 120, "\n\n \n\t\n\n"},
