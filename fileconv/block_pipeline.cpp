@@ -1,7 +1,7 @@
 #include "fileconv/block_pipeline.h"
 
 #include <algorithm>
-#include <cstring>
+#include <array>
 #include <deque>
 #include <future>
 #include <memory>
@@ -192,7 +192,11 @@ class BlockConverter {
   std::size_t Run(const Block& block, chain::PointState& state, BlockResult& into,
                   std::span<const Mark> meet) const {
     const bool marking = meet.empty() && setup_.chain.inputUnits == Units::Cartesian;
+    // Records two at a time, side by side, where no state is met or marked: input that is
+    // not Cartesian leaves the estimates as they start.
+    const bool pairing = meet.empty() && setup_.chain.inputUnits != Units::Cartesian;
     RecordFields fields;
+    RecordFields nextFields;
     std::string& out = into.output;
     std::string_view rest = block.lines;
     std::uint64_t lineNumber = block.firstLine - 1;
@@ -225,20 +229,22 @@ class BlockConverter {
         out += '\n';
         continue;
       }
-      const std::size_t recordStart = out.size();
-      if (setup_.echo) {
-        AppendEchoLine(setup_.chain.inputUnits, fields, setup_.writer.decimals, out);
+      if (pairing && !rest.empty()) {
+        // With the next line's record beside it, when the next line holds one.
+        const std::size_t nextEnd = rest.find('\n');
+        const std::string_view nextLine = rest.substr(0, nextEnd);
+        if (ReadRecord(nextLine, setup_.layout, nextFields) == RecordRead::Record) {
+          rest.remove_prefix(nextEnd + 1);
+          ++lineNumber;
+          into.data = into.data || HasText(nextLine);
+          const std::array<ConvertedRecord, 2> both = chain_.ConvertPair(fields, nextFields, state);
+          Take(line, fields, both[0], into);
+          Take(nextLine, nextFields, both[1], into);
+          records += 2;
+          continue;
+        }
       }
-      const ConvertedRecord converted = chain_.Convert(fields, state);
-      const bool outsideGrid = converted.status == chain::Status::OutsideGrid;
-      if (outsideGrid || !IsCoordinates(converted)) {
-        // Dropped whole, echo line included.
-        out.resize(recordStart);
-        ++(outsideGrid ? into.tally.outsideGrid : into.tally.noResult);
-      } else {
-        writer_.Write(line, fields, converted, out);
-        ++into.tally.count;
-      }
+      Take(line, fields, chain_.Convert(fields, state), into);
       if (records < meet.size() && chain::SameEstimates(state, meet[records].state)) {
         return records + 1;
       }
@@ -248,6 +254,20 @@ class BlockConverter {
       ++records;
     }
     return 0;
+  }
+
+  // Writes a converted record, with its echo line, into `into`, or drops it and counts why.
+  void Take(std::string_view line, const RecordFields& fields, const ConvertedRecord& converted,
+            BlockResult& into) const {
+    std::string& out = into.output;
+    const bool outsideGrid = converted.status == chain::Status::OutsideGrid;
+    if (outsideGrid || !IsCoordinates(converted)) {
+      ++(outsideGrid ? into.tally.outsideGrid : into.tally.noResult);
+      return;
+    }
+    if (setup_.echo) AppendEchoLine(setup_.chain.inputUnits, fields, setup_.writer.decimals, out);
+    writer_.Write(line, fields, converted, out);
+    ++into.tally.count;
   }
 
   const RecordSetup& setup_;

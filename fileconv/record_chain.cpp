@@ -57,29 +57,30 @@ double RecordChain::ReadAngle(const std::string& text) const {
   return angles::PackedToRadians(packed);
 }
 
-ConvertedRecord RecordChain::Convert(const RecordFields& fields, chain::PointState& state) const {
-  chain::PointInput input;
+chain::PointInput RecordChain::InputOf(const RecordFields& fields) const {
   switch (inputUnits_) {
     case Units::Grid:
     case Units::Both:  // not an input form (the run refuses it); read as grid
-      input = {chain::InputKind::Grid, text::ToDouble(fields.first), text::ToDouble(fields.second),
-               text::ToDouble(fields.height)};
       break;
     case Units::Geographic:
-      input = {chain::InputKind::Geographic, ReadAngle(fields.first), ReadAngle(fields.second),
-               text::ToDouble(fields.height)};
-      break;
+      return {chain::InputKind::Geographic, ReadAngle(fields.first), ReadAngle(fields.second),
+              text::ToDouble(fields.height)};
     case Units::Cartesian:
       // The height field carries Z.
-      input = {chain::InputKind::Cartesian, text::ToDouble(fields.first),
-               text::ToDouble(fields.second), text::ToDouble(fields.height)};
-      break;
+      return {chain::InputKind::Cartesian, text::ToDouble(fields.first),
+              text::ToDouble(fields.second), text::ToDouble(fields.height)};
   }
-  const chain::ChainSettings& settings = chain_.settings();
-  const chain::Zones zones{RecordZone(fields.inputZone, inputIsIsg_, settings.source.zone),
-                           RecordZone(fields.outputZone, outputIsIsg_, settings.target.zone)};
-  const chain::PointResult result = chain_.Convert(input, zones, state);
+  return {chain::InputKind::Grid, text::ToDouble(fields.first), text::ToDouble(fields.second),
+          text::ToDouble(fields.height)};
+}
 
+chain::Zones RecordChain::ZonesOf(const RecordFields& fields) const {
+  const chain::ChainSettings& settings = chain_.settings();
+  return {RecordZone(fields.inputZone, inputIsIsg_, settings.source.zone),
+          RecordZone(fields.outputZone, outputIsIsg_, settings.target.zone)};
+}
+
+ConvertedRecord RecordChain::RecordOf(const chain::PointResult& result) const {
   ConvertedRecord record;
   record.status = result.status;
   record.height = result.height;
@@ -97,6 +98,24 @@ ConvertedRecord RecordChain::Convert(const RecordFields& fields, chain::PointSta
     record.height = result.cartesian.z;
   }
   return record;
+}
+
+ConvertedRecord RecordChain::Convert(const RecordFields& fields, chain::PointState& state) const {
+  return RecordOf(chain_.Convert(InputOf(fields), ZonesOf(fields), state));
+}
+
+std::array<ConvertedRecord, 2> RecordChain::ConvertPair(const RecordFields& first,
+                                                        const RecordFields& second,
+                                                        chain::PointState& state) const {
+  const chain::Zones zones = ZonesOf(first);
+  const chain::Zones secondZones = ZonesOf(second);
+  if (zones.source != secondZones.source || zones.target != secondZones.target) {
+    const ConvertedRecord converted = Convert(first, state);
+    return {converted, Convert(second, state)};
+  }
+  const std::array<chain::PointResult, 2> results =
+      chain_.ConvertPair({InputOf(first), InputOf(second)}, zones, state);
+  return {RecordOf(results[0]), RecordOf(results[1])};
 }
 
 }  // namespace tarvo::fileconv

@@ -18,6 +18,7 @@
 // a run's records go through one state in input order, or are made to give what that would).
 #pragma once
 
+#include <array>
 #include <string_view>
 
 #include "angles/angle_format.h"
@@ -73,9 +74,16 @@ class RecordChain {
     chain::PointState fresh;
     return Convert(fields, fresh);
   }
+  // Two records, the first and then the second: the results of converting them one at a
+  // time, side by side where they share their zones (chain::PointChain::ConvertPair).
+  std::array<ConvertedRecord, 2> ConvertPair(const RecordFields& first, const RecordFields& second,
+                                             chain::PointState& state) const;
 
  private:
   double ReadAngle(const std::string& text) const;
+  chain::PointInput InputOf(const RecordFields& fields) const;
+  chain::Zones ZonesOf(const RecordFields& fields) const;
+  ConvertedRecord RecordOf(const chain::PointResult& result) const;
 
   Units inputUnits_;
   Units outputUnits_;

@@ -261,6 +261,53 @@ TEST(RecordZones, ARecordZoneMovesTheProjection) {
   EXPECT_GT(inDialogZone.east, 900000.0) << "zone 55, six degrees west of the point";
 }
 
+// Two records side by side are the two one after the other, whether they share their zones
+// (converted side by side) or not (one at a time), in each input form.
+TEST(RecordZones, TwoRecordsAreConvertedAsOneAfterTheOther) {
+  const auto same = [](const ConvertedRecord& a, const ConvertedRecord& b) {
+    return a.status == b.status && a.east == b.east && a.north == b.north && a.height == b.height &&
+           a.latitude == b.latitude && a.longitude == b.longitude;
+  };
+  const auto zoned = [](RecordFields fields, const char* input, const char* output) {
+    fields.inputZone = input;
+    fields.outputZone = output;
+    return fields;
+  };
+  ChainSetup grid = AmgToMga();
+  grid.outputUnits = Units::Both;
+  ChainSetup geographic = grid;
+  geographic.inputUnits = Units::Geographic;
+  geographic.fieldsArePacked = true;
+  const RecordFields a = GridRecord(kAmgEast, kAmgNorth, 10.0);
+  const RecordFields b = GridRecord(kAmgEast + 1234.5, kAmgNorth - 2345.6, 3.25);
+  const RecordFields p = Record("32.533", "151.423", "7.5");
+  const RecordFields q = Record("33.1", "150.5", "0.00");
+  const struct {
+    const ChainSetup& setup;
+    RecordFields first;
+    RecordFields second;
+  } cases[] = {
+      {grid, a, b},
+      {grid, zoned(a, "56", "55"), zoned(b, "56", "55")},
+      {grid, zoned(a, "56", "55"), zoned(b, "56", "56")},
+      {grid, zoned(a, "55", ""), b},
+      {geographic, p, q},
+      {geographic, zoned(p, "", "55"), q},
+  };
+  for (const auto& c : cases) {
+    const RecordChain chain(c.setup);
+    chain::PointState alone;
+    const ConvertedRecord first = chain.Convert(c.first, alone);
+    const ConvertedRecord second = chain.Convert(c.second, alone);
+    chain::PointState sideBySide;
+    const std::array<ConvertedRecord, 2> both = chain.ConvertPair(c.first, c.second, sideBySide);
+    EXPECT_TRUE(Converted(first) && Converted(second));
+    EXPECT_TRUE(same(both[0], first) && same(both[1], second))
+        << c.first.first << " " << c.first.inputZone << "/" << c.first.outputZone << ", "
+        << c.second.first << " " << c.second.inputZone << "/" << c.second.outputZone;
+  }
+}
+
 TEST(GridShiftRoute, DirectionPositionHeightAndDrops) {
   testing::TempDir folder;
   ChainSetup setup = AmgToMga();
