@@ -4,7 +4,6 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <type_traits>
 #include <utility>
 
 #include "angles/packed_angle.h"
@@ -25,21 +24,17 @@ V EastLongitude(V principalValue) {
   return principalValue + engine::kPi;
 }
 
-// The value type of N points side by side: a double, or a pair (engine/lanes.h).
-template <std::size_t N>
-using Lanes = std::conditional_t<N == 1, double, engine::Pair>;
-
 // One item as a span of one.
 template <class T>
 std::span<T, 1> One(T& item) {
   return std::span<T, 1>(&item, 1);
 }
 
-// The lanes of a value from a member of each of N items, and back.
+// The value of N points side by side from a member of each of N items.
 template <std::size_t N, class Item, class Member>
-Lanes<N> Gather(std::span<Item, N> items, Member member) {
-  Lanes<N> value{};
-  for (std::size_t j = 0; j < N; ++j) engine::SetLane(value, static_cast<int>(j), items[j].*member);
+engine::Lanes<N> Gather(std::span<Item, N> items, Member member) {
+  engine::Lanes<N> value{};
+  for (std::size_t j = 0; j < N; ++j) engine::SetLane(value, j, items[j].*member);
   return value;
 }
 
@@ -52,15 +47,6 @@ bool AllFinite(std::initializer_list<double> values) {
 
 bool IsFinite(const GridValues& grid) {
   return AllFinite({grid.east, grid.north, grid.convergence, grid.pointScale});
-}
-
-// The point a shift moved, as the rest of the chain takes it: out of the area served when
-// it has no southern latitude or eastern longitude, and at the latitude's magnitude.
-void TakeShifted(double latitude, double longitude, double& toLatitude, double& toLongitude,
-                 bool& outsideArea) {
-  outsideArea = outsideArea || latitude <= 0.0 || longitude <= 0.0;
-  toLatitude = std::fabs(latitude);
-  toLongitude = longitude;
 }
 
 // use(constants) with the constants of `side` in `zone`: the side's own (`own`, made with
@@ -187,8 +173,7 @@ SourcePoint PointChain::Locate(const PointInput& input, int sourceZone, PointSta
 template <std::size_t N>
 void PointChain::LocateLanes(std::span<const PointInput, N> inputs, int sourceZone,
                              PointState& state, std::span<SourcePoint, N> points) const {
-  using V = Lanes<N>;
-  const auto lane = [](std::size_t j) { return static_cast<int>(j); };
+  using V = engine::Lanes<N>;
   const Side& side = settings_.source;
   const bool sourceGrid = settings_.outputs.sourceGrid;
   const InputKind kind = inputs[0].kind;  // every input's
@@ -216,12 +201,11 @@ void PointChain::LocateLanes(std::span<const PointInput, N> inputs, int sourceZo
         projectForward = false;
       }
       for (std::size_t j = 0; j < N; ++j) {
-        points[j].latitude = engine::Lane(geographic.latitude, lane(j));
-        points[j].longitude = engine::Lane(geographic.longitude, lane(j));
+        points[j].latitude = engine::Lane(geographic.latitude, j);
+        points[j].longitude = engine::Lane(geographic.longitude, j);
         if (sourceGrid) {
           points[j].grid = {inputs[j].first, inputs[j].second,
-                            engine::Lane(geographic.convergence, lane(j)),
-                            engine::Lane(pointScale, lane(j))};
+                            engine::Lane(geographic.convergence, j), engine::Lane(pointScale, j)};
         }
       }
       break;
@@ -261,9 +245,8 @@ void PointChain::LocateLanes(std::span<const PointInput, N> inputs, int sourceZo
                                           Gather(points, &SourcePoint::longitude));
         });
     for (std::size_t j = 0; j < N; ++j) {
-      points[j].grid = {engine::Lane(grid.easting, lane(j)), engine::Lane(grid.northing, lane(j)),
-                        engine::Lane(grid.convergence, lane(j)),
-                        engine::Lane(grid.pointScale, lane(j))};
+      points[j].grid = {engine::Lane(grid.easting, j), engine::Lane(grid.northing, j),
+                        engine::Lane(grid.convergence, j), engine::Lane(grid.pointScale, j)};
     }
   }
   if (sourceGrid) {
@@ -299,8 +282,7 @@ PointResult PointChain::Transform(const SourcePoint& source, int targetZone) con
 template <std::size_t N>
 void PointChain::TransformLanes(std::span<const SourcePoint, N> sources, int targetZone,
                                 PointState* state, std::span<PointResult, N> results) const {
-  using V = Lanes<N>;
-  const auto lane = [](std::size_t j) { return static_cast<int>(j); };
+  using V = engine::Lanes<N>;
   if (refused_) {
     for (PointResult& result : results) result.status = Status::Refused;
     return;
@@ -324,8 +306,8 @@ void PointChain::TransformLanes(std::span<const SourcePoint, N> sources, int tar
   if (settings_.holding.gda94FromHeld && settings_.source.datum == Datum::Gda94) {
     for (std::size_t j = 0; j < N; ++j) {
       holdSource(j);
-      engine::SetLane(latitude, lane(j), angles::PackedToRadians(held[j].latitude));
-      engine::SetLane(longitude, lane(j), angles::PackedToRadians(held[j].longitude));
+      engine::SetLane(latitude, j, angles::PackedToRadians(held[j].latitude));
+      engine::SetLane(longitude, j, angles::PackedToRadians(held[j].longitude));
     }
   }
 
@@ -336,16 +318,13 @@ void PointChain::TransformLanes(std::span<const SourcePoint, N> sources, int tar
     results[j].status = status;
     ended[j] = true;
   };
-  // A shifted point, as the rest of the chain takes it.
+  // The point a shift moved, as the rest of the chain takes it: out of the area served when
+  // it has no southern latitude or eastern longitude, and at the latitude's magnitude.
   std::array<bool, N> outsideArea{};
   const auto takeShifted = [&](std::size_t j, double movedLatitude, double movedLongitude) {
-    double toLatitude = 0.0;
-    double toLongitude = 0.0;
-    bool outside = outsideArea[j];
-    TakeShifted(movedLatitude, movedLongitude, toLatitude, toLongitude, outside);
-    outsideArea[j] = outside;
-    engine::SetLane(latitude, lane(j), toLatitude);
-    engine::SetLane(longitude, lane(j), toLongitude);
+    outsideArea[j] = outsideArea[j] || movedLatitude <= 0.0 || movedLongitude <= 0.0;
+    engine::SetLane(latitude, j, std::fabs(movedLatitude));
+    engine::SetLane(longitude, j, movedLongitude);
   };
   bool similarity = false;
   for (std::size_t i = 0; i < stepCount_; ++i) {
@@ -358,7 +337,7 @@ void PointChain::TransformLanes(std::span<const SourcePoint, N> sources, int tar
       if (i == 0) {
         holdSource(j);
       } else {
-        held[j] = Hold(engine::Lane(latitude, lane(j)), engine::Lane(longitude, lane(j)));
+        held[j] = Hold(engine::Lane(latitude, j), engine::Lane(longitude, j));
       }
     }
     switch (step) {
@@ -436,8 +415,8 @@ void PointChain::TransformLanes(std::span<const SourcePoint, N> sources, int tar
           constexpr int kGridSecondsDecimals = 7;
           ntv2::SubGridHint ownHint;
           const std::optional<ntv2::GridShift> moved = settings_.grid2020->Shift(
-              angles::RadiansToPacked(engine::Lane(latitude, lane(j)), kGridSecondsDecimals),
-              angles::RadiansToPacked(engine::Lane(longitude, lane(j)), kGridSecondsDecimals),
+              angles::RadiansToPacked(engine::Lane(latitude, j), kGridSecondsDecimals),
+              angles::RadiansToPacked(engine::Lane(longitude, j), kGridSecondsDecimals),
               step == StepKind::GridFromGda2020, state != nullptr ? state->grid2020Hint : ownHint,
               ntv2::ShiftAccuracy::Skipped);
           if (!moved) {
@@ -465,21 +444,20 @@ void PointChain::TransformLanes(std::span<const SourcePoint, N> sources, int tar
   for (std::size_t j = 0; j < N; ++j) {
     if (ended[j]) continue;
     PointResult& result = results[j];
-    result.latitude = engine::Lane(latitude, lane(j));
-    result.longitude = engine::Lane(longitude, lane(j));
-    result.height = engine::Lane(height, lane(j));
+    result.latitude = engine::Lane(latitude, j);
+    result.longitude = engine::Lane(longitude, j);
+    result.height = engine::Lane(height, j);
     result.datumChanged = stepCount_ > 0;
     result.heightAsGiven = sources[j].kind != InputKind::Cartesian && !similarity;
     bool finite = AllFinite({result.latitude, result.longitude, result.height});
     if (settings_.outputs.targetGrid) {
-      result.grid = {engine::Lane(grid.easting, lane(j)), engine::Lane(grid.northing, lane(j)),
-                     engine::Lane(grid.convergence, lane(j)),
-                     engine::Lane(grid.pointScale, lane(j))};
+      result.grid = {engine::Lane(grid.easting, j), engine::Lane(grid.northing, j),
+                     engine::Lane(grid.convergence, j), engine::Lane(grid.pointScale, j)};
       finite = finite && IsFinite(result.grid);
     }
     if (settings_.outputs.targetCartesian) {
-      result.cartesian = {engine::Lane(cartesian.x, lane(j)), engine::Lane(cartesian.y, lane(j)),
-                          engine::Lane(cartesian.z, lane(j))};
+      result.cartesian = {engine::Lane(cartesian.x, j), engine::Lane(cartesian.y, j),
+                          engine::Lane(cartesian.z, j)};
       finite = finite && AllFinite({result.cartesian.x, result.cartesian.y, result.cartesian.z});
     }
     if (outsideArea[j]) {

@@ -31,7 +31,7 @@ BasicCartesianPoint<V> ToCartesian(const Ellipsoid& ellipsoid, V latitude, V lon
 template <class V>
 BasicGeodeticPoint<V> ToGeographic(const Ellipsoid& ellipsoid, V x, V y, V z, V firstLatitude,
                                    double tolerance) {
-  constexpr int kCount = kLanes<V>;
+  constexpr std::size_t kCount = kLanes<V>;
   const double a = ellipsoid.semiMajorAxis;
   const double e2 = ellipsoid.eccentricitySquared;
   const V p = Sqrt(x * x + y * y);
@@ -62,7 +62,7 @@ BasicGeodeticPoint<V> ToGeographic(const Ellipsoid& ellipsoid, V x, V y, V z, V 
     const V nextNu = a / Sqrt(1.0 - e2 * sinLatitude * sinLatitude);
     const V nextTan = (e2 * nextNu * sinLatitude + z) / p;
     bool going = false;
-    for (int lane = 0; lane < kCount; ++lane) {
+    for (std::size_t lane = 0; lane < kCount; ++lane) {
       if (settled[lane]) continue;
       const double q = Lane(tanLatitude, lane);
       const double next = Lane(nextTan, lane);
@@ -83,7 +83,7 @@ BasicGeodeticPoint<V> ToGeographic(const Ellipsoid& ellipsoid, V x, V y, V z, V 
     }
     if (!going) break;
   }
-  for (int lane = 0; lane < kCount; ++lane) {
+  for (std::size_t lane = 0; lane < kCount; ++lane) {
     if (!known[lane]) SetLane(latitude, lane, std::atan(Lane(tanLatitude, lane)));
   }
 

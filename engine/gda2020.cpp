@@ -20,19 +20,13 @@ BasicGeodeticPoint<V> ToGeographic(const BasicCartesianPoint<V>& c, V firstLatit
   return geodetic;
 }
 
+// The similarity of a geographic point, forward (GDA94 to GDA2020) or reverse.
 template <class V>
-BasicGeodeticPoint<V> Forward(V latitude, V longitude, V height) {
+BasicGeodeticPoint<V> Moved(V latitude, V longitude, V height, bool forward) {
+  const BasicCartesianPoint<V> c =
+      GeographicToCartesian(kGrs80Ellipsoid, latitude, longitude, height);
   return ToGeographic(
-      SimilarityForward(kGda94ToGda2020,
-                        GeographicToCartesian(kGrs80Ellipsoid, latitude, longitude, height)),
-      latitude);
-}
-
-template <class V>
-BasicGeodeticPoint<V> Reverse(V latitude, V longitude, V height) {
-  return ToGeographic(
-      SimilarityReverse(kGda94ToGda2020,
-                        GeographicToCartesian(kGrs80Ellipsoid, latitude, longitude, height)),
+      forward ? SimilarityForward(kGda94ToGda2020, c) : SimilarityReverse(kGda94ToGda2020, c),
       latitude);
 }
 
@@ -47,19 +41,19 @@ CartesianPoint Gda2020ToGda94(const CartesianPoint& gda2020) {
 }
 
 GeodeticPoint Gda94ToGda2020(double latitude, double longitude, double height) {
-  return Forward(latitude, longitude, height);
+  return Moved(latitude, longitude, height, true);
 }
 
 BasicGeodeticPoint<Pair> Gda94ToGda2020(Pair latitude, Pair longitude, Pair height) {
-  return Forward(latitude, longitude, height);
+  return Moved(latitude, longitude, height, true);
 }
 
 GeodeticPoint Gda2020ToGda94(double latitude, double longitude, double height) {
-  return Reverse(latitude, longitude, height);
+  return Moved(latitude, longitude, height, false);
 }
 
 BasicGeodeticPoint<Pair> Gda2020ToGda94(Pair latitude, Pair longitude, Pair height) {
-  return Reverse(latitude, longitude, height);
+  return Moved(latitude, longitude, height, false);
 }
 
 }  // namespace tarvo::engine

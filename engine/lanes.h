@@ -17,6 +17,8 @@
 #pragma once
 
 #include <cmath>
+#include <cstddef>
+#include <type_traits>
 
 namespace tarvo::engine {
 
@@ -26,28 +28,32 @@ typedef double Pair __attribute__((vector_size(16)));
 
 // The number of points a value type carries.
 template <class V>
-inline constexpr int kLanes = 1;
+inline constexpr std::size_t kLanes = 1;
 template <>
-inline constexpr int kLanes<Pair> = 2;
+inline constexpr std::size_t kLanes<Pair> = 2;
+
+// The value type of N points side by side (N is 1 or 2).
+template <std::size_t N>
+using Lanes = std::conditional_t<N == 1, double, Pair>;
 
 // Lane `lane` of a value.
-inline double Lane(double value, int /*lane*/) {
+inline double Lane(double value, std::size_t /*lane*/) {
   return value;
 }
-inline double Lane(const Pair& value, int lane) {
+inline double Lane(const Pair& value, std::size_t lane) {
   return value[lane];
 }
-inline void SetLane(double& value, int /*lane*/, double x) {
+inline void SetLane(double& value, std::size_t /*lane*/, double x) {
   value = x;
 }
-inline void SetLane(Pair& value, int lane, double x) {
+inline void SetLane(Pair& value, std::size_t lane, double x) {
   value[lane] = x;
 }
 
 // f applied to each lane.
 template <class V, class F>
 V EachLane(V value, F f) {
-  for (int lane = 0; lane < kLanes<V>; ++lane) SetLane(value, lane, f(Lane(value, lane)));
+  for (std::size_t lane = 0; lane < kLanes<V>; ++lane) SetLane(value, lane, f(Lane(value, lane)));
   return value;
 }
 
@@ -91,7 +97,7 @@ V Atan(V x) {
 
 template <class V>
 V Atan2(V y, V x) {
-  for (int lane = 0; lane < kLanes<V>; ++lane) {
+  for (std::size_t lane = 0; lane < kLanes<V>; ++lane) {
     SetLane(y, lane, std::atan2(Lane(y, lane), Lane(x, lane)));
   }
   return y;

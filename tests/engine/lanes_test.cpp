@@ -34,20 +34,20 @@ struct Three {
 using Values = std::vector<double>;
 
 template <class V>
-Values Fields(const BasicGridPosition<V>& g, int lane) {
+Values Fields(const BasicGridPosition<V>& g, std::size_t lane) {
   return {Lane(g.easting, lane), Lane(g.northing, lane), Lane(g.convergence, lane),
           Lane(g.pointScale, lane)};
 }
 template <class V>
-Values Fields(const BasicGeographicPosition<V>& g, int lane) {
+Values Fields(const BasicGeographicPosition<V>& g, std::size_t lane) {
   return {Lane(g.latitude, lane), Lane(g.longitude, lane), Lane(g.convergence, lane)};
 }
 template <class V>
-Values Fields(const BasicGeodeticPoint<V>& g, int lane) {
+Values Fields(const BasicGeodeticPoint<V>& g, std::size_t lane) {
   return {Lane(g.latitude, lane), Lane(g.longitude, lane), Lane(g.height, lane)};
 }
 template <class V>
-Values Fields(const BasicCartesianPoint<V>& c, int lane) {
+Values Fields(const BasicCartesianPoint<V>& c, std::size_t lane) {
   return {Lane(c.x, lane), Lane(c.y, lane), Lane(c.z, lane)};
 }
 
@@ -159,7 +159,7 @@ TEST(Lanes, CartesianPointsSettleAfterTheirOwnSteps) {
       const BasicGeodeticPoint<Pair> both =
           CartesianToGeographic(kAnsEllipsoid, Pair{p.x, q.x}, Pair{p.y, q.y}, Pair{p.z, q.z},
                                 Pair{near, far}, tolerance);
-      for (int lane = 0; lane < 2; ++lane) {
+      for (std::size_t lane = 0; lane < 2; ++lane) {
         const GeodeticPoint& want = alone[lane];
         ASSERT_EQ(Bits(Lane(both.latitude, lane)), Bits(want.latitude)) << i << " lane " << lane;
         ASSERT_EQ(Bits(Lane(both.longitude, lane)), Bits(want.longitude)) << i << " lane " << lane;
